@@ -1,0 +1,7 @@
+#include "Cli.h"
+
+namespace kavro::cli {
+
+int RunTracks(CliEnv& env, const QStringList&) { return env.Fail(QStringLiteral("not available yet")); }
+
+}  // namespace kavro::cli

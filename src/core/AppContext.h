@@ -1,0 +1,21 @@
+#pragma once
+// The process-wide state of one run, owned by the application (window or command line) and
+// passed to whoever needs a piece of it. No globals: tests build as many as they like.
+
+#include "common/StringTable.h"
+#include "track/TimeZoneTable.h"
+
+namespace kavro {
+
+struct AppContext {
+  StringTable strings;
+  // The time zone in force: the system zone until a conversion applies a row.
+  TimeZoneState zone;
+
+  // Each room adds the state it owns below, in its own block.
+  // -- serial / protocol --
+  // -- conversion --
+  // -- photo --
+};
+
+}  // namespace kavro

@@ -1,0 +1,140 @@
+#pragma once
+// String ids of every text the user sees. The core reports these ids (and arguments);
+// the window and the command line turn them into words through a StringTable.
+
+namespace kavro::txt {
+
+// Ids 100-416 are the logger utility's historical string table.
+inline constexpr int AboutMenu = 101;
+inline constexpr int TrlFilter = 108;
+inline constexpr int KmlFilter = 111;
+inline constexpr int SettingsKey = 112;
+inline constexpr int AppTitle = 300;
+inline constexpr int Ok = 301;
+inline constexpr int Cancel = 302;
+inline constexpr int ApplyAll = 303;
+inline constexpr int DefaultAll = 304;
+inline constexpr int TabDevice = 305;
+inline constexpr int ComPort = 306;
+inline constexpr int Connect = 307;
+inline constexpr int Disconnect = 308;
+inline constexpr int ConnectStatusMessage = 309;
+inline constexpr int Connecting = 310;
+inline constexpr int DeviceConnected = 311;
+inline constexpr int ConnectFailed = 312;
+inline constexpr int Disconnecting = 313;
+inline constexpr int DeviceDisconnected = 314;
+inline constexpr int TimeoutDisconnected = 315;
+inline constexpr int ConnectStatus = 316;
+inline constexpr int DeviceInformation = 317;
+inline constexpr int DeviceType = 318;
+inline constexpr int VersionLabel = 320;
+inline constexpr int MemoryUsage = 321;
+inline constexpr int UserName = 322;
+inline constexpr int WriteName = 323;
+inline constexpr int TabTrackLogSetting = 324;
+inline constexpr int Overwrite = 325;
+inline constexpr int FullAndStop = 326;
+inline constexpr int Second = 327;
+inline constexpr int SecondUnit = 328;
+inline constexpr int Distance = 329;
+inline constexpr int Meter = 330;
+inline constexpr int ReadStatusMessage = 331;
+inline constexpr int UpdatingSecond = 335;
+inline constexpr int UpdatingDistance = 336;
+inline constexpr int UpdatingSuccess = 337;
+inline constexpr int UploadClearStatusMessage = 338;
+inline constexpr int StartUploading = 339;
+inline constexpr int UploadSucceed = 340;
+inline constexpr int StartClearing = 341;
+inline constexpr int ClearSucceed = 342;
+inline constexpr int UploadLabel = 343;
+inline constexpr int ClearLabel = 344;
+inline constexpr int Upload = 345;
+inline constexpr int Clear = 346;
+inline constexpr int TransformToFile = 347;
+inline constexpr int SelectDirectory = 348;
+inline constexpr int TrackLogSavedDirectory = 349;
+inline constexpr int CombineJpeg = 350;
+inline constexpr int WriteTotalTrackLog = 351;
+inline constexpr int TabTrackLogFormat = 352;
+inline constexpr int ConversionGroup = 353;
+inline constexpr int SourceFile = 354;
+inline constexpr int TimeZoneLabel = 355;
+inline constexpr int OutputFormat = 356;
+inline constexpr int ConvertFormat = 357;
+inline constexpr int Convert = 358;
+inline constexpr int ConvertStatusMessage = 359;
+inline constexpr int Converting = 360;
+inline constexpr int ConvertSuccess = 361;
+inline constexpr int TabTrackLogPhoto = 362;
+inline constexpr int PhotoGroup = 363;
+inline constexpr int PhotoDirectory = 364;
+inline constexpr int PhotoCombineSetting = 365;
+inline constexpr int PhotoParsed = 366;
+inline constexpr int Pass = 367;
+inline constexpr int Error = 368;
+inline constexpr int PhotoCombined = 369;
+inline constexpr int Failed = 370;
+inline constexpr int PhotoTimeZone = 371;
+inline constexpr int CalibrateTime = 372;
+inline constexpr int Day = 373;
+inline constexpr int Hour = 374;
+inline constexpr int Minute = 375;
+inline constexpr int SecondShort = 376;
+inline constexpr int TrackLogProcessing = 377;
+inline constexpr int RecordStyle = 378;
+inline constexpr int UpdatingRecordStyle = 379;
+inline constexpr int SelectTrlSource = 380;
+inline constexpr int SelectPhotoDirectory = 381;
+inline constexpr int TrackLogFileStatus = 382;
+inline constexpr int CreateFileOk = 383;
+inline constexpr int DeviceNotConnected = 384;
+inline constexpr int Copyright = 385;
+inline constexpr int VersionCaption = 386;
+inline constexpr int NoPhotoDate = 387;
+inline constexpr int PhotoDateFormatError = 388;
+inline constexpr int NoMappingTrackPoint = 389;
+inline constexpr int UserNameForbidden = 390;
+inline constexpr int SelectTrackLogDirectory = 391;
+inline constexpr int TransmissionInterrupt = 392;
+inline constexpr int DiscardRulesIntro = 393;
+inline constexpr int DiscardOutsideTrack = 394;
+inline constexpr int DiscardLongGap = 395;
+inline constexpr int Feet = 396;
+inline constexpr int AutoDetect = 397;
+inline constexpr int WriteTrackLogInPhotoGroup = 398;
+inline constexpr int WriteTrackLogInPhoto = 399;
+inline constexpr int TabFirmware = 400;
+inline constexpr int FirmwareWarning = 401;
+inline constexpr int FirmwareFile = 402;
+inline constexpr int DownloadAndUpdate = 403;
+inline constexpr int DownloadAndUpdateStatus = 404;
+inline constexpr int InitializeDownload = 405;
+inline constexpr int InitializeDownloadAgent = 406;
+inline constexpr int DownloadDownloadAgent = 407;
+inline constexpr int InitializeDownloadFirmware = 408;
+inline constexpr int DownloadAndUpdateFirmware = 409;
+inline constexpr int ProcessFinish = 410;
+inline constexpr int DownloadAndUpdateSuccess = 411;
+inline constexpr int SelectFirmwareFile = 412;
+inline constexpr int OpenComPortFailed = 413;
+inline constexpr int CameraNotSupported = 414;
+inline constexpr int FirmwareContentWrong = 415;
+inline constexpr int UserNameNotAscii = 416;
+
+// Ids from 500 on are this program's own texts, grouped by the room that reports them.
+// Placeholders are %1, %2, ... (filled by StringTable::Format).
+
+// serial / protocol: 500-549
+inline constexpr int PortMissing = 500;          // "The port %1 does not exist."
+inline constexpr int PortBusy = 501;             // "The port %1 is in use by another program."
+inline constexpr int PortPermission = 502;       // "No permission to open %1: the user must be in the \"dialout\" group."
+inline constexpr int PortOtherError = 503;       // "The port %1 cannot be opened: %2"
+inline constexpr int ConnectionFailedSettings = 504;  // "Connection to Device Failed"
+inline constexpr int NotExifFormat = 505;        // "Not EXIF format." (same in every language)
+inline constexpr int SimulatedLogger = 506;      // "Simulated T-580"
+
+// gui: 550-599; track and convert: 600-649; photo: 650-699; command line: 700-799.
+
+}  // namespace kavro::txt

@@ -1,0 +1,59 @@
+#pragma once
+#include <array>
+#include <atomic>
+#include <optional>
+#include <string>
+
+#include "track/ZoneClock.h"
+
+namespace kavro {
+
+struct ZoneRow {
+  const char* label;  // 6 characters, e.g. "+08:00", " 00:00", "-03:30"
+  int hours;          // signed
+  int minutes;        // always positive
+  int OffsetMinutes() const { return hours < 0 || label[0] == '-' ? hours * 60 - minutes : hours * 60 + minutes; }
+};
+
+inline constexpr int kZoneRowCount = 34;
+inline constexpr int kUtcZoneRow = 19;  // " 00:00"
+
+// The 34 offsets from "+13:00" down to "-12:00".
+const std::array<ZoneRow, kZoneRowCount>& TimeZoneTable();
+
+// The row whose label equals the text exactly; empty when none does.
+std::optional<int> ZoneRowByLabel(const std::string& label);
+// Also accepts what people type on a command line: "8", "+8", "08:00", "00:00", "+00:00", "UTC".
+std::optional<int> ZoneRowByUserText(const std::string& text);
+
+// The system zone's standard offset as minutes west of UTC (UTC = local + bias), no daylight saving.
+int SystemZoneBiasMinutes();
+
+// The label a zone list selects first: the logger's zone when it was read at connect, else the
+// one made from the system bias (which may match no row, e.g. "-00:00" for UTC).
+std::string DefaultZoneLabel(bool deviceZoneValid, const std::string& deviceZone, int systemBiasMinutes);
+
+// A zone selection held by a page: row index (19 at start), hours, minutes.
+struct ZoneChoice {
+  int row = kUtcZoneRow;
+  int hours = 0;
+  int minutes = 0;
+};
+// Looks the default label up; a match takes its row, no match keeps the choice's row.
+// Returns whether a row matched (the list shows no selection otherwise).
+bool SelectDefaultZone(const std::string& defaultLabel, ZoneChoice& choice);
+
+// The zone in force for the run: the system zone until a row is applied, then that row for
+// every later local-time conversion (file names, year window, KML names). Thread-safe.
+class TimeZoneState {
+ public:
+  void ApplyZone(int row);
+  ZoneClock Clock() const;
+  // The applied row, or -1 while the system zone is in force.
+  int AppliedRow() const { return row_.load(); }
+
+ private:
+  std::atomic<int> row_{-1};
+};
+
+}  // namespace kavro

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "track/TrackRecord.h"
+
+namespace kavro {
+
+// Streams the records of a .trl file (headerless 16-byte records) from its start. Next()
+// yields only records whose checksum holds; a trailing piece shorter than 16 bytes ends the
+// file. Reads in large blocks, so memory stays flat whatever the file size.
+class TrackFileReader {
+ public:
+  TrackFileReader() = default;
+  ~TrackFileReader();
+  TrackFileReader(const TrackFileReader&) = delete;
+  TrackFileReader& operator=(const TrackFileReader&) = delete;
+
+  // False (with the system's reason) when the file cannot be opened.
+  bool Open(const std::filesystem::path& path, std::string* error = nullptr);
+  bool IsOpen() const { return file_ != nullptr; }
+  // Next valid record; false at the end.
+  bool Next(TrackRecord& record);
+  // Back to the first record.
+  void Rewind();
+  // A read error (not the end of the file) happened.
+  bool Failed() const { return failed_; }
+  void Close();
+
+ private:
+  bool Fill();
+
+  std::FILE* file_ = nullptr;
+  std::vector<unsigned char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t len_ = 0;
+  bool eof_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace kavro

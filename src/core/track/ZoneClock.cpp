@@ -1,0 +1,109 @@
+#include "track/ZoneClock.h"
+
+#include <cstdio>
+
+namespace kavro {
+namespace {
+
+// Days since 1970-01-01 of a proleptic Gregorian date (month 1-12), any range.
+std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const std::int64_t yoe = y - era * 400;
+  const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// Broken-down UTC of a non-negative instant, without touching the C library's shared state.
+void Breakdown(std::int64_t t, std::tm& out) {
+  const std::int64_t days = FloorDiv(t, 86400);
+  const std::int64_t secs = t - days * 86400;
+  std::int64_t z = days + 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const std::int64_t doe = z - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  std::int64_t y = yoe + era * 400;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  const std::int64_t d = doy - (153 * mp + 2) / 5 + 1;
+  const std::int64_t m = mp + (mp < 10 ? 3 : -9);
+  y += m <= 2;
+  out = std::tm{};
+  out.tm_year = static_cast<int>(y - 1900);
+  out.tm_mon = static_cast<int>(m - 1);
+  out.tm_mday = static_cast<int>(d);
+  out.tm_hour = static_cast<int>(secs / 3600);
+  out.tm_min = static_cast<int>(secs / 60 % 60);
+  out.tm_sec = static_cast<int>(secs % 60);
+  out.tm_wday = static_cast<int>(((days + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
+  out.tm_yday = static_cast<int>(days - DaysFromCivil(y, 1, 1));
+  out.tm_isdst = 0;
+}
+
+}  // namespace
+
+ZoneClock ZoneClock::Fixed(int offsetMinutes) {
+  ZoneClock c;
+  c.system_ = false;
+  c.offsetMinutes_ = offsetMinutes;
+  return c;
+}
+
+bool ToUtc(std::int64_t utc, std::tm& out) {
+  if (utc < 0) return false;
+  Breakdown(utc, out);
+  return true;
+}
+
+bool ZoneClock::ToLocal(std::int64_t utc, std::tm& out) const {
+  if (utc < 0) return false;
+  if (!system_) {
+    Breakdown(utc + std::int64_t{offsetMinutes_} * 60, out);
+    return true;
+  }
+  const std::time_t t = static_cast<std::time_t>(utc);
+  return localtime_r(&t, &out) != nullptr;
+}
+
+std::optional<std::int64_t> ZoneClock::FromLocal(const std::tm& local) const {
+  std::int64_t utc;
+  if (!system_) {
+    // Normalise month into the year first, then let day/hour/minute/second roll over linearly.
+    std::int64_t year = std::int64_t{local.tm_year} + 1900;
+    std::int64_t mon = local.tm_mon;
+    year += FloorDiv(mon, 12);
+    mon -= FloorDiv(mon, 12) * 12;
+    const std::int64_t days = DaysFromCivil(year, mon + 1, 1) + local.tm_mday - 1;
+    utc = days * 86400 + std::int64_t{local.tm_hour} * 3600 + std::int64_t{local.tm_min} * 60 + local.tm_sec -
+          std::int64_t{offsetMinutes_} * 60;
+  } else {
+    std::tm copy = local;
+    copy.tm_isdst = 0;
+    const std::time_t t = mktime(&copy);
+    if (t == static_cast<std::time_t>(-1)) return std::nullopt;
+    utc = t;
+  }
+  if (utc < 0 || utc > 0x7FFFFFFF) return std::nullopt;
+  return utc;
+}
+
+int AsctimeText(const std::tm& t, char* out) {
+  static const char kDays[7][4] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char kMonths[12][4] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const int wday = t.tm_wday >= 0 && t.tm_wday < 7 ? t.tm_wday : 0;
+  const int mon = t.tm_mon >= 0 && t.tm_mon < 12 ? t.tm_mon : 0;
+  return std::snprintf(out, 32, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", kDays[wday], kMonths[mon], t.tm_mday, t.tm_hour,
+                       t.tm_min, t.tm_sec, 1900 + t.tm_year);
+}
+
+std::string AsctimeText(const std::tm& t) {
+  char buf[32];
+  const int n = AsctimeText(t, buf);
+  return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+}  // namespace kavro

@@ -1,0 +1,7 @@
+#include "ConversionPage.h"
+
+namespace kavro::gui {
+
+ConversionPage::ConversionPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {}
+
+}  // namespace kavro::gui

@@ -1,0 +1,28 @@
+#pragma once
+#include <QWidget>
+
+#include "AppContext.h"
+
+namespace kavro::gui {
+
+// The main window's Apply All (and OK) and Default All reach every tabbed page as a page command.
+enum class PageCommand { Apply = 2, Default = 3 };
+
+// A page of the main window's tab control.
+class Page : public QWidget {
+  Q_OBJECT
+ public:
+  Page(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {}
+
+  virtual void OnPageCommand(PageCommand) {}
+  // Called after a successful connect, so the page can take over the logger's values.
+  virtual void RefreshFromDevice() {}
+  // A page that is busy refuses the window's close request.
+  virtual bool IsBusy() const { return false; }
+
+ protected:
+  QString Text(int id) const { return ctx_.strings.Text(id); }
+  AppContext& ctx_;
+};
+
+}  // namespace kavro::gui

@@ -1,0 +1,2 @@
+// Removed once the simulator has sources of its own.
+namespace kavro::sim {}
