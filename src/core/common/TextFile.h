@@ -4,12 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "common/OutputSink.h"
+
 namespace kavro {
 
 // A line-oriented text file that can write UTF-16LE with a byte-order mark and recognises one
 // when reading. Our narrow text is UTF-8; a file code page other than UTF-8 gets "#" for every
 // character it cannot hold. Errors are sticky: Close() reports whether everything was written.
-class TextFile {
+class TextFile : public OutputSink {
  public:
   static constexpr unsigned ModeRead = 0x0000;
   static constexpr unsigned ModeWrite = 0x0001;
@@ -24,7 +26,7 @@ class TextFile {
   static constexpr int CodePageAscii = 20127;
 
   TextFile() = default;
-  ~TextFile();
+  ~TextFile() override;
   TextFile(const TextFile&) = delete;
   TextFile& operator=(const TextFile&) = delete;
 
@@ -40,6 +42,7 @@ class TextFile {
 
   // Writes the text as it stands (a CR LF in it stays CR LF, in UTF-16 0D 00 0A 00).
   bool WriteString(std::string_view utf8);
+  bool Write(std::string_view utf8) override { return WriteString(utf8); }
   // Reads one line without its CR LF (or lone CR or LF), converted to UTF-8.
   bool ReadString(std::string& line);
 
