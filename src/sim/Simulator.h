@@ -1,0 +1,165 @@
+#pragma once
+// The simulated T-580: a logger on a real pseudo-terminal. The program under test opens the
+// slave side (SlavePath) like any serial port; the simulator answers on the master side from a
+// thread of its own.
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavro::sim {
+
+// Geometry of the log memory.
+inline constexpr std::uint32_t kMemorySize = 0x200000;
+inline constexpr std::uint32_t kSectorSize = 0x10000;
+inline constexpr std::uint32_t kSectorCount = kMemorySize / kSectorSize;  // 32
+inline constexpr std::uint32_t kSectorHeaderSize = 512;
+inline constexpr std::uint32_t kSlotSize = 16;
+inline constexpr std::uint32_t kSlotsPerSector = (kSectorSize - kSectorHeaderSize) / kSlotSize;  // 4064
+inline constexpr std::uint32_t kSlotCount = kSlotsPerSector * kSectorCount;  // 130048
+// Bytes of memory carried by one "$PMTK182,8," data reply.
+inline constexpr std::uint32_t kChunkSize = 0x800;
+
+using Slot = std::array<std::uint8_t, kSlotSize>;
+
+// Slot contents the logger writes besides records.
+Slot LogStartMarker();  // "KAVRORV318LOGGER"
+Slot WaypointMarker();  // "KAVRORV318WAYPNT"
+Slot FillSlot();        // bytes 0-6 0xAA, 7-11 0x00, 12-15 0xBB
+Slot EmptySlot();       // all 0xFF
+
+// Address of slot number `index` (0 .. kSlotCount-1) in the log memory.
+std::uint32_t SlotAddress(std::uint32_t index);
+
+// Device values and log content of one simulated logger.
+struct Scenario {
+  std::string name;
+  std::string description;
+
+  int firmware = 125;               // "$KAVRO001,3,125": version 1.25
+  std::string hardware = "120";     // "$KAVRO001,7,120": the first two characters, "12"
+  std::string userName = "Logger1";  // at most 16 characters
+  int basis = 0;                    // 0 by time, 1 by distance
+  std::string timeZone = "+08:00";  // up to 7 characters
+  int unit = 0;                     // 0 metres, 1 feet
+  int timeInterval = 50;            // tenths of a second
+  int distanceInterval = 1000;      // tenths of a metre
+  int recordMode = 2;               // 1 overwrite, 2 stop when full
+  std::array<std::uint8_t, 6> btAddress{0x00, 0x12, 0xAB, 0x34, 0x56, 0x78};
+
+  // Every slot the logger ever wrote, oldest first. Slot i of this list lands at memory slot
+  // i mod kSlotCount: a list longer than kSlotCount has wrapped (overwrite mode), and a sector is
+  // erased before it is written again.
+  std::vector<Slot> written;
+};
+
+// Scenario names: "demo" (the default), "other", "empty", "wrapped", "full", "corrupt".
+std::vector<std::string> ScenarioNames();
+// The named scenario with record times placed relative to `now` (UTC seconds; all within the
+// weeks before it, so inside the decoder's year window). Empty for an unknown name.
+std::optional<Scenario> ScenarioByName(const std::string& name, std::int64_t now);
+std::optional<Scenario> ScenarioByName(const std::string& name);  // relative to the current time
+
+// The 2,097,152-byte memory image of a scenario in the logger's layout.
+std::vector<std::uint8_t> BuildMemoryImage(const Scenario& scenario);
+// The write position the logger reports for a scenario (query 8): the address of the next free
+// slot; 0 for a logger that never wrote; kMemorySize when the memory is full.
+std::uint32_t WritePosition(const Scenario& scenario);
+
+// Misbehaviour on the line, for testing the program's error paths. Counters ("reply k", "after
+// n bytes") start when the faults are set (at Start for those given in SimulatorOptions).
+struct Faults {
+  int badChecksumReply = 0;              // reply k (1-based, every sentence sent) gets a wrong checksum
+  std::int64_t badChecksumAddress = -1;  // the next data reply for this address gets a wrong checksum
+  int dropReply = 0;                     // reply k is not sent at all
+  std::int64_t dropAddress = -1;         // the next data reply for this address is not sent
+  std::int64_t wrongAddress = -1;        // the next data reply for this address names address + 0x800
+  int splitBytes = 0;                    // write replies in pieces of at most this many bytes
+  bool echo = false;                     // echo every received sentence before answering
+  std::int64_t silenceAfterBytes = -1;   // send nothing more after this many bytes (still listens)
+  std::int64_t disconnectAfterBytes = -1;  // unplug after this many bytes sent
+};
+
+struct SimulatorOptions {
+  // Output at the line speed in force (baud / 10 bytes per second); unpaced when false.
+  bool paced = false;
+  // How long the erase takes before it is acknowledged.
+  std::chrono::milliseconds eraseDelay{1500};
+  Faults faults;
+};
+
+// The current values of the simulated logger, as the commands left them.
+struct DeviceState {
+  std::string userName;
+  int basis = 0;
+  std::string timeZone;
+  int unit = 0;
+  int timeInterval = 0;      // tenths of a second
+  int distanceInterval = 0;  // tenths of a metre
+  int recordMode = 0;
+  std::uint32_t writePosition = 0;
+  int baud = 38400;
+  int firmware = 0;
+  std::string hardware;
+  std::array<std::uint8_t, 6> btAddress{};
+  int eraseCount = 0;  // erases done since Start
+};
+
+class Simulator {
+ public:
+  Simulator(Scenario scenario, SimulatorOptions options = {});
+  ~Simulator();  // stops
+  Simulator(const Simulator&) = delete;
+  Simulator& operator=(const Simulator&) = delete;
+
+  // Opens the pseudo-terminal and starts answering. False with a reason when the pty fails.
+  bool Start(std::string* error);
+  // Path of the slave side, the "port" the program opens ("" before Start).
+  std::string SlavePath() const;
+  // Stops the thread and closes the pty. Safe to call twice.
+  void Stop();
+  // Closes the master side as a pulled cable would: the program's reads and writes fail.
+  void Unplug();
+  // True while the thread answers (false after Stop, Unplug or a disconnect fault).
+  bool Running() const;
+
+  // Every sentence received (bad checksums included), without CR LF, in order. Thread-safe.
+  std::vector<std::string> Received() const;
+  void ClearReceived();
+  // Waits, at most `timeout`, until a received sentence begins with `prefix`.
+  bool WaitForReceived(const std::string& prefix, std::chrono::milliseconds timeout) const;
+  // Number of sentences the simulator has sent since Start.
+  int RepliesSent() const;
+
+  // Replace the faults in force (counters restart from here).
+  void SetFaults(const Faults& faults);
+  void SetPaced(bool paced);
+  void SetEraseDelay(std::chrono::milliseconds delay);
+
+  // Current device values and memory.
+  DeviceState State() const;
+  std::string UserName() const;
+  int TimeInterval() const;
+  int DistanceInterval() const;
+  int RecordMode() const;
+  int Basis() const;
+  std::uint32_t WritePosition() const;
+  int Baud() const;
+  std::vector<std::uint8_t> Memory() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Builds and starts a simulator for the named scenario ("" means "demo"): what the window and
+// `--simulate` use. Null with a reason in *error for an unknown name or a pty failure.
+std::unique_ptr<Simulator> StartSimulator(const std::string& scenarioName, std::string* error,
+                                          SimulatorOptions options = {});
+
+}  // namespace kavro::sim
