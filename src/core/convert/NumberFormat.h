@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+
+namespace kavro {
+
+// Formatting of the writers' numbers into a caller's buffer, exactly as printf would print them
+// ("%.Nf" of a float widened to double, "%d"), but without printf's cost on the common values.
+// Each returns the end of what it wrote; the buffer needs 64 bytes for a finite value below 1e9
+// and 330 bytes for any other (printf's full expansion of a huge float).
+
+inline constexpr int kFormatBufferSize = 400;
+
+// printf("%.<decimals>f", double(value)) for decimals 0-9: round half to even on the exact value,
+// "-" kept for negative values that round to zero, "nan"/"inf" as printf writes them.
+char* FormatFixed(char* out, float value, int decimals);
+// printf("%d").
+char* FormatInt(char* out, std::int64_t value);
+// printf("%02d") of 0-99 (larger values fall back to all digits).
+char* FormatInt2(char* out, int value);
+
+}  // namespace kavro
