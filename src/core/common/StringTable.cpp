@@ -158,6 +158,15 @@ const Entry kEntries[] = {
     // track and convert (600-649)
 
     // photo (650-699)
+    {650, QT_TRANSLATE_NOOP3("Kavro", "The file cannot be opened: %1", "650")},
+    {651, QT_TRANSLATE_NOOP3("Kavro", "The track log file %1 cannot be opened: %2", "651")},
+    {652, QT_TRANSLATE_NOOP3("Kavro", "The photo directory %1 cannot be read: %2", "652")},
+    {653, QT_TRANSLATE_NOOP3("Kavro", "The EXIF layout of this photo is not supported; no copy was written.", "653")},
+    {654, QT_TRANSLATE_NOOP3("Kavro", "Only the first %1 photos are read.", "654")},
+    {655, QT_TRANSLATE_NOOP3("Kavro", "The file %1 cannot be written: %2", "655")},
+    {656, QT_TRANSLATE_NOOP3("Kavro", "The calibration must be D:H:M:S, for example 0:1:-5:30.", "656")},
+    {657, QT_TRANSLATE_NOOP3("Kavro", "Unknown time zone: %1", "657")},
+    {658, QT_TRANSLATE_NOOP3("Kavro", "The copy %1 cannot be written: %2", "658")},
 
     // command line (700-799)
 };

@@ -137,4 +137,16 @@ inline constexpr int SimulatedLogger = 506;      // "Simulated T-580"
 
 // gui: 550-599; track and convert: 600-649; photo: 650-699; command line: 700-799.
 
+// photo: 650-699
+inline constexpr int PhotoOpenFailed = 650;        // "The file cannot be opened: %1"
+inline constexpr int TrackOpenFailed = 651;        // "The track log file %1 cannot be opened: %2"
+inline constexpr int PhotoDirectoryFailed = 652;   // "The photo directory %1 cannot be read: %2"
+inline constexpr int PhotoLayoutRefused = 653;     // "The EXIF layout of this photo is not supported; no copy was written."
+inline constexpr int TooManyPhotos = 654;          // "Only the first %1 photos are read."
+inline constexpr int FileWriteFailed = 655;        // "The file %1 cannot be written: %2"
+inline constexpr int CalibrationFormat = 656;      // "The calibration must be D:H:M:S, for example 0:1:-5:30."
+inline constexpr int UnknownZone = 657;            // "Unknown time zone: %1"
+inline constexpr int GpsCopyFailed = 658;          // "The copy %1 cannot be written: %2"
+
+
 }  // namespace kavro::txt
