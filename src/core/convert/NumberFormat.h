@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 namespace kavro {
 
@@ -17,5 +18,11 @@ char* FormatFixed(char* out, float value, int decimals);
 char* FormatInt(char* out, std::int64_t value);
 // printf("%02d") of 0-99 (larger values fall back to all digits).
 char* FormatInt2(char* out, int value);
+
+// Copies the text and returns the end.
+inline char* PutText(char* out, std::string_view text) {
+  for (char c : text) *out++ = c;
+  return out;
+}
 
 }  // namespace kavro

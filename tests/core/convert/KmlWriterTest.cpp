@@ -57,5 +57,71 @@ TEST(KmlWriter, PathPiecesFormTheCoordinatesLine) {
             "</LineString>\r\n</MultiGeometry>\r\n</Placemark>\r\n");
 }
 
+class KmlTrack : public ::testing::Test {
+ protected:
+  void SetUp() override { dir_ = TempDir("kmltrack"); }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  // The lines after the 144-line head.
+  std::vector<std::string> Body(const std::vector<TrackRecord>& records, int offsetMinutes) {
+    WriteTrl(dir_ / "t.trl", records);
+    TrackFileReader reader;
+    EXPECT_TRUE(reader.Open(dir_ / "t.trl"));
+    StringSink sink;
+    EXPECT_TRUE(WriteKmlTrack(reader, sink, ZoneClock::Fixed(offsetMinutes)));
+    auto lines = SplitCrLf(sink.data);
+    EXPECT_GE(lines.size(), 144u);
+    lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(144, lines.size()));
+    return lines;
+  }
+  std::filesystem::path dir_;
+};
+
+const std::vector<std::string> kPathOpen = {"<Placemark>", "<name>Route</name>", "<styleUrl>#roadStyle</styleUrl>",
+                                            "<MultiGeometry>", "<LineString>", "<coordinates>"};
+const std::vector<std::string> kPathCloseAndFolder = {"</LineString>", "</MultiGeometry>", "</Placemark>", "<Folder>",
+                                                      "<name>waypoints</name>"};
+const std::vector<std::string> kTail = {"</Folder>", "</Document>", "</kml>"};
+
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+std::vector<std::string> Placemark(const std::string& name, const std::string& style, const std::string& point) {
+  return {"<Placemark>", "<name>", name, "</name>", "<styleUrl>", style, "</styleUrl>", "<Point>", "<coordinates>",
+          point, "</coordinates>", "</Point>", "</Placemark>"};
+}
+
+TEST_F(KmlTrack, EmptyFileHasEmptyPathAndFolder) {
+  EXPECT_EQ(Body({}, 0), Join({kPathOpen, {"</coordinates>"}, kPathCloseAndFolder, kTail}));
+}
+
+TEST_F(KmlTrack, OneRecordIsTheStart) {
+  const TrackRecord r = TrackRecord::Make(1205544612, 25.0330009f, 121.5654297f, 12.5f);
+  EXPECT_EQ(Body({r}, 8 * 60),
+            Join({kPathOpen, {"121.5654297,25.0330009,12.50 </coordinates>"}, kPathCloseAndFolder,
+                  Placemark("Sat Mar 15 09:30:12 2008", "#styleMap_TLP_Start", "121.5654297,25.0330009,12.50"), kTail}));
+}
+
+TEST_F(KmlTrack, StylesByPositionAndUnconvertibleTimesStayOnThePath) {
+  // Row 0 (+13:00) rolls 23:30 UTC on 31 December into the next year.
+  const TrackRecord a = TrackRecord::Make(1230766200, 1.0f, 2.0f, 3.0f);
+  const TrackRecord b = TrackRecord::Make(1230766201, 1.5f, 2.5f, 50.0f);
+  TrackRecord bad = TrackRecord::Make(1230766202, 9.0f, 9.0f, 9.0f);
+  bad.bytes[0] ^= 1;
+  const TrackRecord before1970 = TrackRecord::Make(-100, -1.0f, -2.0f, -3.0f);
+  EXPECT_EQ(Body({a, b, bad, before1970}, 13 * 60),
+            Join({kPathOpen,
+                  {"2.0000000,1.0000000,3.00 2.5000000,1.5000000,50.00 -2.0000000,-1.0000000,-3.00 </coordinates>"},
+                  kPathCloseAndFolder,
+                  Placemark("Thu Jan  1 12:30:00 2009", "#styleMap_TLP_Start", "2.0000000,1.0000000,3.00"),
+                  Placemark("Thu Jan  1 12:30:01 2009", "#styleMap_TLP_Normal", "2.5000000,1.5000000,50.00"),
+                  kTail}));
+  EXPECT_STREQ(KmlPointStyle(0, 1), "#styleMap_TLP_Start");
+  EXPECT_STREQ(KmlPointStyle(2, 3), "#styleMap_TLP_Finish");
+  EXPECT_STREQ(KmlPointStyle(1, 3), "#styleMap_TLP_Normal");
+}
+
 }  // namespace
 }  // namespace kavro
