@@ -156,6 +156,21 @@ const Entry kEntries[] = {
     // gui (550-599)
 
     // track and convert (600-649)
+    {600, QT_TRANSLATE_NOOP3("Kavro", "Create File Failed %1: %2", "600")},
+    {601, QT_TRANSLATE_NOOP3("Kavro", "The file %1 cannot be opened: %2", "601")},
+    {602, QT_TRANSLATE_NOOP3("Kavro", "The file %1 cannot be created: %2", "602")},
+    {603, QT_TRANSLATE_NOOP3("Kavro", "The file %1 could not be written completely and was not saved: %2", "603")},
+    {604, QT_TRANSLATE_NOOP3("Kavro", "The file %1 holds %2 bytes; a log memory image holds exactly %3 bytes.", "604")},
+    {605, QT_TRANSLATE_NOOP3("Kavro", "Text(*.txt)", "605")},
+    {606, QT_TRANSLATE_NOOP3("Kavro", "Google Earth(*.kml)", "606")},
+    {607, QT_TRANSLATE_NOOP3("Kavro", "NMEA(*.txt)", "607")},
+    {608, QT_TRANSLATE_NOOP3("Kavro", "GPX(*.gpx)", "608")},
+    {609, QT_TRANSLATE_NOOP3("Kavro", "Unknown time zone \"%1\". Use a label of the table, for example +08:00, -03:30 or 00:00.", "609")},
+    {610, QT_TRANSLATE_NOOP3("Kavro", "Convert Failed!", "610")},
+    {611, QT_TRANSLATE_NOOP3("Kavro", "Missing argument: %1", "611")},
+    {612, QT_TRANSLATE_NOOP3("Kavro", "Unknown option: %1", "612")},
+    {613, QT_TRANSLATE_NOOP3("Kavro", "No track log record was found.", "613")},
+    {614, QT_TRANSLATE_NOOP3("Kavro", "The directory %1 does not exist.", "614")},
 
     // photo (650-699)
     {650, QT_TRANSLATE_NOOP3("Kavro", "The file cannot be opened: %1", "650")},

@@ -137,6 +137,23 @@ inline constexpr int SimulatedLogger = 506;      // "Simulated T-580"
 
 // gui: 550-599; track and convert: 600-649; photo: 650-699; command line: 700-799.
 
+// track and convert: 600-649
+inline constexpr int CreateFileFailed = 600;   // "Create File Failed %1: %2"
+inline constexpr int SourceOpenFailed = 601;   // "The file %1 cannot be opened: %2"
+inline constexpr int OutputCreateFailed = 602; // "The file %1 cannot be created: %2"
+inline constexpr int OutputWriteFailed = 603;  // "The file %1 could not be written completely and was not saved: %2"
+inline constexpr int MemoryImageSize = 604;    // "The file %1 holds %2 bytes; a log memory image holds exactly %3 bytes."
+inline constexpr int FormatText = 605;         // "Text(*.txt)"
+inline constexpr int FormatKml = 606;          // "Google Earth(*.kml)"
+inline constexpr int FormatNmea = 607;         // "NMEA(*.txt)"
+inline constexpr int FormatGpx = 608;          // "GPX(*.gpx)"
+inline constexpr int ZoneNotInTable = 609;     // "Unknown time zone \"%1\". Use a label of the table, for example +08:00, -03:30 or 00:00."
+inline constexpr int ConvertFailed = 610;      // "Convert Failed!"
+inline constexpr int MissingArgument = 611;    // "Missing argument: %1"
+inline constexpr int UnknownOption = 612;      // "Unknown option: %1"
+inline constexpr int NoTrackRecords = 613;     // "No track log record was found."
+inline constexpr int DirectoryMissing = 614;   // "The directory %1 does not exist."
+
 // photo: 650-699
 inline constexpr int PhotoOpenFailed = 650;        // "The file cannot be opened: %1"
 inline constexpr int TrackOpenFailed = 651;        // "The track log file %1 cannot be opened: %2"
