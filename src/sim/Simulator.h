@@ -79,8 +79,9 @@ struct Faults {
   int dropReply = 0;                     // reply k is not sent at all
   std::int64_t dropAddress = -1;         // the next data reply for this address is not sent
   std::int64_t wrongAddress = -1;        // the next data reply for this address names address + 0x800
-  int splitBytes = 0;                    // write replies in pieces of at most this many bytes
-  bool echo = false;                     // echo every received sentence before answering
+  int splitBytes = 0;                    // write replies in pieces of at most this many bytes,
+  std::chrono::milliseconds splitPause{50};  // with this pause after each piece
+  bool echo = false;                     // echo every received sentence; the reply follows a poll later
   std::int64_t silenceAfterBytes = -1;   // send nothing more after this many bytes (still listens)
   std::int64_t disconnectAfterBytes = -1;  // unplug after this many bytes sent
 };

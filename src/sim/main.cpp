@@ -1,7 +1,162 @@
 // t580-sim: a simulated T-580 logger on a pseudo-terminal.
-#include <cstdio>
+#include <signal.h>
 
-int main() {
-  std::fprintf(stderr, "t580-sim: not available yet\n");
-  return 1;
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "Simulator.h"
+
+namespace {
+
+using kavro::sim::Faults;
+using kavro::sim::ScenarioByName;
+using kavro::sim::ScenarioNames;
+using kavro::sim::SimulatorOptions;
+
+void PrintUsage(std::FILE* to) {
+  std::fprintf(to,
+               "usage: t580-sim [--scenario NAME] [--paced] [--erase-delay MS] [--now SECONDS] [faults]\n"
+               "       t580-sim [--scenario NAME] [--now SECONDS] --dump FILE\n"
+               "       t580-sim --list\n"
+               "Prints the path of its port on the first line and answers there until SIGINT or SIGTERM.\n"
+               "Faults (ADDR in hex with 0x or decimal; replies and bytes counted from the start):\n"
+               "  --fault-bad-checksum K       reply K goes out with a wrong checksum\n"
+               "  --fault-bad-checksum-at ADDR the first data reply for ADDR has a wrong checksum\n"
+               "  --fault-drop K               reply K is not sent\n"
+               "  --fault-drop-at ADDR         the first data reply for ADDR is not sent\n"
+               "  --fault-wrong-address-at ADDR the first data reply for ADDR names ADDR + 0x800\n"
+               "  --fault-split N              replies go out in pieces of N bytes, 50 ms apart\n"
+               "  --fault-echo                 every received sentence is echoed\n"
+               "  --fault-silence-after N      nothing more is sent after N bytes\n"
+               "  --fault-disconnect-after N   the logger goes away after N bytes\n");
+}
+
+bool ParseInt(const char* text, long long min, long long* out) {
+  if (!text || !*text) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(text, &end, 0);
+  if (errno != 0 || *end != '\0' || v < min) return false;
+  *out = v;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string scenarioName = "demo";
+  std::string dumpPath;
+  long long now = static_cast<long long>(std::time(nullptr));
+  SimulatorOptions options;
+  Faults& faults = options.faults;
+
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    long long n = 0;
+    auto number = [&](long long min) {
+      if (!ParseInt(value, min, &n)) {
+        std::fprintf(stderr, "t580-sim: %s needs a number%s\n", arg.c_str(), min > 0 ? " above 0" : "");
+        std::exit(2);
+      }
+      ++i;
+      return n;
+    };
+    if (arg == "--help" || arg == "-h") {
+      PrintUsage(stdout);
+      return 0;
+    } else if (arg == "--list") {
+      for (const std::string& name : ScenarioNames()) {
+        const auto s = ScenarioByName(name);
+        std::printf("%-8s %s\n", name.c_str(), s ? s->description.c_str() : "");
+      }
+      return 0;
+    } else if (arg == "--scenario" && value) {
+      scenarioName = value;
+      ++i;
+    } else if (arg.rfind("--scenario=", 0) == 0) {
+      scenarioName = arg.substr(11);
+    } else if (arg == "--dump" && value) {
+      dumpPath = value;
+      ++i;
+    } else if (arg == "--paced") {
+      options.paced = true;
+    } else if (arg == "--erase-delay") {
+      options.eraseDelay = std::chrono::milliseconds(number(0));
+    } else if (arg == "--now") {
+      now = number(0);
+    } else if (arg == "--fault-bad-checksum") {
+      faults.badChecksumReply = static_cast<int>(number(1));
+    } else if (arg == "--fault-bad-checksum-at") {
+      faults.badChecksumAddress = number(0);
+    } else if (arg == "--fault-drop") {
+      faults.dropReply = static_cast<int>(number(1));
+    } else if (arg == "--fault-drop-at") {
+      faults.dropAddress = number(0);
+    } else if (arg == "--fault-wrong-address-at") {
+      faults.wrongAddress = number(0);
+    } else if (arg == "--fault-split") {
+      faults.splitBytes = static_cast<int>(number(1));
+    } else if (arg == "--fault-echo") {
+      faults.echo = true;
+    } else if (arg == "--fault-silence-after") {
+      faults.silenceAfterBytes = number(0);
+    } else if (arg == "--fault-disconnect-after") {
+      faults.disconnectAfterBytes = number(0);
+    } else {
+      std::fprintf(stderr, "t580-sim: unknown or incomplete option %s\n", arg.c_str());
+      PrintUsage(stderr);
+      return 2;
+    }
+  }
+
+  std::optional<kavro::sim::Scenario> scenario = ScenarioByName(scenarioName, now);
+  if (!scenario) {
+    std::fprintf(stderr, "t580-sim: unknown scenario \"%s\" (try --list)\n", scenarioName.c_str());
+    return 2;
+  }
+
+  if (!dumpPath.empty()) {
+    const std::vector<std::uint8_t> image = kavro::sim::BuildMemoryImage(*scenario);
+    const std::string temp = dumpPath + ".part";
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    bool ok = f && std::fwrite(image.data(), 1, image.size(), f) == image.size();
+    if (f) ok = (std::fclose(f) == 0) && ok;
+    // Written whole or not at all.
+    if (ok) ok = std::rename(temp.c_str(), dumpPath.c_str()) == 0;
+    if (!ok) {
+      std::fprintf(stderr, "t580-sim: cannot write %s: %s\n", dumpPath.c_str(), std::strerror(errno));
+      std::remove(temp.c_str());
+      return 1;
+    }
+    return 0;
+  }
+
+  // The signals are taken by sigtimedwait below, in this thread only.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  kavro::sim::Simulator sim(std::move(*scenario), options);
+  std::string error;
+  if (!sim.Start(&error)) {
+    std::fprintf(stderr, "t580-sim: cannot open a pseudo-terminal: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%s\n", sim.SlavePath().c_str());
+  std::fflush(stdout);
+
+  const timespec tick{0, 200 * 1000 * 1000};
+  while (sim.Running()) {
+    if (sigtimedwait(&stopSignals, nullptr, &tick) > 0) break;
+  }
+  sim.Stop();
+  return 0;
 }

@@ -1,2 +1,0 @@
-// Removed once the simulator has sources of its own.
-namespace kavro::sim {}
