@@ -3,6 +3,9 @@
 // passed to whoever needs a piece of it. No globals: tests build as many as they like.
 
 #include "common/StringTable.h"
+#include "protocol/DeviceInfo.h"
+#include "protocol/KeepAlive.h"
+#include "protocol/Link.h"
 #include "track/TimeZoneTable.h"
 
 namespace kavro {
@@ -14,6 +17,11 @@ struct AppContext {
 
   // Each room adds the state it owns below, in its own block.
   // -- serial / protocol --
+  // The link to the logger (port, flags, line lock), what Connect read, and the keep-alive
+  // sender (declared after the link: it stops before the link goes).
+  Link link;
+  DeviceState device;
+  KeepAlive keepAlive{link};
   // -- conversion --
   // -- photo --
 };

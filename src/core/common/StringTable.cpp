@@ -152,6 +152,10 @@ const Entry kEntries[] = {
     {504, QT_TRANSLATE_NOOP3("Kavro", "Connection to Device Failed", "504")},
     {505, QT_TRANSLATE_NOOP3("Kavro", "Not EXIF format.", "505")},
     {506, QT_TRANSLATE_NOOP3("Kavro", "Simulated T-580", "506")},
+    {507, QT_TRANSLATE_NOOP3("Kavro", "Clear Failed! No Device Connected! ", "507")},
+    {508, QT_TRANSLATE_NOOP3("Kavro", "read Address: Timeout!", "508")},
+    {509, QT_TRANSLATE_NOOP3("Kavro", "No device available", "509")},
+    {510, QT_TRANSLATE_NOOP3("Kavro", "User name is too long: at most 16 characters.", "510")},
 
     // gui (550-599)
 

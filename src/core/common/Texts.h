@@ -134,6 +134,10 @@ inline constexpr int PortOtherError = 503;       // "The port %1 cannot be opene
 inline constexpr int ConnectionFailedSettings = 504;  // "Connection to Device Failed"
 inline constexpr int NotExifFormat = 505;        // "Not EXIF format." (same in every language)
 inline constexpr int SimulatedLogger = 506;      // "Simulated T-580"
+inline constexpr int ClearFailedNoDevice = 507;  // "Clear Failed! No Device Connected! "
+inline constexpr int ReadAddressTimeout = 508;   // "read Address: Timeout!"
+inline constexpr int NoDeviceAvailable = 509;    // "No device available"
+inline constexpr int UserNameTooLong = 510;      // "User name is too long: at most 16 characters."
 
 // gui: 550-599; track and convert: 600-649; photo: 650-699; command line: 700-799.
 

@@ -30,6 +30,9 @@ class TrackLogSettings {
   // After a connect: takes the logger's values. With 3 or fewer free records the controls
   // are disabled and the values stay.
   void RefreshFromDevice(const DeviceInfo& info);
+  // The same from the guarded record; a record mode other than 2 also makes the last-known
+  // record mode 1, as the page always did.
+  void RefreshFromDevice(DeviceState& device);
 
   // The radio and list handlers; an index outside a list leaves the field unchanged.
   void SelectRecordMode(int mode);  // 1 overwrite, 2 full and stop

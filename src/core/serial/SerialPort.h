@@ -55,6 +55,8 @@ class SerialPort : public ByteStream {
   // after a successful close the name is "COM1" again, as the logger utility always did.
   bool Close();
   bool Purge() override;
+  // Drops what has arrived but not been read (the output queue is left alone).
+  bool DiscardInput();
   // Reconfigures the open port at 921600 baud / at the stored baud; nothing while closed.
   void SetFastSpeed();
   void RestoreSpeed();

@@ -1,0 +1,25 @@
+#include "serial/LinuxBaud.h"
+
+#include <asm/ioctls.h>
+#include <asm/termbits.h>
+#include <sys/ioctl.h>
+
+namespace kavro {
+
+bool SetLinuxBaud(int fd, int baud) {
+  struct termios2 t {};
+  if (ioctl(fd, TCGETS2, &t) != 0) return false;
+  t.c_cflag &= ~static_cast<tcflag_t>(CBAUD | (CBAUD << IBSHIFT));
+  t.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+  t.c_ispeed = static_cast<speed_t>(baud);
+  t.c_ospeed = static_cast<speed_t>(baud);
+  return ioctl(fd, TCSETS2, &t) == 0;
+}
+
+int GetLinuxBaud(int fd) {
+  struct termios2 t {};
+  if (ioctl(fd, TCGETS2, &t) != 0) return 0;
+  return static_cast<int>(t.c_ospeed);
+}
+
+}  // namespace kavro
