@@ -1,49 +1,143 @@
 #include "common/OutputSink.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
 
 namespace kavro {
+namespace {
+constexpr std::size_t kBufferSize = 1 << 20;
+}
 
 FileSink::~FileSink() { Close(); }
 
 bool FileSink::Open(const std::filesystem::path& path, std::string* error) {
   Close();
-  failed_ = false;
-  errno_ = 0;
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
     if (error) *error = std::strerror(errno);
     return false;
   }
-  buffer_.resize(1 << 20);
-  std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
+  return Attach(fd);
+}
+
+bool FileSink::Attach(int fd) {
+  fd_ = fd;
+  failed_ = false;
+  errno_ = 0;
+  used_ = 0;
+  buffer_.resize(kBufferSize);
   return true;
 }
 
-bool FileSink::Write(std::string_view text) {
-  if (file_ == nullptr || failed_) return false;
-  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
-    failed_ = true;
-    errno_ = errno;
+bool FileSink::Flush() {
+  std::size_t done = 0;
+  while (done < used_ && !failed_) {
+    const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      failed_ = true;
+      errno_ = errno;
+    } else {
+      done += static_cast<std::size_t>(n);
+    }
   }
+  used_ = 0;
   return !failed_;
 }
 
+bool FileSink::Write(std::string_view text) {
+  if (fd_ < 0 || failed_) return false;
+  if (text.size() > buffer_.size() - used_) {
+    if (!Flush()) return false;
+    if (text.size() > buffer_.size()) {
+      // Larger than the buffer: straight through.
+      const char* p = text.data();
+      std::size_t left = text.size();
+      while (left > 0) {
+        const std::size_t piece = std::min(left, buffer_.size());
+        std::memcpy(buffer_.data(), p, piece);
+        used_ = piece;
+        if (!Flush()) return false;
+        p += piece;
+        left -= piece;
+      }
+      return true;
+    }
+  }
+  std::memcpy(buffer_.data() + used_, text.data(), text.size());
+  used_ += text.size();
+  return true;
+}
+
 bool FileSink::Close(std::string* error) {
-  if (file_ != nullptr) {
-    if (std::fflush(file_) != 0 && !failed_) {
+  if (fd_ >= 0) {
+    Flush();
+    if (::close(fd_) != 0 && !failed_) {
       failed_ = true;
       errno_ = errno;
     }
-    if (std::fclose(file_) != 0 && !failed_) {
-      failed_ = true;
-      errno_ = errno;
-    }
-    file_ = nullptr;
+    fd_ = -1;
+    buffer_.clear();
+    buffer_.shrink_to_fit();
   }
   if (failed_ && error) *error = std::strerror(errno_ != 0 ? errno_ : EIO);
   return !failed_;
+}
+
+ReplacingFileSink::~ReplacingFileSink() { Discard(); }
+
+bool ReplacingFileSink::Open(const std::filesystem::path& target, std::string* error) {
+  Discard();
+  target_ = target;
+  std::error_code ec;
+  if (std::filesystem::is_directory(target, ec)) {
+    if (error) *error = std::strerror(EISDIR);
+    return false;
+  }
+  std::random_device random;
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    std::filesystem::path temp = target;
+    temp.replace_filename("." + target.filename().string() + "." + std::to_string(random() % 1000000) + ".part");
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      temp_ = temp;
+      return file_.Attach(fd);
+    }
+    if (errno != EEXIST) {
+      if (error) *error = std::strerror(errno);
+      return false;
+    }
+  }
+  if (error) *error = std::strerror(EEXIST);
+  return false;
+}
+
+bool ReplacingFileSink::Commit(std::string* error) {
+  if (temp_.empty()) {
+    if (error) *error = std::strerror(EBADF);
+    return false;
+  }
+  if (!file_.Close(error)) {
+    Discard();
+    return false;
+  }
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (error) *error = std::strerror(errno);
+    Discard();
+    return false;
+  }
+  temp_.clear();
+  return true;
+}
+
+void ReplacingFileSink::Discard() {
+  file_.Close();
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
 }
 
 }  // namespace kavro

@@ -28,13 +28,44 @@ class FileSink : public OutputSink {
   bool Write(std::string_view text) override;
   // Flushes and closes; false when any write, the flush or the close failed.
   bool Close(std::string* error = nullptr);
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return fd_ >= 0; }
 
  private:
-  std::FILE* file_ = nullptr;
+  friend class ReplacingFileSink;
+  bool Attach(int fd);
+  bool Flush();
+
+  int fd_ = -1;
   std::vector<char> buffer_;
+  std::size_t used_ = 0;
   bool failed_ = false;
   int errno_ = 0;
+};
+
+// A file that appears whole or not at all: the text goes to a temporary file in the target's
+// folder, which Commit() renames over the target once everything was written. Dropped without
+// Commit(), the temporary file is removed and the target stays as it was.
+class ReplacingFileSink : public OutputSink {
+ public:
+  ReplacingFileSink() = default;
+  ~ReplacingFileSink() override;
+  ReplacingFileSink(const ReplacingFileSink&) = delete;
+  ReplacingFileSink& operator=(const ReplacingFileSink&) = delete;
+
+  // False with the system's reason when the temporary file cannot be created there.
+  bool Open(const std::filesystem::path& target, std::string* error = nullptr);
+  bool Write(std::string_view text) override { return file_.Write(text); }
+  // Closes and renames into place; false with the reason when anything failed (nothing replaced).
+  bool Commit(std::string* error = nullptr);
+  // Removes the temporary file.
+  void Discard();
+  bool IsOpen() const { return file_.IsOpen(); }
+  const std::filesystem::path& Target() const { return target_; }
+
+ private:
+  FileSink file_;
+  std::filesystem::path target_;
+  std::filesystem::path temp_;
 };
 
 // Collects everything in memory (tests, small documents).

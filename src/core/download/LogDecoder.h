@@ -1,0 +1,79 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "track/TrackRecord.h"
+#include "track/ZoneClock.h"
+
+namespace kavro {
+
+// Geometry of the logger's log memory.
+inline constexpr std::size_t kLogMemorySize = 0x200000;
+inline constexpr std::size_t kLogSectorSize = 0x10000;
+inline constexpr std::size_t kLogSectorHeaderSize = 0x200;
+inline constexpr std::size_t kLogSlotsPerSector = (kLogSectorSize - kLogSectorHeaderSize) / TrackRecord::kSize;  // 4064
+inline constexpr std::size_t kLogMaxEntries = 131072;
+
+// Slot contents with a meaning of their own.
+inline constexpr char kLogStartMarker[] = "KAVRORV318LOGGER";
+inline constexpr char kWaypointMarker[] = "KAVRORV318WAYPNT";
+bool IsLogStartMarker(const std::uint8_t* slot);
+bool IsWaypointMarker(const std::uint8_t* slot);
+bool IsFillSlot(const std::uint8_t* slot);
+bool IsEmptySlot(const std::uint8_t* slot);
+
+// Turns downloaded sectors into one growing list of records and log start markers in time
+// order. Takes bytes only: no I/O. The year window (a record's local year within the current
+// UTC year +-3) uses the clock and the year given to ResetDecoder.
+class LogDecoder {
+ public:
+  LogDecoder();
+
+  void ResetDecoder(const ZoneClock& clock, int currentUtcYear);
+  // One sector of kLogSectorSize bytes: its 512-byte header is skipped, its slots appended.
+  void DecodeSector(const std::uint8_t* sector);
+  // Every whole sector of a memory image, in address order.
+  void DecodeImage(const std::uint8_t* image, std::size_t size);
+  // Rebuilds the ordered list: rotated to begin at the last place where time went backwards.
+  void OrderRecords();
+
+  // The kept entries (records and log start markers) in time order, and their waypoint flags.
+  const std::vector<TrackRecord>& Ordered() const { return ordered_; }
+  const std::vector<std::uint8_t>& OrderedWaypointFlags() const { return orderedFlags_; }
+  // The same in memory order.
+  const std::vector<TrackRecord>& Raw() const { return raw_; }
+  const std::vector<std::uint8_t>& RawWaypointFlags() const { return rawFlags_; }
+
+  std::size_t EntryCount() const { return raw_.size(); }
+  int MarkerCount() const { return markerCount_; }
+  int SegmentCount() const { return markerCount_ + 1; }
+  int WaypointCount() const { return waypointCount_; }
+  int ValidCount() const { return validCount_; }
+  bool WrapFound() const { return wrapFound_; }
+  std::size_t WrapStart() const { return wrapStart_; }
+
+  // The current UTC year of the machine, for ResetDecoder.
+  static int CurrentUtcYear();
+
+ private:
+  void Append(const std::uint8_t* slot);
+  void AcceptIfValid(const std::uint8_t* slot);
+
+  ZoneClock clock_ = ZoneClock::System();
+  int currentYear_ = 0;
+  std::vector<TrackRecord> raw_;
+  std::vector<std::uint8_t> rawFlags_;
+  std::vector<TrackRecord> ordered_;
+  std::vector<std::uint8_t> orderedFlags_;
+  bool waypointPending_ = false;
+  int markerCount_ = 0;
+  int waypointCount_ = 0;
+  int validCount_ = 0;
+  std::int32_t previousTime_ = 0;
+  std::int32_t currentTime_ = 0;
+  bool wrapFound_ = false;
+  std::size_t wrapStart_ = 0;
+};
+
+}  // namespace kavro
