@@ -20,6 +20,10 @@ class Page : public QWidget {
   // A page that is busy refuses the window's close request.
   virtual bool IsBusy() const { return false; }
 
+ signals:
+  // A page that runs a job on a worker reports its start and end, so the window can wait.
+  void busyChanged(bool busy);
+
  protected:
   QString Text(int id) const { return ctx_.strings.Text(id); }
   AppContext& ctx_;

@@ -1,0 +1,110 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "JobRunner.h"
+#include "Page.h"
+#include "protocol/ConnectFlow.h"
+#include "serial/PortDiscovery.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kavro::sim {
+class Simulator;
+}
+
+namespace kavro::gui {
+
+// The "Device Setting" tab: port and speed, Connect / Disconnect, what the logger reports
+// (type, versions, free records, user name) and Write Name.
+class DevicePage : public Page {
+  Q_OBJECT
+ public:
+  DevicePage(AppContext& ctx, QWidget* parent);
+  ~DevicePage() override;
+
+  void OnPageCommand(PageCommand command) override;
+  bool IsBusy() const override { return jobs_->Busy(); }
+
+  // Ports offered besides the system's (the simulated T-580 is always offered); the list is
+  // built again and the detection runs as at start.
+  void SetExtraPorts(std::vector<PortInfo> ports);
+  // The device path of every entry of the port list, in list order.
+  std::vector<std::string> ListedPorts() const;
+  std::string SelectedPort() const;
+  bool IsConnected() const { return connected_; }
+  // Blocks until a running connect, disconnect or name write has ended.
+  void WaitForIdle() { jobs_->Wait(); }
+  // The simulated T-580 started from the port list, if any.
+  sim::Simulator* RunningSimulator() const { return simulator_.get(); }
+
+  // The window is closing: a fast download's speed is set back, the goodbye sentence sent,
+  // the port closed and the keep-alive stopped.
+  void CloseForExit(bool closeRequest);
+
+ public slots:
+  void OnConnectClicked();
+  void OnAutoDetect();
+  void OnWriteName();
+  void ShowFreeRecords(qint64 freeRecords);
+  // Another page works on the logger: Connect and Write Name wait for it.
+  void SetLocked(bool locked);
+
+ signals:
+  void connected();
+  void disconnected();
+
+ private:
+  void BuildPortList();
+  void SelectPortChoice();
+  void OnPortActivated(int index);
+  void SetStatus(int textId);
+  void SetStatusText(const QString& text);
+  void SetControlsEnabled(bool enabled);
+  void ShowConnected(bool connected);
+  void Retranslate();
+  void ShowStop(int textId);
+  QString OpenErrorText(OpenError error, const std::string& path, const std::string& why) const;
+  StatusReport StatusToPage();
+  void ShowDeviceFields();
+  void ClearDeviceFields(bool userNameToo);
+  void ConnectDone(const ConnectResult& result, const std::string& path);
+  void StartDisconnect();
+  void OnLinkLost();
+  // The path Connect opens: the chosen port, or the simulator's pseudo-terminal (started here).
+  bool ResolvePortPath(std::string& path, QString& error);
+
+  QComboBox* port_ = nullptr;
+  QComboBox* baud_ = nullptr;
+  QPushButton* autoDetect_ = nullptr;
+  QPushButton* connect_ = nullptr;
+  QLabel* statusLabel_ = nullptr;
+  QLabel* statusPicture_ = nullptr;
+  QLabel* status_ = nullptr;
+  QLabel* typeLabel_ = nullptr;
+  QLineEdit* type_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+  QLineEdit* version_ = nullptr;
+  QLabel* memoryLabel_ = nullptr;
+  QLineEdit* memory_ = nullptr;
+  QLabel* userLabel_ = nullptr;
+  QLineEdit* userName_ = nullptr;
+  QPushButton* writeName_ = nullptr;
+  QGroupBox* portGroup_ = nullptr;
+  QGroupBox* infoGroup_ = nullptr;
+
+  JobRunner* jobs_ = nullptr;
+  std::vector<PortInfo> extraPorts_;
+  std::vector<PortInfo> ports_;
+  PortChoice choice_;
+  std::unique_ptr<sim::Simulator> simulator_;
+  bool connected_ = false;
+  bool locked_ = false;
+};
+
+}  // namespace kavro::gui
