@@ -1,0 +1,181 @@
+// The built t580-sim program: its port line, its answers, its signals and --dump.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "Simulator.h"
+#include "sim/PtyPeer.h"
+
+extern char** environ;
+
+namespace kavro::sim {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+using test::ChecksumOk;
+using test::PtyPeer;
+
+constexpr std::int64_t kNow = 1781524800;  // 2026-06-15 12:00 UTC
+
+// A running t580-sim with its stdout on a pipe.
+class Program {
+ public:
+  explicit Program(std::vector<std::string> args) {
+    args.insert(args.begin(), KAVRO_SIM);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int out[2];
+    if (::pipe(out) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    if (posix_spawn(&pid_, KAVRO_SIM, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    stdout_ = out[0];
+  }
+  ~Program() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    if (stdout_ >= 0) ::close(stdout_);
+  }
+
+  // The first line of stdout, within a bound.
+  std::string FirstLine(std::chrono::milliseconds bound = 10s) {
+    std::string line;
+    const auto end = std::chrono::steady_clock::now() + bound;
+    while (std::chrono::steady_clock::now() < end) {
+      pollfd p{stdout_, POLLIN, 0};
+      if (::poll(&p, 1, 100) <= 0) continue;
+      char c;
+      if (::read(stdout_, &c, 1) != 1) break;
+      if (c == '\n') return line;
+      line += c;
+    }
+    return line;
+  }
+
+  // Exit status, or -1 when it has not ended within the bound (it is then killed).
+  int Wait(std::chrono::milliseconds bound = 10s) {
+    const auto end = std::chrono::steady_clock::now() + bound;
+    while (std::chrono::steady_clock::now() < end) {
+      int status = 0;
+      const pid_t r = ::waitpid(pid_, &status, WNOHANG);
+      if (r == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      }
+      std::this_thread::sleep_for(20ms);
+    }
+    return -1;
+  }
+
+  void Signal(int sig) { ::kill(pid_, sig); }
+  bool Started() const { return pid_ > 0; }
+
+ private:
+  pid_t pid_ = -1;
+  int stdout_ = -1;
+};
+
+fs::path TempDir() {
+  const fs::path dir = fs::temp_directory_path() / ("t580-sim-test-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  return dir;
+}
+
+TEST(Program, PrintsItsPortAndAnswersThereUntilTerminated) {
+  for (int sig : {SIGTERM, SIGINT}) {
+    Program p({"--scenario", "other"});
+    ASSERT_TRUE(p.Started());
+    const std::string path = p.FirstLine();
+    ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
+    PtyPeer peer(path);
+    ASSERT_TRUE(peer.IsOpen()) << path;
+    const std::string reply = peer.Ask("KAVRO580,3");
+    EXPECT_EQ(reply.rfind("$KAVRO001,3,131*", 0), 0u) << reply;
+    EXPECT_TRUE(ChecksumOk(reply));
+    p.Signal(sig);
+    EXPECT_EQ(p.Wait(), 0);
+  }
+}
+
+TEST(Program, FaultOptionsReachTheLine) {
+  Program p({"--fault-bad-checksum", "1", "--fault-echo"});
+  const std::string path = p.FirstLine();
+  PtyPeer peer(path);
+  ASSERT_TRUE(peer.IsOpen()) << path;
+  peer.Send("KAVRO580,3");
+  const auto lines = peer.ReadLines(2);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0] + "\r\n", test::Frame("KAVRO580,3"));
+  EXPECT_EQ(lines[1].rfind("$KAVRO001,3,125*", 0), 0u);
+  EXPECT_FALSE(ChecksumOk(lines[1]));
+}
+
+TEST(Program, DisconnectFaultEndsTheProgram) {
+  Program p({"--fault-disconnect-after", "0"});
+  PtyPeer peer(p.FirstLine());
+  ASSERT_TRUE(peer.IsOpen());
+  peer.Send("KAVRO580,3");
+  EXPECT_EQ(p.Wait(), 0);
+}
+
+TEST(Program, DumpWritesTheWholeMemoryImage) {
+  const fs::path dir = TempDir();
+  for (const std::string name : {"demo", "wrapped"}) {
+    const fs::path file = dir / (name + ".bin");
+    Program p({"--scenario", name, "--now", std::to_string(kNow), "--dump", file.string()});
+    ASSERT_EQ(p.Wait(), 0);
+    ASSERT_EQ(fs::file_size(file), 2097152u);
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, BuildMemoryImage(*ScenarioByName(name, kNow))) << name;
+  }
+  fs::remove_all(dir);
+}
+
+TEST(Program, BadArgumentsAndUnwritableDumpFail) {
+  {
+    Program p({"--scenario", "no-such-logger"});
+    EXPECT_EQ(p.Wait(), 2);
+  }
+  {
+    Program p({"--fault-drop", "many"});
+    EXPECT_EQ(p.Wait(), 2);
+  }
+  {
+    Program p({"--bogus"});
+    EXPECT_EQ(p.Wait(), 2);
+  }
+  const fs::path missing = TempDir() / "no" / "such" / "dir" / "image.bin";
+  Program p({"--dump", missing.string()});
+  EXPECT_EQ(p.Wait(), 1);
+  EXPECT_FALSE(fs::exists(missing));
+  fs::remove_all(TempDir());
+}
+
+TEST(Program, ListNamesEveryScenario) {
+  const fs::path dir = TempDir();
+  Program p({"--list"});
+  std::string all;
+  for (std::string line = p.FirstLine(); !line.empty(); line = p.FirstLine(2s)) all += line + "\n";
+  EXPECT_EQ(p.Wait(), 0);
+  for (const std::string& name : ScenarioNames()) EXPECT_NE(all.find(name + " "), std::string::npos) << all;
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace kavro::sim
