@@ -1,4 +1,772 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
+<context>
+    <name>Kavro</name>
+    <message>
+        <source>&amp;About Kavro Logger Utility...</source>
+        <comment>101</comment>
+        <translation>&amp;Über Kavro Logger Utility...</translation>
+    </message>
+    <message>
+        <source>Track Log (*.trl)|*.trl|</source>
+        <comment>108</comment>
+        <translation>Track-Log (*.trl)|*.trl|</translation>
+    </message>
+    <message>
+        <source>Track Log (*.kml)|*.kml|</source>
+        <comment>111</comment>
+        <translation>Track-Log (*.kml)|*.kml|</translation>
+    </message>
+    <message>
+        <source>Software\Kavro\T580</source>
+        <comment>112</comment>
+        <translation>Software\Kavro\T580</translation>
+    </message>
+    <message>
+        <source>Kavro Logger Utility</source>
+        <comment>300</comment>
+        <translation>Kavro Logger Utility</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <comment>301</comment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <comment>302</comment>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Apply All</source>
+        <comment>303</comment>
+        <translation>Alle übernehmen</translation>
+    </message>
+    <message>
+        <source>Default All</source>
+        <comment>304</comment>
+        <translation>Alle zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Device Setting</source>
+        <comment>305</comment>
+        <translation>Geräteeinstellung</translation>
+    </message>
+    <message>
+        <source>COM Port</source>
+        <comment>306</comment>
+        <translation>COM-Anschluss</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <comment>307</comment>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <comment>308</comment>
+        <translation>Trennen</translation>
+    </message>
+    <message>
+        <source>Connect Status Message</source>
+        <comment>309</comment>
+        <translation>Verbindungsstatus-Meldung</translation>
+    </message>
+    <message>
+        <source>Connecting to device...</source>
+        <comment>310</comment>
+        <translation>Verbindung zum Gerät wird hergestellt...</translation>
+    </message>
+    <message>
+        <source>Device Connected!</source>
+        <comment>311</comment>
+        <translation>Gerät verbunden!</translation>
+    </message>
+    <message>
+        <source>Failed connecting to device!</source>
+        <comment>312</comment>
+        <translation>Verbindung zum Gerät fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source>Disconnecting device...</source>
+        <comment>313</comment>
+        <translation>Gerät wird getrennt...</translation>
+    </message>
+    <message>
+        <source>Device Disconnected!</source>
+        <comment>314</comment>
+        <translation>Gerät getrennt!</translation>
+    </message>
+    <message>
+        <source>Timeout. Device Disconnected!</source>
+        <comment>315</comment>
+        <translation>Zeitüberschreitung. Gerät getrennt!</translation>
+    </message>
+    <message>
+        <source>Connect Status</source>
+        <comment>316</comment>
+        <translation>Verbindungsstatus</translation>
+    </message>
+    <message>
+        <source>Device Information</source>
+        <comment>317</comment>
+        <translation>Geräteinformationen</translation>
+    </message>
+    <message>
+        <source>Device Type</source>
+        <comment>318</comment>
+        <translation>Gerätetyp</translation>
+    </message>
+    <message>
+        <source>[FW] [HW] Version</source>
+        <comment>320</comment>
+        <translation>[FW] [HW] Version</translation>
+    </message>
+    <message>
+        <source>Memory Usage</source>
+        <comment>321</comment>
+        <translation>Speichernutzung</translation>
+    </message>
+    <message>
+        <source>User Name</source>
+        <comment>322</comment>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Write Name</source>
+        <comment>323</comment>
+        <translation>Namen schreiben</translation>
+    </message>
+    <message>
+        <source>Track Log Setting</source>
+        <comment>324</comment>
+        <translation>Track-Log-Einstellung</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <comment>325</comment>
+        <translation>Überschreiben</translation>
+    </message>
+    <message>
+        <source>Full and Stop</source>
+        <comment>326</comment>
+        <translation>Voll und Stopp</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <comment>327</comment>
+        <translation>Sekunde</translation>
+    </message>
+    <message>
+        <source>sec.</source>
+        <comment>328</comment>
+        <translation>Sek.</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <comment>329</comment>
+        <translation>Entfernung</translation>
+    </message>
+    <message>
+        <source>meter</source>
+        <comment>330</comment>
+        <translation>Meter</translation>
+    </message>
+    <message>
+        <source>Read Status Message</source>
+        <comment>331</comment>
+        <translation>Lesestatus-Meldung</translation>
+    </message>
+    <message>
+        <source>Updating Second Settings...</source>
+        <comment>335</comment>
+        <translation>Sekundeneinstellung wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Updating Distance Settings...</source>
+        <comment>336</comment>
+        <translation>Entfernungseinstellung wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Updating Settings Successfully!</source>
+        <comment>337</comment>
+        <translation>Einstellungen erfolgreich aktualisiert!</translation>
+    </message>
+    <message>
+        <source>Upload/Clear Status Message</source>
+        <comment>338</comment>
+        <translation>Hochladen/Löschen-Statusmeldung</translation>
+    </message>
+    <message>
+        <source>Start Uploading...</source>
+        <comment>339</comment>
+        <translation>Hochladen wird gestartet...</translation>
+    </message>
+    <message>
+        <source>Upload Succeed!</source>
+        <comment>340</comment>
+        <translation>Hochladen erfolgreich!</translation>
+    </message>
+    <message>
+        <source>Start Clearing...</source>
+        <comment>341</comment>
+        <translation>Löschen wird gestartet...</translation>
+    </message>
+    <message>
+        <source>Clear Succeed!</source>
+        <comment>342</comment>
+        <translation>Löschen erfolgreich!</translation>
+    </message>
+    <message>
+        <source>Upload Device Track Log Data to PC</source>
+        <comment>343</comment>
+        <translation>Track-Log-Daten des Geräts auf den PC laden</translation>
+    </message>
+    <message>
+        <source>Clear Device Track Log Data</source>
+        <comment>344</comment>
+        <translation>Track-Log-Daten des Geräts löschen</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <comment>345</comment>
+        <translation>Hochladen</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <comment>346</comment>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Transform to File</source>
+        <comment>347</comment>
+        <translation>In Datei umwandeln</translation>
+    </message>
+    <message>
+        <source>Please select the directory</source>
+        <comment>348</comment>
+        <translation>Bitte wählen Sie das Verzeichnis</translation>
+    </message>
+    <message>
+        <source>Track Log File Saved Directory</source>
+        <comment>349</comment>
+        <translation>Speicherverzeichnis der Track-Log-Dateien</translation>
+    </message>
+    <message>
+        <source>Combine JPEG File</source>
+        <comment>350</comment>
+        <translation>JPEG-Dateien verknüpfen</translation>
+    </message>
+    <message>
+        <source>Write Total Track Log</source>
+        <comment>351</comment>
+        <translation>Gesamt-Track-Log schreiben</translation>
+    </message>
+    <message>
+        <source>Track Log Format</source>
+        <comment>352</comment>
+        <translation>Track-Log-Format</translation>
+    </message>
+    <message>
+        <source>Track Log File Format Conversion</source>
+        <comment>353</comment>
+        <translation>Umwandlung des Track-Log-Dateiformats</translation>
+    </message>
+    <message>
+        <source>Source File(*.trl):</source>
+        <comment>354</comment>
+        <translation>Quelldatei(*.trl):</translation>
+    </message>
+    <message>
+        <source>Time Zone(UTC+-):</source>
+        <comment>355</comment>
+        <translation>Zeitzone(UTC+-):</translation>
+    </message>
+    <message>
+        <source>Output Format:</source>
+        <comment>356</comment>
+        <translation>Ausgabeformat:</translation>
+    </message>
+    <message>
+        <source>Convert Format:</source>
+        <comment>357</comment>
+        <translation>Zielformat:</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <comment>358</comment>
+        <translation>Umwandeln</translation>
+    </message>
+    <message>
+        <source>Convert Status Message</source>
+        <comment>359</comment>
+        <translation>Umwandlungsstatus-Meldung</translation>
+    </message>
+    <message>
+        <source>Converting...</source>
+        <comment>360</comment>
+        <translation>Wird umgewandelt...</translation>
+    </message>
+    <message>
+        <source>Convert Successfully!</source>
+        <comment>361</comment>
+        <translation>Erfolgreich umgewandelt!</translation>
+    </message>
+    <message>
+        <source>Track Log Photo</source>
+        <comment>362</comment>
+        <translation>Track-Log-Foto</translation>
+    </message>
+    <message>
+        <source>Combine Photo Link in Track Log</source>
+        <comment>363</comment>
+        <translation>Fotoverknüpfung im Track-Log</translation>
+    </message>
+    <message>
+        <source>JPEG(*.jpg) Photo Directory:</source>
+        <comment>364</comment>
+        <translation>JPEG(*.jpg)-Fotoverzeichnis:</translation>
+    </message>
+    <message>
+        <source>Photo Combine Setting</source>
+        <comment>365</comment>
+        <translation>Fotoverknüpfungs-Einstellung</translation>
+    </message>
+    <message>
+        <source>Photo Parsed</source>
+        <comment>366</comment>
+        <translation>Ausgewertete Fotos</translation>
+    </message>
+    <message>
+        <source>Pass:</source>
+        <comment>367</comment>
+        <translation>Erfolgreich:</translation>
+    </message>
+    <message>
+        <source>Error:</source>
+        <comment>368</comment>
+        <translation>Fehler:</translation>
+    </message>
+    <message>
+        <source>Photo Combined</source>
+        <comment>369</comment>
+        <translation>Verknüpfte Fotos</translation>
+    </message>
+    <message>
+        <source>Failed:</source>
+        <comment>370</comment>
+        <translation>Fehlgeschlagen:</translation>
+    </message>
+    <message>
+        <source>Time Zone For Photos(UTC+-):</source>
+        <comment>371</comment>
+        <translation>Zeitzone der Fotos(UTC+-):</translation>
+    </message>
+    <message>
+        <source>Calibrate Time(Speed up(+) or slow down(-) your camera time to equal to device showing time):</source>
+        <comment>372</comment>
+        <translation>Zeit abgleichen (Kamerazeit vor(+) oder zurück(-) stellen, bis sie der vom Gerät angezeigten Zeit entspricht):</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <comment>373</comment>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <comment>374</comment>
+        <translation>Stunde</translation>
+    </message>
+    <message>
+        <source>Min.</source>
+        <comment>375</comment>
+        <translation>Min.</translation>
+    </message>
+    <message>
+        <source>Sec.</source>
+        <comment>376</comment>
+        <translation>Sek.</translation>
+    </message>
+    <message>
+        <source>Track Log Processing</source>
+        <comment>377</comment>
+        <translation>Track-Log-Verarbeitung</translation>
+    </message>
+    <message>
+        <source>Record Style</source>
+        <comment>378</comment>
+        <translation>Aufzeichnungsart</translation>
+    </message>
+    <message>
+        <source>Updating Record Style Settings...</source>
+        <comment>379</comment>
+        <translation>Einstellung der Aufzeichnungsart wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Please select Kavro track log source file(*.trl).</source>
+        <comment>380</comment>
+        <translation>Bitte wählen Sie die Kavro-Track-Log-Quelldatei(*.trl).</translation>
+    </message>
+    <message>
+        <source>Please select photo directory.</source>
+        <comment>381</comment>
+        <translation>Bitte wählen Sie das Fotoverzeichnis.</translation>
+    </message>
+    <message>
+        <source>Track Log File Status</source>
+        <comment>382</comment>
+        <translation>Track-Log-Dateistatus</translation>
+    </message>
+    <message>
+        <source>Create File OK</source>
+        <comment>383</comment>
+        <translation>Datei erstellt</translation>
+    </message>
+    <message>
+        <source>Device not connected!</source>
+        <comment>384</comment>
+        <translation>Gerät nicht verbunden!</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Kavro. All rights reserved.</source>
+        <comment>385</comment>
+        <translation>Copyright (C) 2026 Kavro. Alle Rechte vorbehalten.</translation>
+    </message>
+    <message>
+        <source>KavroUtility Version</source>
+        <comment>386</comment>
+        <translation>KavroUtility Version</translation>
+    </message>
+    <message>
+        <source>No found photo taken date time.</source>
+        <comment>387</comment>
+        <translation>Aufnahmedatum und -zeit des Fotos nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Photo taken date time format error.</source>
+        <comment>388</comment>
+        <translation>Aufnahmedatum und -zeit des Fotos im falschen Format.</translation>
+    </message>
+    <message>
+        <source>No mapping any track log point.</source>
+        <comment>389</comment>
+        <translation>Keinem Track-Log-Punkt zugeordnet.</translation>
+    </message>
+    <message>
+        <source>UserName is not Correct!! It can&apos;t contain any of these characters: * (space) . \ : / &quot; ? &lt; &gt; |</source>
+        <comment>390</comment>
+        <translation>Benutzername ist nicht korrekt!! Er darf keines dieser Zeichen enthalten: * (Leerzeichen) . \ : / &quot; ? &lt; &gt; |</translation>
+    </message>
+    <message>
+        <source>Please select track log file directory.</source>
+        <comment>391</comment>
+        <translation>Bitte wählen Sie das Verzeichnis der Track-Log-Dateien.</translation>
+    </message>
+    <message>
+        <source>Transmission interrupt !</source>
+        <comment>392</comment>
+        <translation>Übertragung unterbrochen!</translation>
+    </message>
+    <message>
+        <source>A photo is discarded when:</source>
+        <comment>393</comment>
+        <translation>Ein Foto wird verworfen, wenn:</translation>
+    </message>
+    <message>
+        <source>It was taken earlier than the first or later than the last track log point.</source>
+        <comment>394</comment>
+        <translation>es vor dem ersten oder nach dem letzten Track-Log-Punkt aufgenommen wurde.</translation>
+    </message>
+    <message>
+        <source>It was taken between two track log points that are more than 2 minutes apart.</source>
+        <comment>395</comment>
+        <translation>es zwischen zwei Track-Log-Punkten aufgenommen wurde, die mehr als 2 Minuten auseinanderliegen.</translation>
+    </message>
+    <message>
+        <source>ft</source>
+        <comment>396</comment>
+        <translation>ft</translation>
+    </message>
+    <message>
+        <source>Auto Detect</source>
+        <comment>397</comment>
+        <translation>Automatisch erkennen</translation>
+    </message>
+    <message>
+        <source>Write Track Log Record in Photo</source>
+        <comment>398</comment>
+        <translation>Track-Log-Daten in Foto schreiben</translation>
+    </message>
+    <message>
+        <source>Write track log record in photo.(System creates new photo file: *_GPS.jpg)</source>
+        <comment>399</comment>
+        <translation>Track-Log-Daten in das Foto schreiben.(Das System erstellt eine neue Fotodatei: *_GPS.jpg)</translation>
+    </message>
+    <message>
+        <source>Download and Update Firmware</source>
+        <comment>400</comment>
+        <translation>Firmware herunterladen und aktualisieren</translation>
+    </message>
+    <message>
+        <source>[Warning] Download and update firmware is the very dangerous operation, it may destroy the device system if careless. Please make sure the firmware file format and content is correct before downloading ,and please don&apos;t disconnect cable from device or PC site.</source>
+        <comment>401</comment>
+        <translation>[Warnung] Das Herunterladen und Aktualisieren der Firmware ist ein sehr gefährlicher Vorgang; bei Unachtsamkeit kann das Gerätesystem zerstört werden. Bitte stellen Sie vor dem Herunterladen sicher, dass Format und Inhalt der Firmware-Datei korrekt sind, und trennen Sie das Kabel weder am Gerät noch am PC.</translation>
+    </message>
+    <message>
+        <source>Update Firmware File(*.bin):</source>
+        <comment>402</comment>
+        <translation>Firmware-Datei für die Aktualisierung(*.bin):</translation>
+    </message>
+    <message>
+        <source>Download and Update</source>
+        <comment>403</comment>
+        <translation>Herunterladen und aktualisieren</translation>
+    </message>
+    <message>
+        <source>Download and Update Status</source>
+        <comment>404</comment>
+        <translation>Status von Herunterladen und Aktualisierung</translation>
+    </message>
+    <message>
+        <source>Initialize Download...</source>
+        <comment>405</comment>
+        <translation>Herunterladen wird vorbereitet...</translation>
+    </message>
+    <message>
+        <source>Initialize Download Agent(DA)...</source>
+        <comment>406</comment>
+        <translation>Download-Agent(DA) wird vorbereitet...</translation>
+    </message>
+    <message>
+        <source>Download Download Agent(DA)...</source>
+        <comment>407</comment>
+        <translation>Download-Agent(DA) wird geladen...</translation>
+    </message>
+    <message>
+        <source>Initialize Download Firmware...</source>
+        <comment>408</comment>
+        <translation>Firmware-Download wird vorbereitet...</translation>
+    </message>
+    <message>
+        <source>Download and Update Firmware...</source>
+        <comment>409</comment>
+        <translation>Firmware wird heruntergeladen und aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Process Finish Procedure...</source>
+        <comment>410</comment>
+        <translation>Abschluss wird ausgeführt...</translation>
+    </message>
+    <message>
+        <source>Download and Update Successfully</source>
+        <comment>411</comment>
+        <translation>Herunterladen und Aktualisieren erfolgreich</translation>
+    </message>
+    <message>
+        <source>Please select firmware file(*.bin)</source>
+        <comment>412</comment>
+        <translation>Bitte wählen Sie die Firmware-Datei(*.bin)</translation>
+    </message>
+    <message>
+        <source>Open COM Port failed! Please select correct COM Port and then download again.</source>
+        <comment>413</comment>
+        <translation>Öffnen des COM-Anschlusses fehlgeschlagen! Bitte wählen Sie den richtigen COM-Anschluss und laden Sie erneut herunter.</translation>
+    </message>
+    <message>
+        <source>No support this camera photo EXIF format, and can&apos;t write track log record into this photo.</source>
+        <comment>414</comment>
+        <translation>Das EXIF-Format dieser Kamera wird nicht unterstützt; die Track-Log-Daten können nicht in dieses Foto geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The firmware file content is wrong, please select correct firmware file and then download again.</source>
+        <comment>415</comment>
+        <translation>Der Inhalt der Firmware-Datei ist fehlerhaft. Bitte wählen Sie die richtige Firmware-Datei und laden Sie erneut herunter.</translation>
+    </message>
+    <message>
+        <source>User name is not correct! (Allow only ASCII English alphabet and symbol)</source>
+        <comment>416</comment>
+        <translation>Benutzername ist nicht korrekt! (Nur ASCII-Buchstaben und -Symbole erlaubt)</translation>
+    </message>
+    <message>
+        <source>The port %1 does not exist.</source>
+        <comment>500</comment>
+        <translation>Der Anschluss %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The port %1 is in use by another program.</source>
+        <comment>501</comment>
+        <translation>Der Anschluss %1 wird von einem anderen Programm verwendet.</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: the user must be in the &quot;dialout&quot; group.</source>
+        <comment>502</comment>
+        <translation>Keine Berechtigung zum Öffnen von %1: Der Benutzer muss Mitglied der Gruppe &quot;dialout&quot; sein.</translation>
+    </message>
+    <message>
+        <source>The port %1 cannot be opened: %2</source>
+        <comment>503</comment>
+        <translation>Der Anschluss %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>Connection to Device Failed</source>
+        <comment>504</comment>
+        <translation>Verbindung zum Gerät fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Not EXIF format.</source>
+        <comment>505</comment>
+        <translation>Not EXIF format.</translation>
+    </message>
+    <message>
+        <source>Simulated T-580</source>
+        <comment>506</comment>
+        <translation>Simulierter T-580</translation>
+    </message>
+    <message>
+        <source>Clear Failed! No Device Connected! </source>
+        <comment>507</comment>
+        <translation>Löschen fehlgeschlagen! Kein Gerät verbunden! </translation>
+    </message>
+    <message>
+        <source>read Address: Timeout!</source>
+        <comment>508</comment>
+        <translation>Adresse lesen: Zeitüberschreitung!</translation>
+    </message>
+    <message>
+        <source>No device available</source>
+        <comment>509</comment>
+        <translation>Kein Gerät verfügbar</translation>
+    </message>
+    <message>
+        <source>User name is too long: at most 16 characters.</source>
+        <comment>510</comment>
+        <translation>Der Benutzername ist zu lang: höchstens 16 Zeichen.</translation>
+    </message>
+    <message>
+        <source>Create File Failed %1: %2</source>
+        <comment>600</comment>
+        <translation>Datei konnte nicht erstellt werden %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be opened: %2</source>
+        <comment>601</comment>
+        <translation>Die Datei %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be created: %2</source>
+        <comment>602</comment>
+        <translation>Die Datei %1 kann nicht erstellt werden: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written completely and was not saved: %2</source>
+        <comment>603</comment>
+        <translation>Die Datei %1 konnte nicht vollständig geschrieben werden und wurde nicht gespeichert: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 holds %2 bytes; a log memory image holds exactly %3 bytes.</source>
+        <comment>604</comment>
+        <translation>Die Datei %1 enthält %2 Bytes; ein Abbild des Log-Speichers enthält genau %3 Bytes.</translation>
+    </message>
+    <message>
+        <source>Text(*.txt)</source>
+        <comment>605</comment>
+        <translation>Text(*.txt)</translation>
+    </message>
+    <message>
+        <source>Google Earth(*.kml)</source>
+        <comment>606</comment>
+        <translation>Google Earth(*.kml)</translation>
+    </message>
+    <message>
+        <source>NMEA(*.txt)</source>
+        <comment>607</comment>
+        <translation>NMEA(*.txt)</translation>
+    </message>
+    <message>
+        <source>GPX(*.gpx)</source>
+        <comment>608</comment>
+        <translation>GPX(*.gpx)</translation>
+    </message>
+    <message>
+        <source>Unknown time zone &quot;%1&quot;. Use a label of the table, for example +08:00, -03:30 or 00:00.</source>
+        <comment>609</comment>
+        <translation>Unbekannte Zeitzone &quot;%1&quot;. Verwenden Sie eine Bezeichnung aus der Tabelle, zum Beispiel +08:00, -03:30 oder 00:00.</translation>
+    </message>
+    <message>
+        <source>Convert Failed!</source>
+        <comment>610</comment>
+        <translation>Umwandlung fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source>Missing argument: %1</source>
+        <comment>611</comment>
+        <translation>Fehlendes Argument: %1</translation>
+    </message>
+    <message>
+        <source>Unknown option: %1</source>
+        <comment>612</comment>
+        <translation>Unbekannte Option: %1</translation>
+    </message>
+    <message>
+        <source>No track log record was found.</source>
+        <comment>613</comment>
+        <translation>Es wurde kein Track-Log-Datensatz gefunden.</translation>
+    </message>
+    <message>
+        <source>The directory %1 does not exist.</source>
+        <comment>614</comment>
+        <translation>Das Verzeichnis %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The output %1 would replace its own source file.</source>
+        <comment>615</comment>
+        <translation>Die Ausgabe %1 würde ihre eigene Quelldatei ersetzen.</translation>
+    </message>
+    <message>
+        <source>The file cannot be opened: %1</source>
+        <comment>650</comment>
+        <translation>Die Datei kann nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>The track log file %1 cannot be opened: %2</source>
+        <comment>651</comment>
+        <translation>Die Track-Log-Datei %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The photo directory %1 cannot be read: %2</source>
+        <comment>652</comment>
+        <translation>Das Fotoverzeichnis %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The EXIF layout of this photo is not supported; no copy was written.</source>
+        <comment>653</comment>
+        <translation>Der EXIF-Aufbau dieses Fotos wird nicht unterstützt; es wurde keine Kopie geschrieben.</translation>
+    </message>
+    <message>
+        <source>Only the first %1 photos are read.</source>
+        <comment>654</comment>
+        <translation>Nur die ersten %1 Fotos werden gelesen.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: %2</source>
+        <comment>655</comment>
+        <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The calibration must be D:H:M:S, for example 0:1:-5:30.</source>
+        <comment>656</comment>
+        <translation>Die Kalibrierung muss die Form T:H:M:S (Tage:Stunden:Minuten:Sekunden) haben, zum Beispiel 0:1:-5:30.</translation>
+    </message>
+    <message>
+        <source>Unknown time zone: %1</source>
+        <comment>657</comment>
+        <translation>Unbekannte Zeitzone: %1</translation>
+    </message>
+    <message>
+        <source>The copy %1 cannot be written: %2</source>
+        <comment>658</comment>
+        <translation>Die Kopie %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
 </TS>

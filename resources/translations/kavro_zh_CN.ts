@@ -1,4 +1,772 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
+<context>
+    <name>Kavro</name>
+    <message>
+        <source>&amp;About Kavro Logger Utility...</source>
+        <comment>101</comment>
+        <translation>关于 Kavro Logger Utility(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>Track Log (*.trl)|*.trl|</source>
+        <comment>108</comment>
+        <translation>轨迹记录 (*.trl)|*.trl|</translation>
+    </message>
+    <message>
+        <source>Track Log (*.kml)|*.kml|</source>
+        <comment>111</comment>
+        <translation>轨迹记录 (*.kml)|*.kml|</translation>
+    </message>
+    <message>
+        <source>Software\Kavro\T580</source>
+        <comment>112</comment>
+        <translation>Software\Kavro\T580</translation>
+    </message>
+    <message>
+        <source>Kavro Logger Utility</source>
+        <comment>300</comment>
+        <translation>Kavro Logger Utility</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <comment>301</comment>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <comment>302</comment>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Apply All</source>
+        <comment>303</comment>
+        <translation>全部应用</translation>
+    </message>
+    <message>
+        <source>Default All</source>
+        <comment>304</comment>
+        <translation>全部默认</translation>
+    </message>
+    <message>
+        <source>Device Setting</source>
+        <comment>305</comment>
+        <translation>设备设置</translation>
+    </message>
+    <message>
+        <source>COM Port</source>
+        <comment>306</comment>
+        <translation>COM 端口</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <comment>307</comment>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <comment>308</comment>
+        <translation>断开连接</translation>
+    </message>
+    <message>
+        <source>Connect Status Message</source>
+        <comment>309</comment>
+        <translation>连接状态信息</translation>
+    </message>
+    <message>
+        <source>Connecting to device...</source>
+        <comment>310</comment>
+        <translation>正在连接设备...</translation>
+    </message>
+    <message>
+        <source>Device Connected!</source>
+        <comment>311</comment>
+        <translation>设备已连接!</translation>
+    </message>
+    <message>
+        <source>Failed connecting to device!</source>
+        <comment>312</comment>
+        <translation>连接设备失败!</translation>
+    </message>
+    <message>
+        <source>Disconnecting device...</source>
+        <comment>313</comment>
+        <translation>正在断开设备...</translation>
+    </message>
+    <message>
+        <source>Device Disconnected!</source>
+        <comment>314</comment>
+        <translation>设备已断开!</translation>
+    </message>
+    <message>
+        <source>Timeout. Device Disconnected!</source>
+        <comment>315</comment>
+        <translation>超时。设备已断开!</translation>
+    </message>
+    <message>
+        <source>Connect Status</source>
+        <comment>316</comment>
+        <translation>连接状态</translation>
+    </message>
+    <message>
+        <source>Device Information</source>
+        <comment>317</comment>
+        <translation>设备信息</translation>
+    </message>
+    <message>
+        <source>Device Type</source>
+        <comment>318</comment>
+        <translation>设备类型</translation>
+    </message>
+    <message>
+        <source>[FW] [HW] Version</source>
+        <comment>320</comment>
+        <translation>[FW] [HW] 版本</translation>
+    </message>
+    <message>
+        <source>Memory Usage</source>
+        <comment>321</comment>
+        <translation>内存使用量</translation>
+    </message>
+    <message>
+        <source>User Name</source>
+        <comment>322</comment>
+        <translation>用户名</translation>
+    </message>
+    <message>
+        <source>Write Name</source>
+        <comment>323</comment>
+        <translation>写入名称</translation>
+    </message>
+    <message>
+        <source>Track Log Setting</source>
+        <comment>324</comment>
+        <translation>轨迹记录设置</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <comment>325</comment>
+        <translation>覆盖</translation>
+    </message>
+    <message>
+        <source>Full and Stop</source>
+        <comment>326</comment>
+        <translation>满后停止</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <comment>327</comment>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>sec.</source>
+        <comment>328</comment>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <comment>329</comment>
+        <translation>距离</translation>
+    </message>
+    <message>
+        <source>meter</source>
+        <comment>330</comment>
+        <translation>米</translation>
+    </message>
+    <message>
+        <source>Read Status Message</source>
+        <comment>331</comment>
+        <translation>读取状态信息</translation>
+    </message>
+    <message>
+        <source>Updating Second Settings...</source>
+        <comment>335</comment>
+        <translation>正在更新秒数设置...</translation>
+    </message>
+    <message>
+        <source>Updating Distance Settings...</source>
+        <comment>336</comment>
+        <translation>正在更新距离设置...</translation>
+    </message>
+    <message>
+        <source>Updating Settings Successfully!</source>
+        <comment>337</comment>
+        <translation>设置更新成功!</translation>
+    </message>
+    <message>
+        <source>Upload/Clear Status Message</source>
+        <comment>338</comment>
+        <translation>上传/清除状态信息</translation>
+    </message>
+    <message>
+        <source>Start Uploading...</source>
+        <comment>339</comment>
+        <translation>开始上传...</translation>
+    </message>
+    <message>
+        <source>Upload Succeed!</source>
+        <comment>340</comment>
+        <translation>上传成功!</translation>
+    </message>
+    <message>
+        <source>Start Clearing...</source>
+        <comment>341</comment>
+        <translation>开始清除...</translation>
+    </message>
+    <message>
+        <source>Clear Succeed!</source>
+        <comment>342</comment>
+        <translation>清除成功!</translation>
+    </message>
+    <message>
+        <source>Upload Device Track Log Data to PC</source>
+        <comment>343</comment>
+        <translation>将设备轨迹记录数据上传到电脑</translation>
+    </message>
+    <message>
+        <source>Clear Device Track Log Data</source>
+        <comment>344</comment>
+        <translation>清除设备轨迹记录数据</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <comment>345</comment>
+        <translation>上传</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <comment>346</comment>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Transform to File</source>
+        <comment>347</comment>
+        <translation>转存为文件</translation>
+    </message>
+    <message>
+        <source>Please select the directory</source>
+        <comment>348</comment>
+        <translation>请选择目录</translation>
+    </message>
+    <message>
+        <source>Track Log File Saved Directory</source>
+        <comment>349</comment>
+        <translation>轨迹记录文件保存目录</translation>
+    </message>
+    <message>
+        <source>Combine JPEG File</source>
+        <comment>350</comment>
+        <translation>结合 JPEG 文件</translation>
+    </message>
+    <message>
+        <source>Write Total Track Log</source>
+        <comment>351</comment>
+        <translation>写入完整轨迹记录</translation>
+    </message>
+    <message>
+        <source>Track Log Format</source>
+        <comment>352</comment>
+        <translation>轨迹记录格式</translation>
+    </message>
+    <message>
+        <source>Track Log File Format Conversion</source>
+        <comment>353</comment>
+        <translation>轨迹记录文件格式转换</translation>
+    </message>
+    <message>
+        <source>Source File(*.trl):</source>
+        <comment>354</comment>
+        <translation>源文件(*.trl):</translation>
+    </message>
+    <message>
+        <source>Time Zone(UTC+-):</source>
+        <comment>355</comment>
+        <translation>时区(UTC+-):</translation>
+    </message>
+    <message>
+        <source>Output Format:</source>
+        <comment>356</comment>
+        <translation>输出格式:</translation>
+    </message>
+    <message>
+        <source>Convert Format:</source>
+        <comment>357</comment>
+        <translation>转换格式:</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <comment>358</comment>
+        <translation>转换</translation>
+    </message>
+    <message>
+        <source>Convert Status Message</source>
+        <comment>359</comment>
+        <translation>转换状态信息</translation>
+    </message>
+    <message>
+        <source>Converting...</source>
+        <comment>360</comment>
+        <translation>正在转换...</translation>
+    </message>
+    <message>
+        <source>Convert Successfully!</source>
+        <comment>361</comment>
+        <translation>转换成功!</translation>
+    </message>
+    <message>
+        <source>Track Log Photo</source>
+        <comment>362</comment>
+        <translation>轨迹记录照片</translation>
+    </message>
+    <message>
+        <source>Combine Photo Link in Track Log</source>
+        <comment>363</comment>
+        <translation>在轨迹记录中结合照片链接</translation>
+    </message>
+    <message>
+        <source>JPEG(*.jpg) Photo Directory:</source>
+        <comment>364</comment>
+        <translation>JPEG(*.jpg) 照片目录:</translation>
+    </message>
+    <message>
+        <source>Photo Combine Setting</source>
+        <comment>365</comment>
+        <translation>照片结合设置</translation>
+    </message>
+    <message>
+        <source>Photo Parsed</source>
+        <comment>366</comment>
+        <translation>已解析照片</translation>
+    </message>
+    <message>
+        <source>Pass:</source>
+        <comment>367</comment>
+        <translation>通过:</translation>
+    </message>
+    <message>
+        <source>Error:</source>
+        <comment>368</comment>
+        <translation>错误:</translation>
+    </message>
+    <message>
+        <source>Photo Combined</source>
+        <comment>369</comment>
+        <translation>已结合照片</translation>
+    </message>
+    <message>
+        <source>Failed:</source>
+        <comment>370</comment>
+        <translation>失败:</translation>
+    </message>
+    <message>
+        <source>Time Zone For Photos(UTC+-):</source>
+        <comment>371</comment>
+        <translation>照片时区(UTC+-):</translation>
+    </message>
+    <message>
+        <source>Calibrate Time(Speed up(+) or slow down(-) your camera time to equal to device showing time):</source>
+        <comment>372</comment>
+        <translation>校准时间(将相机时间调快(+)或调慢(-),使其与设备显示的时间相同):</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <comment>373</comment>
+        <translation>日</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <comment>374</comment>
+        <translation>时</translation>
+    </message>
+    <message>
+        <source>Min.</source>
+        <comment>375</comment>
+        <translation>分</translation>
+    </message>
+    <message>
+        <source>Sec.</source>
+        <comment>376</comment>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Track Log Processing</source>
+        <comment>377</comment>
+        <translation>轨迹记录处理</translation>
+    </message>
+    <message>
+        <source>Record Style</source>
+        <comment>378</comment>
+        <translation>记录方式</translation>
+    </message>
+    <message>
+        <source>Updating Record Style Settings...</source>
+        <comment>379</comment>
+        <translation>正在更新记录方式设置...</translation>
+    </message>
+    <message>
+        <source>Please select Kavro track log source file(*.trl).</source>
+        <comment>380</comment>
+        <translation>请选择 Kavro 轨迹记录源文件(*.trl)。</translation>
+    </message>
+    <message>
+        <source>Please select photo directory.</source>
+        <comment>381</comment>
+        <translation>请选择照片目录。</translation>
+    </message>
+    <message>
+        <source>Track Log File Status</source>
+        <comment>382</comment>
+        <translation>轨迹记录文件状态</translation>
+    </message>
+    <message>
+        <source>Create File OK</source>
+        <comment>383</comment>
+        <translation>创建文件成功</translation>
+    </message>
+    <message>
+        <source>Device not connected!</source>
+        <comment>384</comment>
+        <translation>设备未连接!</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Kavro. All rights reserved.</source>
+        <comment>385</comment>
+        <translation>Copyright (C) 2026 Kavro. 版权所有。</translation>
+    </message>
+    <message>
+        <source>KavroUtility Version</source>
+        <comment>386</comment>
+        <translation>KavroUtility 版本</translation>
+    </message>
+    <message>
+        <source>No found photo taken date time.</source>
+        <comment>387</comment>
+        <translation>找不到照片拍摄日期时间。</translation>
+    </message>
+    <message>
+        <source>Photo taken date time format error.</source>
+        <comment>388</comment>
+        <translation>照片拍摄日期时间格式错误。</translation>
+    </message>
+    <message>
+        <source>No mapping any track log point.</source>
+        <comment>389</comment>
+        <translation>没有对应到任何轨迹记录点。</translation>
+    </message>
+    <message>
+        <source>UserName is not Correct!! It can&apos;t contain any of these characters: * (space) . \ : / &quot; ? &lt; &gt; |</source>
+        <comment>390</comment>
+        <translation>用户名不正确!! 不能包含以下任何字符: * (空格) . \ : / &quot; ? &lt; &gt; |</translation>
+    </message>
+    <message>
+        <source>Please select track log file directory.</source>
+        <comment>391</comment>
+        <translation>请选择轨迹记录文件目录。</translation>
+    </message>
+    <message>
+        <source>Transmission interrupt !</source>
+        <comment>392</comment>
+        <translation>传输中断!</translation>
+    </message>
+    <message>
+        <source>A photo is discarded when:</source>
+        <comment>393</comment>
+        <translation>以下情况的照片会被舍弃:</translation>
+    </message>
+    <message>
+        <source>It was taken earlier than the first or later than the last track log point.</source>
+        <comment>394</comment>
+        <translation>拍摄时间早于第一个或晚于最后一个轨迹记录点。</translation>
+    </message>
+    <message>
+        <source>It was taken between two track log points that are more than 2 minutes apart.</source>
+        <comment>395</comment>
+        <translation>拍摄时间位于两个相隔超过 2 分钟的轨迹记录点之间。</translation>
+    </message>
+    <message>
+        <source>ft</source>
+        <comment>396</comment>
+        <translation>英尺</translation>
+    </message>
+    <message>
+        <source>Auto Detect</source>
+        <comment>397</comment>
+        <translation>自动检测</translation>
+    </message>
+    <message>
+        <source>Write Track Log Record in Photo</source>
+        <comment>398</comment>
+        <translation>将轨迹记录写入照片</translation>
+    </message>
+    <message>
+        <source>Write track log record in photo.(System creates new photo file: *_GPS.jpg)</source>
+        <comment>399</comment>
+        <translation>将轨迹记录写入照片。(系统会创建新的照片文件: *_GPS.jpg)</translation>
+    </message>
+    <message>
+        <source>Download and Update Firmware</source>
+        <comment>400</comment>
+        <translation>下载并更新固件</translation>
+    </message>
+    <message>
+        <source>[Warning] Download and update firmware is the very dangerous operation, it may destroy the device system if careless. Please make sure the firmware file format and content is correct before downloading ,and please don&apos;t disconnect cable from device or PC site.</source>
+        <comment>401</comment>
+        <translation>[警告] 下载并更新固件是非常危险的操作,稍有不慎可能会损坏设备系统。下载前请确认固件文件的格式与内容正确,并请勿从设备或电脑端拔下数据线。</translation>
+    </message>
+    <message>
+        <source>Update Firmware File(*.bin):</source>
+        <comment>402</comment>
+        <translation>更新固件文件(*.bin):</translation>
+    </message>
+    <message>
+        <source>Download and Update</source>
+        <comment>403</comment>
+        <translation>下载并更新</translation>
+    </message>
+    <message>
+        <source>Download and Update Status</source>
+        <comment>404</comment>
+        <translation>下载并更新状态</translation>
+    </message>
+    <message>
+        <source>Initialize Download...</source>
+        <comment>405</comment>
+        <translation>正在初始化下载...</translation>
+    </message>
+    <message>
+        <source>Initialize Download Agent(DA)...</source>
+        <comment>406</comment>
+        <translation>正在初始化下载代理(DA)...</translation>
+    </message>
+    <message>
+        <source>Download Download Agent(DA)...</source>
+        <comment>407</comment>
+        <translation>正在下载下载代理(DA)...</translation>
+    </message>
+    <message>
+        <source>Initialize Download Firmware...</source>
+        <comment>408</comment>
+        <translation>正在初始化固件下载...</translation>
+    </message>
+    <message>
+        <source>Download and Update Firmware...</source>
+        <comment>409</comment>
+        <translation>正在下载并更新固件...</translation>
+    </message>
+    <message>
+        <source>Process Finish Procedure...</source>
+        <comment>410</comment>
+        <translation>正在执行完成程序...</translation>
+    </message>
+    <message>
+        <source>Download and Update Successfully</source>
+        <comment>411</comment>
+        <translation>下载并更新成功</translation>
+    </message>
+    <message>
+        <source>Please select firmware file(*.bin)</source>
+        <comment>412</comment>
+        <translation>请选择固件文件(*.bin)</translation>
+    </message>
+    <message>
+        <source>Open COM Port failed! Please select correct COM Port and then download again.</source>
+        <comment>413</comment>
+        <translation>打开 COM 端口失败! 请选择正确的 COM 端口后重新下载。</translation>
+    </message>
+    <message>
+        <source>No support this camera photo EXIF format, and can&apos;t write track log record into this photo.</source>
+        <comment>414</comment>
+        <translation>不支持此相机的照片 EXIF 格式,无法将轨迹记录写入此照片。</translation>
+    </message>
+    <message>
+        <source>The firmware file content is wrong, please select correct firmware file and then download again.</source>
+        <comment>415</comment>
+        <translation>固件文件内容错误,请选择正确的固件文件后重新下载。</translation>
+    </message>
+    <message>
+        <source>User name is not correct! (Allow only ASCII English alphabet and symbol)</source>
+        <comment>416</comment>
+        <translation>用户名不正确! (只允许 ASCII 英文字母和符号)</translation>
+    </message>
+    <message>
+        <source>The port %1 does not exist.</source>
+        <comment>500</comment>
+        <translation>端口 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>The port %1 is in use by another program.</source>
+        <comment>501</comment>
+        <translation>端口 %1 正被其他程序使用。</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: the user must be in the &quot;dialout&quot; group.</source>
+        <comment>502</comment>
+        <translation>没有打开 %1 的权限: 用户必须属于 &quot;dialout&quot; 组。</translation>
+    </message>
+    <message>
+        <source>The port %1 cannot be opened: %2</source>
+        <comment>503</comment>
+        <translation>无法打开端口 %1: %2</translation>
+    </message>
+    <message>
+        <source>Connection to Device Failed</source>
+        <comment>504</comment>
+        <translation>连接设备失败</translation>
+    </message>
+    <message>
+        <source>Not EXIF format.</source>
+        <comment>505</comment>
+        <translation>Not EXIF format.</translation>
+    </message>
+    <message>
+        <source>Simulated T-580</source>
+        <comment>506</comment>
+        <translation>模拟 T-580</translation>
+    </message>
+    <message>
+        <source>Clear Failed! No Device Connected! </source>
+        <comment>507</comment>
+        <translation>清除失败! 没有连接的设备! </translation>
+    </message>
+    <message>
+        <source>read Address: Timeout!</source>
+        <comment>508</comment>
+        <translation>读取地址: 超时!</translation>
+    </message>
+    <message>
+        <source>No device available</source>
+        <comment>509</comment>
+        <translation>没有可用的设备</translation>
+    </message>
+    <message>
+        <source>User name is too long: at most 16 characters.</source>
+        <comment>510</comment>
+        <translation>用户名太长: 最多 16 个字符。</translation>
+    </message>
+    <message>
+        <source>Create File Failed %1: %2</source>
+        <comment>600</comment>
+        <translation>创建文件失败 %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be opened: %2</source>
+        <comment>601</comment>
+        <translation>无法打开文件 %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be created: %2</source>
+        <comment>602</comment>
+        <translation>无法创建文件 %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written completely and was not saved: %2</source>
+        <comment>603</comment>
+        <translation>文件 %1 未能完整写入,因此未保存: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 holds %2 bytes; a log memory image holds exactly %3 bytes.</source>
+        <comment>604</comment>
+        <translation>文件 %1 有 %2 字节; 记录内存映像必须正好是 %3 字节。</translation>
+    </message>
+    <message>
+        <source>Text(*.txt)</source>
+        <comment>605</comment>
+        <translation>文本(*.txt)</translation>
+    </message>
+    <message>
+        <source>Google Earth(*.kml)</source>
+        <comment>606</comment>
+        <translation>Google Earth(*.kml)</translation>
+    </message>
+    <message>
+        <source>NMEA(*.txt)</source>
+        <comment>607</comment>
+        <translation>NMEA(*.txt)</translation>
+    </message>
+    <message>
+        <source>GPX(*.gpx)</source>
+        <comment>608</comment>
+        <translation>GPX(*.gpx)</translation>
+    </message>
+    <message>
+        <source>Unknown time zone &quot;%1&quot;. Use a label of the table, for example +08:00, -03:30 or 00:00.</source>
+        <comment>609</comment>
+        <translation>未知的时区 &quot;%1&quot;。请使用表中的标签,例如 +08:00、-03:30 或 00:00。</translation>
+    </message>
+    <message>
+        <source>Convert Failed!</source>
+        <comment>610</comment>
+        <translation>转换失败!</translation>
+    </message>
+    <message>
+        <source>Missing argument: %1</source>
+        <comment>611</comment>
+        <translation>缺少参数: %1</translation>
+    </message>
+    <message>
+        <source>Unknown option: %1</source>
+        <comment>612</comment>
+        <translation>未知的选项: %1</translation>
+    </message>
+    <message>
+        <source>No track log record was found.</source>
+        <comment>613</comment>
+        <translation>找不到任何轨迹记录数据。</translation>
+    </message>
+    <message>
+        <source>The directory %1 does not exist.</source>
+        <comment>614</comment>
+        <translation>目录 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>The output %1 would replace its own source file.</source>
+        <comment>615</comment>
+        <translation>输出 %1 会覆盖它自己的源文件。</translation>
+    </message>
+    <message>
+        <source>The file cannot be opened: %1</source>
+        <comment>650</comment>
+        <translation>无法打开文件: %1</translation>
+    </message>
+    <message>
+        <source>The track log file %1 cannot be opened: %2</source>
+        <comment>651</comment>
+        <translation>无法打开轨迹记录文件 %1: %2</translation>
+    </message>
+    <message>
+        <source>The photo directory %1 cannot be read: %2</source>
+        <comment>652</comment>
+        <translation>无法读取照片目录 %1: %2</translation>
+    </message>
+    <message>
+        <source>The EXIF layout of this photo is not supported; no copy was written.</source>
+        <comment>653</comment>
+        <translation>不支持此照片的 EXIF 结构,未写入副本。</translation>
+    </message>
+    <message>
+        <source>Only the first %1 photos are read.</source>
+        <comment>654</comment>
+        <translation>只读取前 %1 张照片。</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: %2</source>
+        <comment>655</comment>
+        <translation>无法写入文件 %1: %2</translation>
+    </message>
+    <message>
+        <source>The calibration must be D:H:M:S, for example 0:1:-5:30.</source>
+        <comment>656</comment>
+        <translation>校准格式必须是 日:时:分:秒,例如 0:1:-5:30。</translation>
+    </message>
+    <message>
+        <source>Unknown time zone: %1</source>
+        <comment>657</comment>
+        <translation>未知的时区: %1</translation>
+    </message>
+    <message>
+        <source>The copy %1 cannot be written: %2</source>
+        <comment>658</comment>
+        <translation>无法写入副本 %1: %2</translation>
+    </message>
+</context>
 </TS>

@@ -1,4 +1,772 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
+<context>
+    <name>Kavro</name>
+    <message>
+        <source>&amp;About Kavro Logger Utility...</source>
+        <comment>101</comment>
+        <translation>關於 Kavro Logger Utility(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>Track Log (*.trl)|*.trl|</source>
+        <comment>108</comment>
+        <translation>軌跡記錄 (*.trl)|*.trl|</translation>
+    </message>
+    <message>
+        <source>Track Log (*.kml)|*.kml|</source>
+        <comment>111</comment>
+        <translation>軌跡記錄 (*.kml)|*.kml|</translation>
+    </message>
+    <message>
+        <source>Software\Kavro\T580</source>
+        <comment>112</comment>
+        <translation>Software\Kavro\T580</translation>
+    </message>
+    <message>
+        <source>Kavro Logger Utility</source>
+        <comment>300</comment>
+        <translation>Kavro Logger Utility</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <comment>301</comment>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <comment>302</comment>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Apply All</source>
+        <comment>303</comment>
+        <translation>全部套用</translation>
+    </message>
+    <message>
+        <source>Default All</source>
+        <comment>304</comment>
+        <translation>全部預設</translation>
+    </message>
+    <message>
+        <source>Device Setting</source>
+        <comment>305</comment>
+        <translation>裝置設定</translation>
+    </message>
+    <message>
+        <source>COM Port</source>
+        <comment>306</comment>
+        <translation>COM 連接埠</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <comment>307</comment>
+        <translation>連線</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <comment>308</comment>
+        <translation>中斷連線</translation>
+    </message>
+    <message>
+        <source>Connect Status Message</source>
+        <comment>309</comment>
+        <translation>連線狀態訊息</translation>
+    </message>
+    <message>
+        <source>Connecting to device...</source>
+        <comment>310</comment>
+        <translation>正在連線到裝置...</translation>
+    </message>
+    <message>
+        <source>Device Connected!</source>
+        <comment>311</comment>
+        <translation>裝置已連線!</translation>
+    </message>
+    <message>
+        <source>Failed connecting to device!</source>
+        <comment>312</comment>
+        <translation>連線到裝置失敗!</translation>
+    </message>
+    <message>
+        <source>Disconnecting device...</source>
+        <comment>313</comment>
+        <translation>正在中斷裝置連線...</translation>
+    </message>
+    <message>
+        <source>Device Disconnected!</source>
+        <comment>314</comment>
+        <translation>裝置已中斷連線!</translation>
+    </message>
+    <message>
+        <source>Timeout. Device Disconnected!</source>
+        <comment>315</comment>
+        <translation>逾時。裝置已中斷連線!</translation>
+    </message>
+    <message>
+        <source>Connect Status</source>
+        <comment>316</comment>
+        <translation>連線狀態</translation>
+    </message>
+    <message>
+        <source>Device Information</source>
+        <comment>317</comment>
+        <translation>裝置資訊</translation>
+    </message>
+    <message>
+        <source>Device Type</source>
+        <comment>318</comment>
+        <translation>裝置類型</translation>
+    </message>
+    <message>
+        <source>[FW] [HW] Version</source>
+        <comment>320</comment>
+        <translation>[FW] [HW] 版本</translation>
+    </message>
+    <message>
+        <source>Memory Usage</source>
+        <comment>321</comment>
+        <translation>記憶體使用量</translation>
+    </message>
+    <message>
+        <source>User Name</source>
+        <comment>322</comment>
+        <translation>使用者名稱</translation>
+    </message>
+    <message>
+        <source>Write Name</source>
+        <comment>323</comment>
+        <translation>寫入名稱</translation>
+    </message>
+    <message>
+        <source>Track Log Setting</source>
+        <comment>324</comment>
+        <translation>軌跡記錄設定</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <comment>325</comment>
+        <translation>覆寫</translation>
+    </message>
+    <message>
+        <source>Full and Stop</source>
+        <comment>326</comment>
+        <translation>滿了就停止</translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <comment>327</comment>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>sec.</source>
+        <comment>328</comment>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <comment>329</comment>
+        <translation>距離</translation>
+    </message>
+    <message>
+        <source>meter</source>
+        <comment>330</comment>
+        <translation>公尺</translation>
+    </message>
+    <message>
+        <source>Read Status Message</source>
+        <comment>331</comment>
+        <translation>讀取狀態訊息</translation>
+    </message>
+    <message>
+        <source>Updating Second Settings...</source>
+        <comment>335</comment>
+        <translation>正在更新秒數設定...</translation>
+    </message>
+    <message>
+        <source>Updating Distance Settings...</source>
+        <comment>336</comment>
+        <translation>正在更新距離設定...</translation>
+    </message>
+    <message>
+        <source>Updating Settings Successfully!</source>
+        <comment>337</comment>
+        <translation>設定更新成功!</translation>
+    </message>
+    <message>
+        <source>Upload/Clear Status Message</source>
+        <comment>338</comment>
+        <translation>上傳/清除狀態訊息</translation>
+    </message>
+    <message>
+        <source>Start Uploading...</source>
+        <comment>339</comment>
+        <translation>開始上傳...</translation>
+    </message>
+    <message>
+        <source>Upload Succeed!</source>
+        <comment>340</comment>
+        <translation>上傳成功!</translation>
+    </message>
+    <message>
+        <source>Start Clearing...</source>
+        <comment>341</comment>
+        <translation>開始清除...</translation>
+    </message>
+    <message>
+        <source>Clear Succeed!</source>
+        <comment>342</comment>
+        <translation>清除成功!</translation>
+    </message>
+    <message>
+        <source>Upload Device Track Log Data to PC</source>
+        <comment>343</comment>
+        <translation>將裝置軌跡記錄資料上傳到電腦</translation>
+    </message>
+    <message>
+        <source>Clear Device Track Log Data</source>
+        <comment>344</comment>
+        <translation>清除裝置軌跡記錄資料</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <comment>345</comment>
+        <translation>上傳</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <comment>346</comment>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Transform to File</source>
+        <comment>347</comment>
+        <translation>轉存為檔案</translation>
+    </message>
+    <message>
+        <source>Please select the directory</source>
+        <comment>348</comment>
+        <translation>請選擇目錄</translation>
+    </message>
+    <message>
+        <source>Track Log File Saved Directory</source>
+        <comment>349</comment>
+        <translation>軌跡記錄檔案儲存目錄</translation>
+    </message>
+    <message>
+        <source>Combine JPEG File</source>
+        <comment>350</comment>
+        <translation>結合 JPEG 檔案</translation>
+    </message>
+    <message>
+        <source>Write Total Track Log</source>
+        <comment>351</comment>
+        <translation>寫入完整軌跡記錄</translation>
+    </message>
+    <message>
+        <source>Track Log Format</source>
+        <comment>352</comment>
+        <translation>軌跡記錄格式</translation>
+    </message>
+    <message>
+        <source>Track Log File Format Conversion</source>
+        <comment>353</comment>
+        <translation>軌跡記錄檔案格式轉換</translation>
+    </message>
+    <message>
+        <source>Source File(*.trl):</source>
+        <comment>354</comment>
+        <translation>來源檔案(*.trl):</translation>
+    </message>
+    <message>
+        <source>Time Zone(UTC+-):</source>
+        <comment>355</comment>
+        <translation>時區(UTC+-):</translation>
+    </message>
+    <message>
+        <source>Output Format:</source>
+        <comment>356</comment>
+        <translation>輸出格式:</translation>
+    </message>
+    <message>
+        <source>Convert Format:</source>
+        <comment>357</comment>
+        <translation>轉換格式:</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <comment>358</comment>
+        <translation>轉換</translation>
+    </message>
+    <message>
+        <source>Convert Status Message</source>
+        <comment>359</comment>
+        <translation>轉換狀態訊息</translation>
+    </message>
+    <message>
+        <source>Converting...</source>
+        <comment>360</comment>
+        <translation>正在轉換...</translation>
+    </message>
+    <message>
+        <source>Convert Successfully!</source>
+        <comment>361</comment>
+        <translation>轉換成功!</translation>
+    </message>
+    <message>
+        <source>Track Log Photo</source>
+        <comment>362</comment>
+        <translation>軌跡記錄相片</translation>
+    </message>
+    <message>
+        <source>Combine Photo Link in Track Log</source>
+        <comment>363</comment>
+        <translation>在軌跡記錄中結合相片連結</translation>
+    </message>
+    <message>
+        <source>JPEG(*.jpg) Photo Directory:</source>
+        <comment>364</comment>
+        <translation>JPEG(*.jpg) 相片目錄:</translation>
+    </message>
+    <message>
+        <source>Photo Combine Setting</source>
+        <comment>365</comment>
+        <translation>相片結合設定</translation>
+    </message>
+    <message>
+        <source>Photo Parsed</source>
+        <comment>366</comment>
+        <translation>已解析相片</translation>
+    </message>
+    <message>
+        <source>Pass:</source>
+        <comment>367</comment>
+        <translation>通過:</translation>
+    </message>
+    <message>
+        <source>Error:</source>
+        <comment>368</comment>
+        <translation>錯誤:</translation>
+    </message>
+    <message>
+        <source>Photo Combined</source>
+        <comment>369</comment>
+        <translation>已結合相片</translation>
+    </message>
+    <message>
+        <source>Failed:</source>
+        <comment>370</comment>
+        <translation>失敗:</translation>
+    </message>
+    <message>
+        <source>Time Zone For Photos(UTC+-):</source>
+        <comment>371</comment>
+        <translation>相片時區(UTC+-):</translation>
+    </message>
+    <message>
+        <source>Calibrate Time(Speed up(+) or slow down(-) your camera time to equal to device showing time):</source>
+        <comment>372</comment>
+        <translation>校正時間(將相機時間調快(+)或調慢(-),使其與裝置顯示的時間相同):</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <comment>373</comment>
+        <translation>日</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <comment>374</comment>
+        <translation>時</translation>
+    </message>
+    <message>
+        <source>Min.</source>
+        <comment>375</comment>
+        <translation>分</translation>
+    </message>
+    <message>
+        <source>Sec.</source>
+        <comment>376</comment>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Track Log Processing</source>
+        <comment>377</comment>
+        <translation>軌跡記錄處理</translation>
+    </message>
+    <message>
+        <source>Record Style</source>
+        <comment>378</comment>
+        <translation>記錄方式</translation>
+    </message>
+    <message>
+        <source>Updating Record Style Settings...</source>
+        <comment>379</comment>
+        <translation>正在更新記錄方式設定...</translation>
+    </message>
+    <message>
+        <source>Please select Kavro track log source file(*.trl).</source>
+        <comment>380</comment>
+        <translation>請選擇 Kavro 軌跡記錄來源檔案(*.trl)。</translation>
+    </message>
+    <message>
+        <source>Please select photo directory.</source>
+        <comment>381</comment>
+        <translation>請選擇相片目錄。</translation>
+    </message>
+    <message>
+        <source>Track Log File Status</source>
+        <comment>382</comment>
+        <translation>軌跡記錄檔案狀態</translation>
+    </message>
+    <message>
+        <source>Create File OK</source>
+        <comment>383</comment>
+        <translation>建立檔案成功</translation>
+    </message>
+    <message>
+        <source>Device not connected!</source>
+        <comment>384</comment>
+        <translation>裝置未連線!</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Kavro. All rights reserved.</source>
+        <comment>385</comment>
+        <translation>Copyright (C) 2026 Kavro. 版權所有。</translation>
+    </message>
+    <message>
+        <source>KavroUtility Version</source>
+        <comment>386</comment>
+        <translation>KavroUtility 版本</translation>
+    </message>
+    <message>
+        <source>No found photo taken date time.</source>
+        <comment>387</comment>
+        <translation>找不到相片拍攝日期時間。</translation>
+    </message>
+    <message>
+        <source>Photo taken date time format error.</source>
+        <comment>388</comment>
+        <translation>相片拍攝日期時間格式錯誤。</translation>
+    </message>
+    <message>
+        <source>No mapping any track log point.</source>
+        <comment>389</comment>
+        <translation>沒有對應到任何軌跡記錄點。</translation>
+    </message>
+    <message>
+        <source>UserName is not Correct!! It can&apos;t contain any of these characters: * (space) . \ : / &quot; ? &lt; &gt; |</source>
+        <comment>390</comment>
+        <translation>使用者名稱不正確!! 不可包含下列任何字元: * (空白) . \ : / &quot; ? &lt; &gt; |</translation>
+    </message>
+    <message>
+        <source>Please select track log file directory.</source>
+        <comment>391</comment>
+        <translation>請選擇軌跡記錄檔案目錄。</translation>
+    </message>
+    <message>
+        <source>Transmission interrupt !</source>
+        <comment>392</comment>
+        <translation>傳輸中斷!</translation>
+    </message>
+    <message>
+        <source>A photo is discarded when:</source>
+        <comment>393</comment>
+        <translation>下列情況的相片會被捨棄:</translation>
+    </message>
+    <message>
+        <source>It was taken earlier than the first or later than the last track log point.</source>
+        <comment>394</comment>
+        <translation>拍攝時間早於第一個或晚於最後一個軌跡記錄點。</translation>
+    </message>
+    <message>
+        <source>It was taken between two track log points that are more than 2 minutes apart.</source>
+        <comment>395</comment>
+        <translation>拍攝時間介於兩個相隔超過 2 分鐘的軌跡記錄點之間。</translation>
+    </message>
+    <message>
+        <source>ft</source>
+        <comment>396</comment>
+        <translation>英呎</translation>
+    </message>
+    <message>
+        <source>Auto Detect</source>
+        <comment>397</comment>
+        <translation>自動偵測</translation>
+    </message>
+    <message>
+        <source>Write Track Log Record in Photo</source>
+        <comment>398</comment>
+        <translation>將軌跡記錄寫入相片</translation>
+    </message>
+    <message>
+        <source>Write track log record in photo.(System creates new photo file: *_GPS.jpg)</source>
+        <comment>399</comment>
+        <translation>將軌跡記錄寫入相片。(系統會建立新的相片檔案: *_GPS.jpg)</translation>
+    </message>
+    <message>
+        <source>Download and Update Firmware</source>
+        <comment>400</comment>
+        <translation>下載並更新韌體</translation>
+    </message>
+    <message>
+        <source>[Warning] Download and update firmware is the very dangerous operation, it may destroy the device system if careless. Please make sure the firmware file format and content is correct before downloading ,and please don&apos;t disconnect cable from device or PC site.</source>
+        <comment>401</comment>
+        <translation>[警告] 下載並更新韌體是非常危險的操作,稍有不慎可能會損毀裝置系統。下載前請確認韌體檔案的格式與內容正確,並請勿從裝置或電腦端拔除傳輸線。</translation>
+    </message>
+    <message>
+        <source>Update Firmware File(*.bin):</source>
+        <comment>402</comment>
+        <translation>更新韌體檔案(*.bin):</translation>
+    </message>
+    <message>
+        <source>Download and Update</source>
+        <comment>403</comment>
+        <translation>下載並更新</translation>
+    </message>
+    <message>
+        <source>Download and Update Status</source>
+        <comment>404</comment>
+        <translation>下載並更新狀態</translation>
+    </message>
+    <message>
+        <source>Initialize Download...</source>
+        <comment>405</comment>
+        <translation>正在初始化下載...</translation>
+    </message>
+    <message>
+        <source>Initialize Download Agent(DA)...</source>
+        <comment>406</comment>
+        <translation>正在初始化下載代理程式(DA)...</translation>
+    </message>
+    <message>
+        <source>Download Download Agent(DA)...</source>
+        <comment>407</comment>
+        <translation>正在下載下載代理程式(DA)...</translation>
+    </message>
+    <message>
+        <source>Initialize Download Firmware...</source>
+        <comment>408</comment>
+        <translation>正在初始化韌體下載...</translation>
+    </message>
+    <message>
+        <source>Download and Update Firmware...</source>
+        <comment>409</comment>
+        <translation>正在下載並更新韌體...</translation>
+    </message>
+    <message>
+        <source>Process Finish Procedure...</source>
+        <comment>410</comment>
+        <translation>正在執行完成程序...</translation>
+    </message>
+    <message>
+        <source>Download and Update Successfully</source>
+        <comment>411</comment>
+        <translation>下載並更新成功</translation>
+    </message>
+    <message>
+        <source>Please select firmware file(*.bin)</source>
+        <comment>412</comment>
+        <translation>請選擇韌體檔案(*.bin)</translation>
+    </message>
+    <message>
+        <source>Open COM Port failed! Please select correct COM Port and then download again.</source>
+        <comment>413</comment>
+        <translation>開啟 COM 連接埠失敗! 請選擇正確的 COM 連接埠後再重新下載。</translation>
+    </message>
+    <message>
+        <source>No support this camera photo EXIF format, and can&apos;t write track log record into this photo.</source>
+        <comment>414</comment>
+        <translation>不支援此相機的相片 EXIF 格式,無法將軌跡記錄寫入此相片。</translation>
+    </message>
+    <message>
+        <source>The firmware file content is wrong, please select correct firmware file and then download again.</source>
+        <comment>415</comment>
+        <translation>韌體檔案內容錯誤,請選擇正確的韌體檔案後再重新下載。</translation>
+    </message>
+    <message>
+        <source>User name is not correct! (Allow only ASCII English alphabet and symbol)</source>
+        <comment>416</comment>
+        <translation>使用者名稱不正確! (僅允許 ASCII 英文字母與符號)</translation>
+    </message>
+    <message>
+        <source>The port %1 does not exist.</source>
+        <comment>500</comment>
+        <translation>連接埠 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>The port %1 is in use by another program.</source>
+        <comment>501</comment>
+        <translation>連接埠 %1 正被其他程式使用。</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: the user must be in the &quot;dialout&quot; group.</source>
+        <comment>502</comment>
+        <translation>沒有開啟 %1 的權限: 使用者必須屬於 &quot;dialout&quot; 群組。</translation>
+    </message>
+    <message>
+        <source>The port %1 cannot be opened: %2</source>
+        <comment>503</comment>
+        <translation>無法開啟連接埠 %1: %2</translation>
+    </message>
+    <message>
+        <source>Connection to Device Failed</source>
+        <comment>504</comment>
+        <translation>連線到裝置失敗</translation>
+    </message>
+    <message>
+        <source>Not EXIF format.</source>
+        <comment>505</comment>
+        <translation>Not EXIF format.</translation>
+    </message>
+    <message>
+        <source>Simulated T-580</source>
+        <comment>506</comment>
+        <translation>模擬 T-580</translation>
+    </message>
+    <message>
+        <source>Clear Failed! No Device Connected! </source>
+        <comment>507</comment>
+        <translation>清除失敗! 沒有連線的裝置! </translation>
+    </message>
+    <message>
+        <source>read Address: Timeout!</source>
+        <comment>508</comment>
+        <translation>讀取位址: 逾時!</translation>
+    </message>
+    <message>
+        <source>No device available</source>
+        <comment>509</comment>
+        <translation>沒有可用的裝置</translation>
+    </message>
+    <message>
+        <source>User name is too long: at most 16 characters.</source>
+        <comment>510</comment>
+        <translation>使用者名稱太長: 最多 16 個字元。</translation>
+    </message>
+    <message>
+        <source>Create File Failed %1: %2</source>
+        <comment>600</comment>
+        <translation>建立檔案失敗 %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be opened: %2</source>
+        <comment>601</comment>
+        <translation>無法開啟檔案 %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be created: %2</source>
+        <comment>602</comment>
+        <translation>無法建立檔案 %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written completely and was not saved: %2</source>
+        <comment>603</comment>
+        <translation>檔案 %1 未能完整寫入,因此未儲存: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 holds %2 bytes; a log memory image holds exactly %3 bytes.</source>
+        <comment>604</comment>
+        <translation>檔案 %1 有 %2 位元組; 記錄記憶體映像檔必須剛好是 %3 位元組。</translation>
+    </message>
+    <message>
+        <source>Text(*.txt)</source>
+        <comment>605</comment>
+        <translation>文字(*.txt)</translation>
+    </message>
+    <message>
+        <source>Google Earth(*.kml)</source>
+        <comment>606</comment>
+        <translation>Google Earth(*.kml)</translation>
+    </message>
+    <message>
+        <source>NMEA(*.txt)</source>
+        <comment>607</comment>
+        <translation>NMEA(*.txt)</translation>
+    </message>
+    <message>
+        <source>GPX(*.gpx)</source>
+        <comment>608</comment>
+        <translation>GPX(*.gpx)</translation>
+    </message>
+    <message>
+        <source>Unknown time zone &quot;%1&quot;. Use a label of the table, for example +08:00, -03:30 or 00:00.</source>
+        <comment>609</comment>
+        <translation>未知的時區 &quot;%1&quot;。請使用表中的標籤,例如 +08:00、-03:30 或 00:00。</translation>
+    </message>
+    <message>
+        <source>Convert Failed!</source>
+        <comment>610</comment>
+        <translation>轉換失敗!</translation>
+    </message>
+    <message>
+        <source>Missing argument: %1</source>
+        <comment>611</comment>
+        <translation>缺少參數: %1</translation>
+    </message>
+    <message>
+        <source>Unknown option: %1</source>
+        <comment>612</comment>
+        <translation>未知的選項: %1</translation>
+    </message>
+    <message>
+        <source>No track log record was found.</source>
+        <comment>613</comment>
+        <translation>找不到任何軌跡記錄資料。</translation>
+    </message>
+    <message>
+        <source>The directory %1 does not exist.</source>
+        <comment>614</comment>
+        <translation>目錄 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>The output %1 would replace its own source file.</source>
+        <comment>615</comment>
+        <translation>輸出 %1 會覆蓋它自己的來源檔案。</translation>
+    </message>
+    <message>
+        <source>The file cannot be opened: %1</source>
+        <comment>650</comment>
+        <translation>無法開啟檔案: %1</translation>
+    </message>
+    <message>
+        <source>The track log file %1 cannot be opened: %2</source>
+        <comment>651</comment>
+        <translation>無法開啟軌跡記錄檔案 %1: %2</translation>
+    </message>
+    <message>
+        <source>The photo directory %1 cannot be read: %2</source>
+        <comment>652</comment>
+        <translation>無法讀取相片目錄 %1: %2</translation>
+    </message>
+    <message>
+        <source>The EXIF layout of this photo is not supported; no copy was written.</source>
+        <comment>653</comment>
+        <translation>不支援此相片的 EXIF 結構,未寫入副本。</translation>
+    </message>
+    <message>
+        <source>Only the first %1 photos are read.</source>
+        <comment>654</comment>
+        <translation>只讀取前 %1 張相片。</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: %2</source>
+        <comment>655</comment>
+        <translation>無法寫入檔案 %1: %2</translation>
+    </message>
+    <message>
+        <source>The calibration must be D:H:M:S, for example 0:1:-5:30.</source>
+        <comment>656</comment>
+        <translation>校正格式必須是 日:時:分:秒,例如 0:1:-5:30。</translation>
+    </message>
+    <message>
+        <source>Unknown time zone: %1</source>
+        <comment>657</comment>
+        <translation>未知的時區: %1</translation>
+    </message>
+    <message>
+        <source>The copy %1 cannot be written: %2</source>
+        <comment>658</comment>
+        <translation>無法寫入副本 %1: %2</translation>
+    </message>
+</context>
 </TS>
