@@ -175,6 +175,7 @@ const Entry kEntries[] = {
     {612, QT_TRANSLATE_NOOP3("Kavro", "Unknown option: %1", "612")},
     {613, QT_TRANSLATE_NOOP3("Kavro", "No track log record was found.", "613")},
     {614, QT_TRANSLATE_NOOP3("Kavro", "The directory %1 does not exist.", "614")},
+    {615, QT_TRANSLATE_NOOP3("Kavro", "The output %1 would replace its own source file.", "615")},
 
     // photo (650-699)
     {650, QT_TRANSLATE_NOOP3("Kavro", "The file cannot be opened: %1", "650")},

@@ -157,6 +157,7 @@ inline constexpr int MissingArgument = 611;    // "Missing argument: %1"
 inline constexpr int UnknownOption = 612;      // "Unknown option: %1"
 inline constexpr int NoTrackRecords = 613;     // "No track log record was found."
 inline constexpr int DirectoryMissing = 614;   // "The directory %1 does not exist."
+inline constexpr int OutputIsSource = 615;     // "The output %1 would replace its own source file."
 
 // photo: 650-699
 inline constexpr int PhotoOpenFailed = 650;        // "The file cannot be opened: %1"
