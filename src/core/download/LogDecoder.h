@@ -9,7 +9,7 @@
 namespace kavro {
 
 // Geometry of the logger's log memory.
-inline constexpr std::size_t kLogMemorySize = 0x200000;
+inline constexpr std::size_t kMemoryImageSize = 0x200000;
 inline constexpr std::size_t kLogSectorSize = 0x10000;
 inline constexpr std::size_t kLogSectorHeaderSize = 0x200;
 inline constexpr std::size_t kLogSlotsPerSector = (kLogSectorSize - kLogSectorHeaderSize) / TrackRecord::kSize;  // 4064

@@ -168,7 +168,7 @@ TEST_F(Decoder, WholeImageAndResetClearsEverything) {
       s.Put(i, Rec(T + sector * 4064 + static_cast<std::int32_t>(i)));
     image.insert(image.end(), s.bytes.begin(), s.bytes.end());
   }
-  ASSERT_EQ(image.size(), kLogMemorySize);
+  ASSERT_EQ(image.size(), kMemoryImageSize);
   decoder.DecodeImage(image.data(), image.size());
   EXPECT_EQ(decoder.EntryCount(), 130048u);
   EXPECT_EQ(decoder.ValidCount(), 130048);

@@ -1,0 +1,46 @@
+#pragma once
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "track/ZoneClock.h"
+
+namespace kavro {
+
+// The four outputs of a track log file, in the order they are written.
+enum class TrackFormat { Text, Kml, Nmea, Gpx };
+
+// The output beside the source: its last four characters (the ".trl") replaced by ".txt",
+// ".kml", "NMEA.txt" or ".gpx". A shorter file name loses what it has, never the folder.
+std::filesystem::path ConvertedFileName(const std::filesystem::path& source, TrackFormat format);
+
+struct ConversionRequest {
+  std::filesystem::path source;
+  bool text = false;
+  bool kml = true;
+  bool nmea = false;
+  bool gpx = false;
+  ZoneClock clock = ZoneClock::System();  // for the text and KML local times
+};
+
+// A problem with one file: a string id (txt::SourceOpenFailed, OutputCreateFailed,
+// OutputWriteFailed, OutputIsSource), the file and the system's reason.
+struct ConversionProblem {
+  int textId;
+  std::filesystem::path path;
+  std::string reason;
+};
+
+struct ConversionResult {
+  std::vector<std::filesystem::path> written;  // in writing order
+  std::vector<ConversionProblem> problems;
+  bool Ok() const { return problems.empty(); }
+};
+
+// Writes each chosen format beside the source. Every output appears whole or not at all (a
+// temporary file renamed into place); a format that fails leaves any earlier file of its name
+// untouched, and the others go on. Nothing is written when the source cannot be opened.
+ConversionResult ConvertTrackFile(const ConversionRequest& request);
+
+}  // namespace kavro
