@@ -135,6 +135,14 @@ bool HasValidChecksum(std::string_view sentence) {
   return sentence.substr(star + 1, 2) == digits;
 }
 
+bool AckAccepted(std::string_view reply) {
+  if (reply.substr(0, 9) != "$PMTK001,") return false;
+  const std::size_t star = reply.find('*');
+  if (star == std::string_view::npos) return false;
+  const std::size_t comma = reply.rfind(',', star);
+  return reply.substr(comma + 1, star - comma - 1) == "3";
+}
+
 std::int64_t ReplyNumber(std::string_view reply, bool hex) {
   const auto field = CutField(reply, ReplyWord::Pmtk182, 13, 10);
   if (!field) return 0;

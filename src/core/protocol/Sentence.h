@@ -36,6 +36,9 @@ std::optional<std::string> CutField(std::string_view text, ReplyWord word, std::
 bool IsCompleteSentence(std::string_view text, std::size_t n);
 // True when text holds, at its start, a complete sentence whose checksum digits are right.
 bool HasValidChecksum(std::string_view sentence);
+// True for an acknowledgement whose last field, the result flag, is 3 (done); the logger
+// answers 0 (invalid), 1 (unsupported) or 2 (failed) to a command it did not carry out.
+bool AckAccepted(std::string_view reply);
 // The value of a "$PMTK182,3,item,value" reply: decimal (signed) or hexadecimal.
 std::int64_t ReplyNumber(std::string_view reply, bool hex);
 // Hexadecimal digits (optionally after "0x") up to the first other character; 0 for none.

@@ -100,7 +100,8 @@ SettingsOutcome ApplySettings(Link& link, DeviceState& device, const TrackLogSet
   // A write counts only when the logger acknowledged it; otherwise the last-known value
   // stays, so the next Apply writes it again.
   auto write = [&](int a, int value, int DeviceInfo::*field) {
-    if (!PmtkRequest(link, 1, a, value).IsReply()) return false;
+    const ExchangeResult r = PmtkRequest(link, 1, a, value);
+    if (!r.IsReply() || !AckAccepted(r.text)) return false;
     device.Update([&](DeviceInfo& d) { d.*field = value; });
     return true;
   };
@@ -140,7 +141,8 @@ SettingsOutcome ClearLog(Link& link, DeviceState& device, const StatusReport& st
   }
   Report(status, txt::StartClearing);
   // An erase the logger never acknowledged is no success.
-  if (!PmtkRequest(link, 6, 1, 0).IsReply()) {
+  const ExchangeResult erase = PmtkRequest(link, 6, 1, 0);
+  if (!erase.IsReply() || !AckAccepted(erase.text)) {
     Report(status, txt::ConnectionFailedSettings);
     return SettingsOutcome::Failed;
   }

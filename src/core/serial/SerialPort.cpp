@@ -132,7 +132,16 @@ bool SerialPort::DoRead(void* buffer, std::size_t size, std::size_t& got) {
       got = static_cast<std::size_t>(n);
       return true;
     }
-    if (n == 0) return true;
+    if (n == 0) {
+      // Nothing queued reads as 0 bytes here (VMIN 0); so does a terminal that was hung up,
+      // which poll tells apart.
+      pollfd pfd{fd_, POLLIN, 0};
+      if (::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        lost_ = true;
+        return false;
+      }
+      return true;
+    }
     if (errno == EINTR) continue;
     if (errno == EAGAIN || errno == EWOULDBLOCK) return true;
     if (IsGone(errno)) lost_ = true;

@@ -1,0 +1,53 @@
+#pragma once
+// A simulated T-580 on a real pseudo-terminal and a link opened on it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Simulator.h"
+#include "protocol/Link.h"
+
+namespace kavro::test {
+
+inline std::unique_ptr<sim::Simulator> StartSim(const sim::Scenario& scenario, sim::SimulatorOptions options = {}) {
+  auto s = std::make_unique<sim::Simulator>(scenario, options);
+  std::string error;
+  if (!s->Start(&error)) {
+    ADD_FAILURE() << "simulator: " << error;
+    return nullptr;
+  }
+  return s;
+}
+
+inline sim::Scenario Named(const std::string& name) { return *sim::ScenarioByName(name); }
+
+// Timing for tests about bounds: the same limits, a much shorter poll.
+inline ExchangeTiming QuickTiming() {
+  ExchangeTiming t;
+  t.poll = std::chrono::milliseconds(2);
+  t.fastPiecePause = std::chrono::milliseconds(1);
+  t.retryPause = std::chrono::milliseconds(1);
+  t.namePause = std::chrono::milliseconds(1);
+  t.disconnectPause = std::chrono::milliseconds(1);
+  return t;
+}
+
+inline long Count(const std::vector<std::string>& lines, const std::string& prefix) {
+  return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+}
+
+// The sentence as the simulator records it: without CR LF.
+inline std::string Recorded(const std::string& body);
+
+}  // namespace kavro::test
+
+#include "protocol/Sentence.h"
+
+inline std::string kavro::test::Recorded(const std::string& body) {
+  std::string s = AppendChecksum(body);
+  return s.substr(0, s.size() - 2);
+}
