@@ -24,6 +24,20 @@ struct AppContext {
   KeepAlive keepAlive{link};
   // -- conversion --
   // -- photo --
+  // Row used by the photo page's Convert (set by the settings dialog's OK), the write-GPS
+  // option, the photo settings as last edited, and the reset and zone-picked flags.
+  int photoTimeZoneIndex = kUtcZoneRow;
+  bool writeGpsInPhoto = false;
+  struct StoredPhotoSettings {
+    int zoneHours = 0;
+    int zoneMinutes = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+  } storedPhoto;
+  bool photoDefaultsPending = false;
+  bool photoZonePicked = false;
 };
 
 }  // namespace kavro

@@ -1,0 +1,505 @@
+#include "photo/ExifGpsWriter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+#include "common/Texts.h"
+#include "photo/ExifBytes.h"
+
+namespace kavro {
+namespace {
+
+struct Entry {
+  std::uint16_t tag = 0;
+  std::uint16_t type = 0;
+  std::uint32_t count = 0;
+  std::uint32_t value = 0;
+  std::uint64_t Size() const { return std::uint64_t{count} * TiffTypeSize(type); }
+};
+
+struct Ifd {
+  std::uint32_t offset = 0;
+  std::uint16_t count = 0;
+  std::uint64_t End() const { return std::uint64_t{offset} + 2 + 12ull * count; }
+};
+
+// Reads an IFD's count and checks that its entries (and, when asked, the next-IFD link) are
+// inside the TIFF data.
+bool ReadIfd(const ExifBytes& tiff, ByteOrder order, std::uint64_t offset, bool withLink, Ifd& ifd) {
+  std::uint16_t count = 0;
+  if (offset > UINT32_MAX || !tiff.U16(offset, order, count)) return false;
+  if (!tiff.Has(offset + 2, 12ull * count + (withLink ? 4 : 0))) return false;
+  ifd.offset = static_cast<std::uint32_t>(offset);
+  ifd.count = count;
+  return true;
+}
+
+Entry ReadEntry(const ExifBytes& tiff, ByteOrder order, std::uint64_t at) {
+  Entry e;
+  tiff.U16(at, order, e.tag);
+  tiff.U16(at + 2, order, e.type);
+  tiff.U32(at + 4, order, e.count);
+  tiff.U32(at + 8, order, e.value);
+  return e;
+}
+
+// Where an old TIFF offset lands in the copy: the IFD0 link and everything after it move by the
+// inserted entry, IFD1 and everything after it also by the GPS IFD.
+struct Shifter {
+  std::uint64_t linkPos;
+  std::uint64_t ifd1;
+  std::uint32_t entryShift;
+  std::uint32_t Of(std::uint32_t offset) const {
+    if (offset < linkPos) return 0;
+    if (offset < ifd1) return entryShift;
+    return entryShift + GpsIfdSize + GpsIfdPadding;
+  }
+  std::uint32_t Moved(std::uint32_t offset) const { return offset + Of(offset); }
+};
+
+// Adds the shift to the value fields of an IFD already copied to `at` in the new TIFF data.
+template <typename NeedsShift, typename MoveOffset>
+void ShiftEntries(std::vector<std::uint8_t>& tiff, std::size_t at, std::uint16_t count, ByteOrder order,
+                  NeedsShift needsShift, MoveOffset move) {
+  const ExifBytes view(tiff.data(), tiff.size());
+  for (std::uint16_t i = 0; i < count; ++i) {
+    const std::size_t e = at + 2 + 12u * i;
+    const Entry entry = ReadEntry(view, order, e);
+    if (needsShift(entry)) PutU32(&tiff[e + 8], order, move(entry.value));
+  }
+}
+
+void PutRational(std::uint8_t* p, ByteOrder order, std::uint32_t num, std::uint32_t den) {
+  PutU32(p, order, num);
+  PutU32(p + 4, order, den);
+}
+
+void PutEntry(std::uint8_t* p, ByteOrder order, std::uint16_t tag, std::uint16_t type, std::uint32_t count,
+              std::uint32_t value) {
+  PutU16(p, order, tag);
+  PutU16(p + 2, order, type);
+  PutU32(p + 4, order, count);
+  PutU32(p + 8, order, value);
+}
+
+void PutInline(std::uint8_t* p, ByteOrder order, std::uint16_t tag, std::uint16_t type, std::uint32_t count,
+               const std::uint8_t (&bytes)[4]) {
+  PutU16(p, order, tag);
+  PutU16(p + 2, order, type);
+  PutU32(p + 4, order, count);
+  std::memcpy(p + 8, bytes, 4);
+}
+
+void WriteGpsIfd(std::uint8_t* p, ByteOrder order, std::uint32_t g, const GpsFields& f) {
+  std::memset(p, 0, GpsIfdSize);
+  PutU16(p, order, 9);
+  const std::uint8_t version[4] = {2, 2, 0, 0};
+  PutInline(p + 2, order, 0x0000, 1, 4, version);
+  const std::uint8_t latRef[4] = {static_cast<std::uint8_t>(f.latRef), 0, 0, 0};
+  PutInline(p + 14, order, 0x0001, 2, 2, latRef);
+  PutEntry(p + 26, order, 0x0002, 5, 3, g + 114);
+  const std::uint8_t lonRef[4] = {static_cast<std::uint8_t>(f.lonRef), 0, 0, 0};
+  PutInline(p + 38, order, 0x0003, 2, 2, lonRef);
+  PutEntry(p + 50, order, 0x0004, 5, 3, g + 138);
+  const std::uint8_t altRef[4] = {f.altRef, 0, 0, 0};
+  PutInline(p + 62, order, 0x0005, 1, 1, altRef);
+  PutEntry(p + 74, order, 0x0006, 5, 1, g + 162);
+  PutEntry(p + 86, order, 0x0007, 5, 3, g + 170);
+  PutEntry(p + 98, order, 0x001D, 2, 11, g + 194);
+  // p + 110: no next IFD
+  PutRational(p + 114, order, f.latDeg, 1);
+  PutRational(p + 122, order, f.latMin, 1);
+  PutRational(p + 130, order, f.latHundredthSec, 100);
+  PutRational(p + 138, order, f.lonDeg, 1);
+  PutRational(p + 146, order, f.lonMin, 1);
+  PutRational(p + 154, order, f.lonHundredthSec, 100);
+  PutRational(p + 162, order, f.altCentimetres, 100);
+  PutRational(p + 170, order, static_cast<std::uint32_t>(f.hour), 1);
+  PutRational(p + 178, order, static_cast<std::uint32_t>(f.minute), 1);
+  PutRational(p + 186, order, static_cast<std::uint32_t>(f.second), 1);
+  char date[16];
+  std::snprintf(date, sizeof date, "%04d:%02d:%02d", f.year % 10000, f.month % 100, f.day % 100);
+  std::memcpy(p + 194, date, 10);
+  p[204] = 0;
+}
+
+void DegreesMinutes(float value, std::uint32_t& deg, std::uint32_t& min, std::uint32_t& hundredths) {
+  const double v = value;
+  const double d = std::trunc(v);
+  const double m = std::fabs(v - d) * 60.0;
+  deg = static_cast<std::uint32_t>(std::fabs(d));
+  min = static_cast<std::uint32_t>(std::trunc(m));
+  hundredths = static_cast<std::uint32_t>(std::trunc(std::fabs(m - std::trunc(m)) * 6000.0));
+}
+
+bool StartsWith(const ExifBytes& tiff, std::uint64_t at, std::uint64_t length, const char* prefix) {
+  const std::size_t n = std::strlen(prefix);
+  return length >= n && tiff.Has(at, n) && std::memcmp(tiff.Data() + at, prefix, n) == 0;
+}
+
+}  // namespace
+
+GpsFields MakeGpsFields(const TrackPoint& point) {
+  GpsFields f;
+  if (!(std::isfinite(point.lat) && std::isfinite(point.lon) && std::isfinite(point.alt))) return f;
+  DegreesMinutes(point.lat, f.latDeg, f.latMin, f.latHundredthSec);
+  DegreesMinutes(point.lon, f.lonDeg, f.lonMin, f.lonHundredthSec);
+  f.latRef = point.lat > 0 ? 'N' : point.lat < 0 ? 'S' : 0;
+  f.lonRef = point.lon > 0 ? 'E' : point.lon < 0 ? 'W' : 0;
+  // Below sea level: reference 1 and the magnitude, as EXIF defines it.
+  f.altRef = point.alt < 0 ? 1 : 0;
+  const double a = std::fabs(double{point.alt}) * 100.0;
+  const double whole = std::trunc(a);
+  f.altCentimetres = static_cast<std::uint32_t>(std::fmin(whole + (a - whole >= 0.5 ? 1 : 0), 4294967295.0));
+  std::tm utc{};
+  if (ToUtc(point.time, utc)) {
+    f.hour = utc.tm_hour;
+    f.minute = utc.tm_min;
+    f.second = utc.tm_sec;
+    f.year = utc.tm_year + 1900;
+    f.month = utc.tm_mon + 1;
+    f.day = utc.tm_mday;
+  }
+  return f;
+}
+
+std::filesystem::path GpsCopyPath(const std::filesystem::path& photo) {
+  std::string name = photo.filename().string();
+  name = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
+  return photo.parent_path() / "GPS" / (name + "_GPS.jpg");
+}
+
+GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const TrackPoint& point,
+                            std::vector<std::uint8_t>& out) {
+  out.clear();
+  const ExifBytes file(data, size);
+
+  // Markers up to the EXIF APP1, as the reader walks them; earlier segments are kept.
+  std::uint64_t pos = 2;
+  for (;;) {
+    std::uint8_t type = 0;
+    std::uint16_t length = 0;
+    if (!file.U8(pos + 1, type) || (type != 0xE0 && type != 0xE1)) return GpsCopyOutcome::NotExif;
+    if (!file.U16(pos + 2, ByteOrder::Big, length)) return GpsCopyOutcome::NotExif;
+    std::uint8_t id = 0;
+    if (type == 0xE1 && file.U8(pos + 4, id) && id == 'E') break;
+    if (!file.Has(pos + 2, length)) return GpsCopyOutcome::NotExif;
+    pos += 2 + std::uint64_t{length};
+  }
+  const std::uint64_t app1 = pos;
+  std::uint16_t app1Length = 0;
+  file.U16(app1 + 2, ByteOrder::Big, app1Length);
+  if (app1Length < 8 + 8 || !file.Has(app1 + 2, app1Length)) return GpsCopyOutcome::Layout;
+  const ExifBytes tiff(data + app1 + 10, app1Length - 8u);
+
+  ByteOrder order;
+  if (tiff.Data()[0] == 'I' && tiff.Data()[1] == 'I') {
+    order = ByteOrder::Little;
+  } else if (tiff.Data()[0] == 'M' && tiff.Data()[1] == 'M') {
+    order = ByteOrder::Big;
+  } else {
+    return GpsCopyOutcome::NotExif;
+  }
+  std::uint32_t ifd0Offset = 0;
+  if (!tiff.U32(4, order, ifd0Offset) || ifd0Offset != 8) return GpsCopyOutcome::Layout;
+
+  // IFD0.
+  Ifd ifd0;
+  if (!ReadIfd(tiff, order, 8, true, ifd0)) return GpsCopyOutcome::Layout;
+  bool haveExif = false, haveGps = false;
+  Entry exifEntry, makeEntry;
+  bool haveMake = false;
+  std::uint16_t insertAt = ifd0.count;
+  for (std::uint16_t i = 0; i < ifd0.count; ++i) {
+    const Entry e = ReadEntry(tiff, order, 10 + 12ull * i);
+    if (e.tag == kTagExifIfd && !haveExif) {
+      haveExif = true;
+      exifEntry = e;
+    }
+    if (e.tag == kTagMake && !haveMake) {
+      haveMake = true;
+      makeEntry = e;
+    }
+    if (e.tag == kTagGpsIfd) haveGps = true;
+    if (e.tag > kTagGpsIfd && insertAt == ifd0.count) insertAt = i;
+  }
+  if (ifd0.count == 0) return GpsCopyOutcome::Layout;
+  if (!haveExif) return GpsCopyOutcome::NoExifIfd;
+
+  bool canon = false, sony = false;
+  if (haveMake && makeEntry.Size() > 4) {
+    if (!tiff.Has(makeEntry.value, makeEntry.Size())) return GpsCopyOutcome::Layout;
+    canon = StartsWith(tiff, makeEntry.value, makeEntry.Size(), "Canon");
+    sony = StartsWith(tiff, makeEntry.value, makeEntry.Size(), "SONY");
+  }
+  if (!canon && !sony) return GpsCopyOutcome::Unsupported;
+
+  const std::uint64_t linkPos = ifd0.End();
+  std::uint32_t ifd1Offset = 0;
+  tiff.U32(linkPos, order, ifd1Offset);
+  if (ifd1Offset == 0) return GpsCopyOutcome::Layout;  // no IFD1: nowhere the layout puts the GPS IFD
+
+  // The camera layout: IFD0, its values, the EXIF IFD, the maker note, the interoperability IFD,
+  // IFD1, its values and the thumbnail, each at or after the place the one before ended.
+  std::uint64_t reached = linkPos + 4;
+  Ifd exif;
+  if (exifEntry.value < reached || !ReadIfd(tiff, order, exifEntry.value, false, exif)) return GpsCopyOutcome::Layout;
+  reached = exif.End();
+  bool haveNote = false, haveInterop = false;
+  Entry noteEntry, interopEntry;
+  for (std::uint16_t i = 0; i < exif.count; ++i) {
+    const Entry e = ReadEntry(tiff, order, exif.offset + 2 + 12ull * i);
+    if (e.tag == kTagMakerNote && !haveNote) {
+      haveNote = true;
+      noteEntry = e;
+    }
+    if (e.tag == kTagInteropIfd && !haveInterop) {
+      haveInterop = true;
+      interopEntry = e;
+    }
+  }
+  Ifd note;
+  const std::uint64_t noteEnd = std::uint64_t{noteEntry.value} + noteEntry.Size();
+  std::uint32_t noteHeader = 0;
+  ByteOrder noteOrder = order;
+  bool noteConsistent = true;
+  if (haveNote) {
+    if (noteEntry.value < reached || !tiff.Has(noteEntry.value, noteEntry.Size())) return GpsCopyOutcome::Layout;
+    if (sony && StartsWith(tiff, noteEntry.value, noteEntry.Size(), "SONY")) noteHeader = 12;
+    // Some cameras write their maker note little-endian inside a big-endian file: take the
+    // byte order under which the note's directory fits the note.
+    const ByteOrder other = order == ByteOrder::Little ? ByteOrder::Big : ByteOrder::Little;
+    bool fits = false;
+    for (ByteOrder candidate : {order, other}) {
+      if (noteEntry.Size() >= noteHeader + 2 &&
+          ReadIfd(tiff, candidate, std::uint64_t{noteEntry.value} + noteHeader, false, note) && note.End() <= noteEnd) {
+        noteOrder = candidate;
+        fits = true;
+        break;
+      }
+    }
+    if (!fits) return GpsCopyOutcome::Layout;
+    reached = note.End();
+    // Offsets of a maker note whose values do not start right behind its directory were made
+    // against some other base; readers find that base from the note's own place, so they
+    // stay as they are. A consistent note moves its offsets with it.
+    std::uint64_t firstValue = UINT64_MAX;
+    for (std::uint16_t i = 0; i < note.count; ++i) {
+      const Entry e = ReadEntry(tiff, noteOrder, note.offset + 2 + 12ull * i);
+      if (e.Size() > 4 && e.value >= noteEntry.value && e.value < noteEnd) {
+        firstValue = std::min<std::uint64_t>(firstValue, e.value);
+      }
+    }
+    noteConsistent = firstValue == UINT64_MAX || firstValue == note.End() || firstValue == note.End() + 4;
+  }
+  Ifd interop;
+  if (haveInterop) {
+    if (interopEntry.value < reached || !ReadIfd(tiff, order, interopEntry.value, false, interop)) {
+      return GpsCopyOutcome::Layout;
+    }
+    reached = interop.End();
+  }
+  Ifd ifd1;
+  if (ifd1Offset < reached || !ReadIfd(tiff, order, ifd1Offset, false, ifd1)) return GpsCopyOutcome::Layout;
+  for (std::uint16_t i = 0; i < ifd1.count; ++i) {
+    const Entry e = ReadEntry(tiff, order, ifd1.offset + 2 + 12ull * i);
+    if (e.tag == kTagThumbnailOffset && (e.value < ifd1.End() || e.value > tiff.Size())) return GpsCopyOutcome::Layout;
+  }
+
+  // A GPS pointer already in IFD0 is pointed at the new GPS IFD instead of adding a second one.
+  const std::uint32_t entryShift = haveGps ? 0 : EntryShift;
+  const std::uint32_t growth = entryShift + GpsIfdSize + GpsIfdPadding;
+  if (std::uint32_t{app1Length} + growth > 0xFFFF) return GpsCopyOutcome::Layout;
+  const Shifter shifter{linkPos, ifd1Offset, entryShift};
+  const std::uint32_t g = ifd1Offset + entryShift;
+
+  // New TIFF data: header, IFD0 with the GPS pointer, everything up to IFD1, the GPS IFD, the rest.
+  std::vector<std::uint8_t> t;
+  t.reserve(tiff.Size() + growth);
+  const std::uint8_t* src = tiff.Data();
+  t.insert(t.end(), src, src + 8);
+  t.resize(10);
+  PutU16(&t[8], order, static_cast<std::uint16_t>(ifd0.count + (haveGps ? 0 : 1)));
+  auto appendGpsEntry = [&] {
+    std::uint8_t e[12];
+    PutEntry(e, order, kTagGpsIfd, 4, 1, g);
+    t.insert(t.end(), e, e + 12);
+  };
+  for (std::uint16_t i = 0; i < ifd0.count; ++i) {
+    if (!haveGps && i == insertAt) appendGpsEntry();
+    const std::size_t at = t.size();
+    const std::uint64_t from = 10 + 12ull * i;
+    t.insert(t.end(), src + from, src + from + 12);
+    const Entry e = ReadEntry(tiff, order, from);
+    if (e.tag == kTagGpsIfd) {
+      PutEntry(&t[at], order, kTagGpsIfd, 4, 1, g);
+    } else if (e.Size() > 4 || e.tag == kTagExifIfd) {
+      PutU32(&t[at + 8], order, shifter.Moved(e.value));
+    }
+  }
+  if (!haveGps && insertAt == ifd0.count) appendGpsEntry();
+  t.resize(t.size() + 4);
+  PutU32(&t[t.size() - 4], order, ifd1Offset + growth);
+  t.insert(t.end(), src + linkPos + 4, src + ifd1Offset);
+  t.resize(t.size() + GpsIfdSize + GpsIfdPadding);
+  WriteGpsIfd(&t[g], order, g, MakeGpsFields(point));
+  t.insert(t.end(), src + ifd1Offset, src + tiff.Size());
+
+  auto overFour = [](const Entry& e) { return e.Size() > 4; };
+  auto byRegion = [&](std::uint32_t v) { return shifter.Moved(v); };
+  ShiftEntries(
+      t, exif.offset + entryShift, exif.count, order,
+      [](const Entry& e) { return e.Size() > 4 || e.tag == kTagMakerNote || e.tag == kTagInteropIfd; }, byRegion);
+  if (haveNote && noteConsistent) {
+    ShiftEntries(t, note.offset + entryShift, note.count, noteOrder, overFour,
+                 [&](std::uint32_t v) { return v + entryShift; });
+  }
+  if (haveInterop) ShiftEntries(t, interop.offset + entryShift, interop.count, order, overFour, byRegion);
+  ShiftEntries(
+      t, ifd1.offset + growth, ifd1.count, order,
+      [](const Entry& e) { return e.Size() > 4 || e.tag == kTagThumbnailOffset; }, byRegion);
+
+  // The file: what came before the EXIF APP1, the grown APP1, the rest unchanged.
+  out.reserve(size + growth);
+  out.insert(out.end(), data, data + app1);
+  const std::uint16_t newLength = static_cast<std::uint16_t>(app1Length + growth);
+  const std::uint8_t head[4] = {0xFF, 0xE1, static_cast<std::uint8_t>(newLength >> 8),
+                                static_cast<std::uint8_t>(newLength & 0xFF)};
+  out.insert(out.end(), head, head + 4);
+  out.insert(out.end(), data + app1 + 4, data + app1 + 10);
+  out.insert(out.end(), t.begin(), t.end());
+  out.insert(out.end(), data + app1 + 2 + app1Length, data + size);
+  return GpsCopyOutcome::Written;
+}
+
+namespace {
+
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = std::strerror(fstat(fd, &st) != 0 ? errno : EINVAL);
+    close(fd);
+    return false;
+  }
+  bytes.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(got);  // a file that shrank meanwhile is taken as it is now
+  close(fd);
+  return true;
+}
+
+bool WriteWholeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = std::strerror(n < 0 ? errno : EIO);
+      close(fd);
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (close(fd) != 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+void RemoveIfEmpty(const std::filesystem::path& dir) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(dir, ec) && std::filesystem::is_empty(dir, ec) && !ec) {
+    std::filesystem::remove(dir, ec);
+  }
+}
+
+}  // namespace
+
+GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackPoint& point) {
+  GpsCopyResult r;
+  r.copyPath = GpsCopyPath(photo);
+  const std::filesystem::path gpsDir = r.copyPath.parent_path();
+  std::vector<std::uint8_t> source;
+  if (!ReadWholeFile(photo, source, r.detail)) {
+    r.messageId = txt::PhotoOpenFailed;
+    return r;
+  }
+  std::vector<std::uint8_t> copy;
+  r.outcome = BuildGpsCopy(source.data(), source.size(), point, copy);
+  switch (r.outcome) {
+    case GpsCopyOutcome::Written:
+      break;
+    case GpsCopyOutcome::Unsupported:
+      r.status = 0;
+      r.supported = false;
+      RemoveIfEmpty(gpsDir);
+      return r;
+    case GpsCopyOutcome::NotExif:
+      r.messageId = txt::NotExifFormat;
+      RemoveIfEmpty(gpsDir);
+      return r;
+    case GpsCopyOutcome::NoExifIfd:
+      r.messageId = txt::NoPhotoDate;
+      RemoveIfEmpty(gpsDir);
+      return r;
+    default:
+      r.messageId = txt::PhotoLayoutRefused;
+      RemoveIfEmpty(gpsDir);
+      return r;
+  }
+
+  std::error_code ec;
+  std::filesystem::create_directories(gpsDir, ec);
+  if (ec) {
+    r.outcome = GpsCopyOutcome::IoError;
+    r.messageId = txt::GpsCopyFailed;
+    r.detail = ec.message();
+    return r;
+  }
+  std::filesystem::path temp = r.copyPath;
+  temp += ".part" + std::to_string(getpid());
+  if (!WriteWholeFile(temp, copy, r.detail)) {
+    std::filesystem::remove(temp, ec);
+    r.outcome = GpsCopyOutcome::IoError;
+    r.messageId = txt::GpsCopyFailed;
+    RemoveIfEmpty(gpsDir);
+    return r;
+  }
+  std::filesystem::rename(temp, r.copyPath, ec);
+  if (ec) {
+    std::filesystem::remove(temp, ec);
+    r.outcome = GpsCopyOutcome::IoError;
+    r.messageId = txt::GpsCopyFailed;
+    r.detail = ec.message();
+    RemoveIfEmpty(gpsDir);
+    return r;
+  }
+  r.status = 0;
+  return r;
+}
+
+}  // namespace kavro

@@ -1,0 +1,61 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "photo/PhotoMatcher.h"
+
+namespace kavro {
+
+// Size of the inserted IFD0 entry and of the GPS IFD with its values. One zero byte follows the
+// GPS IFD so that everything behind it keeps the word alignment TIFF asks of its offsets.
+inline constexpr std::uint32_t EntryShift = 12;
+inline constexpr std::uint32_t GpsIfdSize = 205;
+inline constexpr std::uint32_t GpsIfdPadding = 1;
+inline constexpr std::uint32_t TotalShift = EntryShift + GpsIfdSize + GpsIfdPadding;
+
+enum class GpsCopyOutcome {
+  Written,      // the copy is complete and in place
+  Unsupported,  // Make is neither Canon nor SONY: no copy
+  NotExif,      // no EXIF APP1 or a bad byte order
+  NoExifIfd,    // IFD0 has no EXIF IFD pointer
+  Layout,       // offsets that do not follow the camera layout, or that point outside the file
+  IoError,      // the photo or the copy could not be read or written
+};
+
+struct GpsCopyResult {
+  int status = 1;          // 0: written, or given up on an unsupported camera; 1: failed
+  bool supported = true;   // false when the camera make is not one the writer handles
+  GpsCopyOutcome outcome = GpsCopyOutcome::IoError;
+  int messageId = 0;       // string id of the reason when status is 1
+  std::string detail;      // the system's reason for an I/O failure
+  std::filesystem::path copyPath;
+};
+
+// The GPS values of a point, as they go into the GPS IFD.
+struct GpsFields {
+  std::uint32_t latDeg = 0, latMin = 0, latHundredthSec = 0;
+  std::uint32_t lonDeg = 0, lonMin = 0, lonHundredthSec = 0;
+  char latRef = 0, lonRef = 0;  // 'N'/'S', 'E'/'W', or 0 exactly on the line
+  std::uint8_t altRef = 0;      // 0 above sea level, 1 below
+  std::uint32_t altCentimetres = 0;
+  int hour = 0, minute = 0, second = 0;
+  int year = 1970, month = 1, day = 1;
+};
+GpsFields MakeGpsFields(const TrackPoint& point);
+
+// <dir>/GPS/<name without its 4-character extension>_GPS.jpg
+std::filesystem::path GpsCopyPath(const std::filesystem::path& photo);
+
+// The whole copy in memory: the photo's bytes with a GPS IFD for the point. Reads only inside
+// [data, data + size); the photo is refused when its offsets do not follow the camera layout.
+GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const TrackPoint& point,
+                            std::vector<std::uint8_t>& out);
+
+// Writes the geotagged copy beside the photo (GPS folder), through a temporary name renamed
+// into place only when complete. The photo itself is only read.
+GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackPoint& point);
+
+}  // namespace kavro

@@ -1,0 +1,30 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "track/ZoneClock.h"
+
+namespace kavro {
+
+// What ReadPhotoTakenTime found out about one photo.
+struct PhotoTimeResult {
+  int status = 1;                // 0: captureTime holds the time; 1: it was not read
+  std::int32_t captureTime = 0;  // UTC seconds since 1970
+  int messageId = 0;             // string id of the reason when status is 1
+  std::string detail;            // the system's reason when the file could not be opened
+};
+
+// Reads DateTimeOriginal from the EXIF data of a JPEG photo and turns the camera's local time
+// into UTC with the photo zone. Small and forgiving: looks only at the markers, the byte order,
+// IFD0, the EXIF sub-IFD and the date text; bytes past the end of the file read as zero.
+PhotoTimeResult ReadPhotoTakenTime(const std::filesystem::path& path, const ZoneClock& photoZone);
+// The same over bytes in memory.
+PhotoTimeResult ReadPhotoTakenTimeFromBytes(const std::uint8_t* data, std::size_t size, const ZoneClock& photoZone);
+
+// The camera's "YYYY:MM:DD hh:mm:ss" text (at least 19 characters read, missing ones as NUL)
+// to UTC with mktime rules; -1 when the text gives no time at or after 1970 within 32 bits.
+std::int64_t ParseExifDateTime(const char* text, std::size_t length, const ZoneClock& photoZone);
+
+}  // namespace kavro

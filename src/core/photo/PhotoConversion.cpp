@@ -1,0 +1,187 @@
+#include "photo/PhotoConversion.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+#include "common/TextFile.h"
+#include "common/Texts.h"
+#include "photo/PhotoDirectory.h"
+#include "track/TimeZoneTable.h"
+
+namespace kavro {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+std::string PhotoConversion::ParsedPassLine(const std::string& path) const {
+  return strings_.Utf8(txt::PhotoParsed) + " " + strings_.Utf8(txt::Pass) + path;
+}
+
+std::string PhotoConversion::ParsedErrorLine(const std::string& path, const std::string& message) const {
+  return strings_.Utf8(txt::PhotoParsed) + " " + strings_.Utf8(txt::Error) + path + ";" + message;
+}
+
+std::string PhotoConversion::ParsedSummary(int pass, int error) const {
+  return strings_.Utf8(txt::PhotoParsed) + ": " + strings_.Utf8(txt::Pass) + std::to_string(pass) + " " +
+         strings_.Utf8(txt::Error) + std::to_string(error) + " ";
+}
+
+std::string PhotoConversion::CombinedPassLine(const std::string& path) const {
+  return strings_.Utf8(txt::PhotoCombined) + strings_.Utf8(txt::Pass) + path;
+}
+
+std::string PhotoConversion::CombinedFailLine(const std::string& path) const {
+  return strings_.Utf8(txt::PhotoCombined) + " " + strings_.Utf8(txt::Failed) + path + ";" +
+         strings_.Utf8(txt::NoMappingTrackPoint);
+}
+
+std::string PhotoConversion::CombinedSummary(const std::string& parsedSummary, const MatchCounts& counts) const {
+  return parsedSummary + "\n" + strings_.Utf8(txt::PhotoCombined) + ": " + strings_.Utf8(txt::Pass) +
+         std::to_string(counts.combined) + " " + strings_.Utf8(txt::Error) + std::to_string(counts.failed);
+}
+
+std::string PhotoConversion::UnsupportedCameraLine(const std::string& path) const {
+  return strings_.Utf8(txt::CameraNotSupported) + path;
+}
+
+std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
+  if (result.messageId == txt::PhotoOpenFailed) return strings_.Format(txt::PhotoOpenFailed, {Q(result.detail)}).toStdString();
+  return strings_.Utf8(result.messageId);
+}
+
+PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, OutputSink& kml,
+                                           PhotoConversionListener* listener, const std::atomic<bool>* cancel) {
+  PhotoConversionResult result;
+  const bool talk = listener && !s.quiet;
+  auto problem = [&](const std::string& message) {
+    if (listener) listener->OnProblem(message);
+  };
+  auto cancelled = [&] { return cancel && cancel->load(std::memory_order_relaxed); };
+
+  const TrackLoad load = LoadTrack(s.trlPath, s.photoZone, points_);
+  if (!load.ok) {
+    result.trackRead = false;
+    problem(strings_.Format(txt::TrackOpenFailed, {Q(s.trlPath.string()), Q(load.error)}).toStdString());
+  }
+  SortTrack(points_, trackOrder_);
+
+  const PhotoScan scan = ScanPhotoDirectory(s.photoDir, photos_);
+  if (!scan.ok) {
+    result.photosRead = false;
+    problem(strings_.Format(txt::PhotoDirectoryFailed, {Q(s.photoDir.string()), Q(scan.error)}).toStdString());
+  }
+  if (scan.truncated) problem(strings_.Format(txt::TooManyPhotos, {QString::number(MaxPhotos)}).toStdString());
+  parse_.assign(photos_.size(), ParseResult{});
+
+  for (std::size_t i = 0; i < photos_.size(); ++i) {
+    if (cancelled()) {
+      result.cancelled = true;
+      return result;
+    }
+    PhotoEntry& photo = photos_[i];
+    const PhotoTimeResult r = ReadPhotoTakenTime(photo.path, s.photoZone);
+    photo.captureTime = r.status == 0 ? r.captureTime : 0;
+    parse_[i].ok = r.status == 0;
+    if (r.status == 0) {
+      ++result.parsedPass;
+    } else {
+      ++result.parsedError;
+      parse_[i].message = MessageText(r);
+    }
+    if (talk) {
+      listener->OnLine(r.status == 0 ? ParsedPassLine(photo.path) : ParsedErrorLine(photo.path, parse_[i].message));
+      listener->OnSummary(ParsedSummary(result.parsedPass, result.parsedError));
+    }
+  }
+
+  CalibratePhotos(photos_, s.calibrationSeconds);
+  SortPhotos(photos_, photoOrder_);
+  result.match = MatchPhotosToTrack(trackOrder_, photoOrder_);
+  if (talk) {
+    for (const PhotoOrderEntry& entry : photoOrder_) {
+      const std::string& path = photos_[entry.photoIndex].path;
+      listener->OnLine(entry.matched ? CombinedPassLine(path) : CombinedFailLine(path));
+    }
+    listener->OnSummary(CombinedSummary(ParsedSummary(result.parsedPass, result.parsedError), result.match));
+  }
+  if (cancelled()) {
+    result.cancelled = true;
+    return result;
+  }
+
+  PhotoKmlInput input;
+  input.trlPath = s.trlPath;
+  input.points = &points_;
+  input.photoOrder = &photoOrder_;
+  input.photos = &photos_;
+  input.calibrationSeconds = s.calibrationSeconds;
+  input.writeGps = s.writeGps;
+  input.photoZone = s.photoZone;
+  result.outputOk = WritePhotoKml(kml, input, [&](const PhotoEntry& photo, const GpsCopyResult& copy) {
+    if (!copy.supported) {
+      ++result.copiesUnsupported;
+      if (listener) listener->OnLine(UnsupportedCameraLine(photo.path));
+    } else if (copy.status == 0) {
+      ++result.copiesWritten;
+    } else {
+      ++result.copiesFailed;
+    }
+  });
+  return result;
+}
+
+PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& settings,
+                                                 const std::filesystem::path& kmlPath,
+                                                 PhotoConversionListener* listener, std::string& error,
+                                                 const std::atomic<bool>* cancel) {
+  error.clear();
+  std::filesystem::path temp = kmlPath;
+  temp += ".part" + std::to_string(getpid());
+  TextFile file;
+  std::string reason;
+  if (!file.Open(temp, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode, &reason)) {
+    error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(reason)}).toStdString();
+    PhotoConversionResult failed;
+    failed.outputOk = false;
+    return failed;
+  }
+  PhotoConversionResult result = Run(settings, file, listener, cancel);
+  const bool closed = file.Close();
+  std::error_code ec;
+  if (result.cancelled || !result.outputOk || !closed) {
+    std::filesystem::remove(temp, ec);
+    result.outputOk = false;
+    if (!result.cancelled) {
+      error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(std::strerror(EIO))}).toStdString();
+    }
+    return result;
+  }
+  std::filesystem::rename(temp, kmlPath, ec);
+  if (ec) {
+    std::filesystem::remove(temp, ec);
+    result.outputOk = false;
+    error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(ec.message())}).toStdString();
+  }
+  return result;
+}
+
+PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,
+                                            OutputSink& out, const std::filesystem::path& photoDir, int photoZoneRow,
+                                            std::int32_t calibrationSeconds, bool writeGps,
+                                            PhotoConversionListener* listener) {
+  PhotoConversionSettings s;
+  s.trlPath = trlPath;
+  s.photoDir = photoDir;
+  if (photoZoneRow < 0 || photoZoneRow >= kZoneRowCount) photoZoneRow = kUtcZoneRow;
+  s.photoZone = ZoneClock::Fixed(TimeZoneTable()[static_cast<std::size_t>(photoZoneRow)].OffsetMinutes());
+  s.calibrationSeconds = calibrationSeconds;
+  s.writeGps = writeGps;
+  s.quiet = true;
+  PhotoConversion conversion(strings);
+  return conversion.Run(s, out, listener);
+}
+
+}  // namespace kavro

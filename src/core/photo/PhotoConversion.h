@@ -1,0 +1,100 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/OutputSink.h"
+#include "common/StringTable.h"
+#include "photo/ExifReader.h"
+#include "photo/PhotoEntry.h"
+#include "photo/PhotoKml.h"
+#include "photo/PhotoMatcher.h"
+#include "track/ZoneClock.h"
+
+namespace kavro {
+
+struct PhotoConversionSettings {
+  std::filesystem::path trlPath;
+  std::filesystem::path photoDir;
+  ZoneClock photoZone = ZoneClock::System();
+  std::int32_t calibrationSeconds = 0;
+  bool writeGps = false;
+  bool quiet = false;  // no result lines and no summary, only the unsupported-camera lines
+};
+
+// Where the conversion's words go, in the user's language. Called on the converting thread.
+class PhotoConversionListener {
+ public:
+  virtual ~PhotoConversionListener() = default;
+  // A result line: "Photo Parsed ...", "Photo Combined ...", or an unsupported-camera line.
+  virtual void OnLine(const std::string& line) = 0;
+  // The summary text (replaces the previous one).
+  virtual void OnSummary(const std::string& summary) = 0;
+  // An input that could not be read (track file, photo directory) or a table limit reached.
+  virtual void OnProblem(const std::string& message) = 0;
+};
+
+struct PhotoConversionResult {
+  int parsedPass = 0;
+  int parsedError = 0;
+  MatchCounts match;
+  int copiesWritten = 0;
+  int copiesUnsupported = 0;
+  int copiesFailed = 0;
+  bool trackRead = true;
+  bool photosRead = true;
+  bool outputOk = true;  // every KML write succeeded
+  bool cancelled = false;
+};
+
+// One photo conversion: read the track, the photos' times, match, write the photo KML. Holds
+// the tables of the last run so a page can keep them between conversions.
+class PhotoConversion {
+ public:
+  explicit PhotoConversion(const StringTable& strings) : strings_(strings) {}
+
+  PhotoConversionResult Run(const PhotoConversionSettings& settings, OutputSink& kml, PhotoConversionListener* listener,
+                            const std::atomic<bool>* cancel = nullptr);
+
+  // Run into a UTF-16LE KML file: written under a temporary name and renamed into place only
+  // when complete; on failure nothing is left behind and error holds the reason in words.
+  PhotoConversionResult RunToFile(const PhotoConversionSettings& settings, const std::filesystem::path& kmlPath,
+                                  PhotoConversionListener* listener, std::string& error,
+                                  const std::atomic<bool>* cancel = nullptr);
+
+  const std::vector<TrackPoint>& Points() const { return points_; }
+  const std::vector<PhotoEntry>& Photos() const { return photos_; }
+  const std::vector<ParseResult>& ParseResults() const { return parse_; }
+  const std::vector<PhotoOrderEntry>& Order() const { return photoOrder_; }
+
+  // The texts of the result lines, as the list shows them.
+  std::string ParsedPassLine(const std::string& path) const;
+  std::string ParsedErrorLine(const std::string& path, const std::string& message) const;
+  std::string ParsedSummary(int pass, int error) const;
+  std::string CombinedPassLine(const std::string& path) const;
+  std::string CombinedFailLine(const std::string& path) const;
+  std::string CombinedSummary(const std::string& parsedSummary, const MatchCounts& counts) const;
+  std::string UnsupportedCameraLine(const std::string& path) const;
+  // The reason a photo's time was not read, in words.
+  std::string MessageText(const PhotoTimeResult& result) const;
+
+ private:
+  const StringTable& strings_;
+  std::vector<TrackPoint> points_;
+  std::vector<TrackOrderEntry> trackOrder_;
+  std::vector<PhotoEntry> photos_;
+  std::vector<ParseResult> parse_;
+  std::vector<PhotoOrderEntry> photoOrder_;
+};
+
+// The photo part of a download: the same conversion in quiet mode, in the given zone row,
+// into an output the caller opened (and closes). Only unsupported-camera lines and problems
+// reach the listener.
+PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,
+                                            OutputSink& out, const std::filesystem::path& photoDir, int photoZoneRow,
+                                            std::int32_t calibrationSeconds, bool writeGps,
+                                            PhotoConversionListener* listener);
+
+}  // namespace kavro

@@ -1,0 +1,60 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "photo/PhotoEntry.h"
+#include "track/ZoneClock.h"
+
+namespace kavro {
+
+inline constexpr std::size_t MaxTrackPoints = 140000;
+// Two consecutive points further apart than this take no photos between them.
+inline constexpr std::int32_t MatchWindowSeconds = 120;
+
+struct TrackPoint {
+  float lon = 0;
+  float lat = 0;
+  float alt = 0;
+  std::int32_t time = 0;
+  std::array<char, 25> nameText{};  // local asctime text in the photo zone, NUL-terminated
+};
+
+struct TrackOrderEntry {
+  std::uint32_t pointIndex = 0;
+  std::int32_t time = 0;
+  bool hasPhoto = false;
+};
+
+struct PhotoOrderEntry {
+  std::uint32_t photoIndex = 0;
+  std::int32_t time = 0;
+  bool matched = false;
+  std::uint32_t pointIndex = 0;  // meaningful only when matched
+};
+
+struct TrackLoad {
+  bool ok = true;          // false when the file could not be opened
+  std::string error;       // the system's reason then
+  bool truncated = false;  // more than MaxTrackPoints valid records; the rest are left out
+};
+
+struct MatchCounts {
+  int combined = 0;
+  int failed = 0;
+};
+
+// The valid records of a .trl file, in file order, named by their local time in the photo zone.
+TrackLoad LoadTrack(const std::filesystem::path& trlPath, const ZoneClock& photoZone, std::vector<TrackPoint>& points);
+// Keeps each photo's camera time and adds the calibration (saturating at the 32-bit range).
+void CalibratePhotos(std::vector<PhotoEntry>& photos, std::int32_t calibrationSeconds);
+// Time order, equal times in table order.
+void SortTrack(const std::vector<TrackPoint>& points, std::vector<TrackOrderEntry>& order);
+void SortPhotos(const std::vector<PhotoEntry>& photos, std::vector<PhotoOrderEntry>& order);
+// Gives each photo the nearer of the two points around its time when they are at most
+// MatchWindowSeconds apart (a tie goes to the earlier point). One forward pass.
+MatchCounts MatchPhotosToTrack(std::vector<TrackOrderEntry>& track, std::vector<PhotoOrderEntry>& photos);
+
+}  // namespace kavro
