@@ -29,6 +29,8 @@ constexpr std::chrono::milliseconds kEchoReplyDelay{60};
 constexpr std::chrono::milliseconds kIdleRecheck{5};
 // Longest line kept while waiting for its LF; longer input is dropped.
 constexpr std::size_t kMaxLine = 16384;
+// The record of received sentences keeps the newest this many (days of keep-alives).
+constexpr std::size_t kMaxReceived = 200000;
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
@@ -184,6 +186,7 @@ void Simulator::Impl::Reply(const std::string& body, std::int64_t address, int b
 void Simulator::Impl::OnLine(const std::string& raw) {
   {
     std::lock_guard lock(recvMu);
+    if (received.size() >= kMaxReceived) received.erase(received.begin(), received.begin() + kMaxReceived / 2);
     received.push_back(raw);
   }
   recvCv.notify_all();

@@ -129,7 +129,8 @@ class Simulator {
   // True while the thread answers (false after Stop, Unplug or a disconnect fault).
   bool Running() const;
 
-  // Every sentence received (bad checksums included), without CR LF, in order. Thread-safe.
+  // Every sentence received (bad checksums and garbage lines included), without CR LF, in
+  // order; the oldest are forgotten past 200,000. Thread-safe.
   std::vector<std::string> Received() const;
   void ClearReceived();
   // Waits, at most `timeout`, until a received sentence begins with `prefix`.
