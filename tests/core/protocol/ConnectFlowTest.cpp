@@ -1,0 +1,257 @@
+#include "protocol/ConnectFlow.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "common/Texts.h"
+#include "core/protocol/SimLink.h"
+#include "protocol/Exchange.h"
+#include "protocol/KeepAlive.h"
+#include "protocol/Sentence.h"
+
+namespace kavro {
+namespace {
+
+using test::Count;
+using test::Recorded;
+
+class ConnectOnSim : public ::testing::Test {
+ protected:
+  ConnectResult ConnectTo(const sim::Scenario& scenario, sim::SimulatorOptions options = {},
+                          ExchangeTiming timing = {}) {
+    sim_ = test::StartSim(scenario, options);
+    if (!sim_) return {};
+    link_.SetTiming(timing);
+    return Connect(link_, device_, sim_->SlavePath(), 38400, [this](int id) { statuses_.push_back(id); });
+  }
+  std::unique_ptr<sim::Simulator> sim_;
+  Link link_;
+  DeviceState device_;
+  std::vector<int> statuses_;
+};
+
+TEST_F(ConnectOnSim, DemoLoggerFillsEveryValue) {
+  const sim::Scenario s = test::Named("demo");
+  const ConnectResult r = ConnectTo(s);
+  ASSERT_EQ(r.outcome, ConnectOutcome::Connected);
+  EXPECT_TRUE(r.portHeld);
+  EXPECT_TRUE(link_.SessionActive());
+  EXPECT_EQ(statuses_, (std::vector<int>{txt::Connecting, txt::DeviceConnected}));
+  const DeviceInfo d = device_.Snapshot();
+  EXPECT_EQ(d.model, DeviceModel::T580);
+  EXPECT_EQ(d.versionText, "[ V1.25 ][ V12]");
+  EXPECT_EQ(d.timeInterval, 50);
+  EXPECT_EQ(d.distanceInterval, 1000);
+  EXPECT_EQ(d.recordMode, 1);
+  EXPECT_EQ(d.logUsedSize, sim::WritePosition(s));
+  EXPECT_EQ(d.freeRecords, static_cast<int>((0x200000 - sim::WritePosition(s)) / 16));
+  EXPECT_EQ(d.memoryText, std::to_string(d.freeRecords));
+  EXPECT_EQ(d.logWrapped, 0);
+  EXPECT_EQ(d.userName, "Logger1");
+  EXPECT_EQ(d.basis, 0);
+  EXPECT_TRUE(d.basisValid);
+  EXPECT_EQ(d.timeZone, "+08:00");
+  EXPECT_TRUE(d.timeZoneValid);
+  EXPECT_EQ(d.distanceUnit, 0);
+  EXPECT_TRUE(d.distanceUnitValid);
+  EXPECT_NE(d.connectTime, std::chrono::system_clock::time_point{});
+  // The order on the line: settings queries first, then identification.
+  const auto got = sim_->Received();
+  ASSERT_GE(got.size(), 8u);
+  EXPECT_EQ(got[0], Recorded("$PMTK182,2,1"));
+  EXPECT_EQ(got[1], Recorded("$PMTK400"));
+  EXPECT_EQ(got[5], Recorded("$PMTK182,2,8"));
+  EXPECT_EQ(got[6], Recorded("$KAVRO580,1"));
+}
+
+TEST_F(ConnectOnSim, OtherLoggerFillsEveryValueDifferently) {
+  const sim::Scenario s = test::Named("other");
+  ASSERT_EQ(ConnectTo(s).outcome, ConnectOutcome::Connected);
+  const DeviceInfo d = device_.Snapshot();
+  EXPECT_EQ(d.versionText, "[ V1.31 ][ V21]");
+  EXPECT_EQ(d.timeInterval, 150);
+  EXPECT_EQ(d.distanceInterval, 304);
+  EXPECT_EQ(d.recordMode, 2);
+  EXPECT_EQ(d.logUsedSize, sim::WritePosition(s));
+  EXPECT_EQ(d.userName, "Trail-Runner_02");
+  EXPECT_EQ(d.basis, 1);
+  EXPECT_EQ(d.timeZone, "-05:00");
+  EXPECT_EQ(d.distanceUnit, 1);
+  EXPECT_EQ(d.logWrapped, 0);
+}
+
+TEST_F(ConnectOnSim, WrappedMemoryAndTheZeroZone) {
+  ASSERT_EQ(ConnectTo(test::Named("wrapped")).outcome, ConnectOutcome::Connected);
+  const DeviceInfo d = device_.Snapshot();
+  EXPECT_EQ(d.logWrapped, 1);
+  EXPECT_EQ(d.timeZone, " 00:00");  // the logger said "00000:0"
+  EXPECT_EQ(Count(sim_->Received(), Recorded("$PMTK182,7,1F0000,10")), 1);
+}
+
+TEST_F(ConnectOnSim, EmptyLoggerHasAllRecordsFree) {
+  ASSERT_EQ(ConnectTo(test::Named("empty")).outcome, ConnectOutcome::Connected);
+  EXPECT_EQ(device_.Snapshot().freeRecords, 131072);
+  EXPECT_EQ(device_.Snapshot().memoryText, "131072");
+}
+
+TEST_F(ConnectOnSim, LastSlotWrittenShowsZeroFree) {
+  sim::Scenario s = test::Named("empty");
+  s.written.assign(sim::kSlotCount - 1, sim::FillSlot());
+  ASSERT_EQ(sim::WritePosition(s), 2097136u);
+  ASSERT_EQ(ConnectTo(s, {}, test::QuickTiming()).outcome, ConnectOutcome::Connected);
+  EXPECT_EQ(device_.Snapshot().freeRecords, 1);
+  EXPECT_EQ(device_.Snapshot().memoryText, "0");
+}
+
+TEST_F(ConnectOnSim, SilentFromTheStartEndsInTimeout) {
+  sim::SimulatorOptions options;
+  options.faults.silenceAfterBytes = 0;
+  const ConnectResult r = ConnectTo(test::Named("demo"), options, test::QuickTiming());
+  EXPECT_EQ(r.outcome, ConnectOutcome::TimedOut);
+  EXPECT_FALSE(r.portHeld);
+  EXPECT_FALSE(link_.Port().IsOpen());
+  EXPECT_FALSE(link_.SessionActive());
+  EXPECT_FALSE(link_.commandTimedOut);
+  EXPECT_EQ(device_.Model(), DeviceModel::None);
+  EXPECT_EQ(statuses_, (std::vector<int>{txt::Connecting, txt::TimeoutDisconnected}));
+}
+
+TEST_F(ConnectOnSim, LoggerFallingSilentMidConnectEndsWithinTheBound) {
+  // The logger answers the settings queries and the first identification, then says nothing.
+  const sim::Scenario s = test::Named("demo");
+  char position[16];
+  std::snprintf(position, sizeof position, "%08X", sim::WritePosition(s));
+  std::size_t bytes = 0;
+  for (const std::string body : {"$PMTK182,3,1,0000003F", "$PMTK001,400,3", "$PMTK182,3,3,50", "$PMTK182,3,4,1000",
+                                 "$PMTK182,3,6,1", "$KAVRO001,1,T580"})
+    bytes += AppendChecksum(body).size();
+  bytes += AppendChecksum(std::string("$PMTK182,3,8,") + position).size();
+  sim::SimulatorOptions options;
+  options.faults.silenceAfterBytes = static_cast<std::int64_t>(bytes);
+  const ExchangeTiming timing = test::QuickTiming();
+  const ConnectResult r = ConnectTo(s, options, timing);
+  EXPECT_EQ(r.outcome, ConnectOutcome::Failed);
+  EXPECT_EQ(statuses_.back(), txt::ConnectFailed);
+  EXPECT_EQ(device_.Model(), DeviceModel::None);
+  // Gave up after the allowed unanswered exchanges, long before the 20 firmware tries.
+  const auto got = sim_->Received();
+  EXPECT_EQ(Count(got, Recorded("$KAVRO580,3")), timing.silentExchangeLimit);
+  EXPECT_EQ(Count(got, Recorded("$KAVRO580,5")), 0);
+  // The port stays open (the button offers Disconnect), as after any failed query.
+  EXPECT_TRUE(r.portHeld);
+}
+
+TEST_F(ConnectOnSim, MissingPortFailsWithItsReason) {
+  const ConnectResult r =
+      Connect(link_, device_, "/dev/kavro-no-such-port", 38400, [this](int id) { statuses_.push_back(id); });
+  EXPECT_EQ(r.outcome, ConnectOutcome::Failed);
+  EXPECT_EQ(r.openError, OpenError::Missing);
+  EXPECT_FALSE(r.portHeld);
+  EXPECT_FALSE(link_.SessionActive());
+  EXPECT_EQ(statuses_, (std::vector<int>{txt::Connecting, txt::ConnectFailed}));
+}
+
+TEST_F(ConnectOnSim, BusyPortFailsWithItsReason) {
+  sim_ = test::StartSim(test::Named("demo"));
+  ASSERT_NE(sim_, nullptr);
+  SerialPort other;
+  other.SetPortName(sim_->SlavePath());
+  ASSERT_TRUE(other.Open());
+  const ConnectResult r = Connect(link_, device_, sim_->SlavePath(), 38400, {});
+  EXPECT_EQ(r.outcome, ConnectOutcome::Failed);
+  EXPECT_EQ(r.openError, OpenError::Busy);
+}
+
+TEST_F(ConnectOnSim, ConnectWithThePortOpenSkipsTheQueries) {
+  ASSERT_EQ(ConnectTo(test::Named("demo")).outcome, ConnectOutcome::Connected);
+  sim_->ClearReceived();
+  ASSERT_EQ(ConnectFlow(link_, device_, sim_->SlavePath(), 38400, {}).outcome, ConnectOutcome::Connected);
+  const auto got = sim_->Received();
+  EXPECT_EQ(got.front(), Recorded("$KAVRO580,1"));
+  EXPECT_EQ(Count(got, Recorded("$PMTK400")), 0);
+  EXPECT_EQ(Count(got, Recorded("$PMTK182,2,1")), 0);
+}
+
+TEST_F(ConnectOnSim, DisconnectSaysGoodbyeAndClosesOnce) {
+  ASSERT_EQ(ConnectTo(test::Named("demo"), {}, test::QuickTiming()).outcome, ConnectOutcome::Connected);
+  statuses_.clear();
+  bool stopped = false;
+  auto report = [this](int id) { statuses_.push_back(id); };
+  EXPECT_TRUE(Disconnect(link_, device_, [&] { stopped = true; }, report));
+  EXPECT_TRUE(stopped);
+  EXPECT_FALSE(link_.Port().IsOpen());
+  EXPECT_FALSE(link_.SessionActive());
+  EXPECT_EQ(sim_->Received().back(), Recorded("$KAVRO580,2"));
+  EXPECT_EQ(statuses_, (std::vector<int>{txt::Disconnecting, txt::DeviceDisconnected}));
+  const DeviceInfo d = device_.Snapshot();
+  EXPECT_EQ(d.model, DeviceModel::None);
+  EXPECT_TRUE(d.versionText.empty());
+  EXPECT_FALSE(d.timeZoneValid);
+  statuses_.clear();
+  Disconnect(link_, device_, {}, report);
+  EXPECT_EQ(statuses_, (std::vector<int>{txt::Disconnecting, txt::DeviceNotConnected}));
+}
+
+TEST_F(ConnectOnSim, WriteNameChecksBeforeSending) {
+  ASSERT_EQ(ConnectTo(test::Named("demo"), {}, test::QuickTiming()).outcome, ConnectOutcome::Connected);
+  sim_->ClearReceived();
+  EXPECT_EQ(WriteName(link_, device_, "Bad Name"), WriteNameOutcome::Forbidden);
+  EXPECT_EQ(WriteName(link_, device_, "a|b"), WriteNameOutcome::Forbidden);
+  EXPECT_EQ(WriteName(link_, device_, "Gr\xc3\xbc\xc3\x9f" "e"), WriteNameOutcome::NotAscii);
+  EXPECT_EQ(WriteName(link_, device_, "tab\there"), WriteNameOutcome::NotAscii);
+  EXPECT_TRUE(sim_->Received().empty());
+  EXPECT_EQ(WriteName(link_, device_, "ABCDEFGHIJKLMNOP"), WriteNameOutcome::Sent);
+  EXPECT_EQ(sim_->Received(), (std::vector<std::string>{Recorded("$KAVRO580,4,ABCDEFGHIJKLMNOP")}));
+  EXPECT_EQ(sim_->UserName(), "ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(device_.Snapshot().userName, "ABCDEFGHIJKLMNOP");
+}
+
+TEST(WriteName, NothingIsSentWhileNotConnected) {
+  Link link;
+  DeviceState device;
+  EXPECT_EQ(WriteName(link, device, "Bad Name"), WriteNameOutcome::NotConnected);
+  EXPECT_EQ(device.Snapshot().userName, "Bad Name");  // the field's text is kept all the same
+  EXPECT_EQ(CheckUserName("ABCDEFGHIJKLMNOPQ"), WriteNameOutcome::TooLong);
+  EXPECT_EQ(CheckUserName("~!@#$%^&()_+-=[]"), WriteNameOutcome::Sent);
+}
+
+TEST_F(ConnectOnSim, KeepAliveSendsWhileOnAndStopsWhenOff) {
+  ExchangeTiming timing = test::QuickTiming();
+  timing.keepAlivePeriod = std::chrono::milliseconds(20);
+  ASSERT_EQ(ConnectTo(test::Named("demo"), {}, timing).outcome, ConnectOutcome::Connected);
+  KeepAlive keepAlive(link_);
+  keepAlive.SetEnabled(true);
+  ASSERT_TRUE(sim_->WaitForReceived("$KAVRO580,6", std::chrono::seconds(10)));
+  keepAlive.SetEnabled(false);
+  const long sent = Count(sim_->Received(), "$KAVRO580,6");
+  EXPECT_EQ(sent, keepAlive.SentCount());
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(Count(sim_->Received(), "$KAVRO580,6"), sent);
+}
+
+TEST_F(ConnectOnSim, KeepAliveReportsAnUnpluggedLogger) {
+  ExchangeTiming timing = test::QuickTiming();
+  timing.keepAlivePeriod = std::chrono::milliseconds(20);
+  ASSERT_EQ(ConnectTo(test::Named("demo"), {}, timing).outcome, ConnectOutcome::Connected);
+  std::mutex m;
+  std::condition_variable cv;
+  bool lost = false;
+  KeepAlive keepAlive(link_);
+  keepAlive.SetLostHandler([&] {
+    std::lock_guard<std::mutex> lock(m);
+    lost = true;
+    cv.notify_all();
+  });
+  keepAlive.SetEnabled(true);
+  sim_->Unplug();
+  std::unique_lock<std::mutex> lock(m);
+  EXPECT_TRUE(cv.wait_for(lock, std::chrono::seconds(10), [&] { return lost; }));
+  EXPECT_TRUE(link_.LinkLost());
+  EXPECT_FALSE(keepAlive.Enabled());
+}
+
+}  // namespace
+}  // namespace kavro
