@@ -1,0 +1,210 @@
+// The Track Log Format page with real widgets on the offscreen platform.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <fstream>
+
+#include "ConversionPage.h"
+#include "common/Texts.h"
+#include "track/TrackRecord.h"
+
+using kavro::AppContext;
+using kavro::TrackRecord;
+using kavro::gui::ConversionPage;
+using kavro::gui::PageCommand;
+
+namespace {
+
+// Closes the next message box that appears and keeps its text; gives up after a few seconds.
+class MessageCatcher : public QObject {
+ public:
+  MessageCatcher() {
+    timer_.setInterval(20);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      if (++ticks_ > 250) timer_.stop();
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      text = box->text();
+      title = box->windowTitle();
+      icon = box->icon();
+      box->done(QMessageBox::Ok);
+      timer_.stop();
+    });
+    timer_.start();
+  }
+  QString text;
+  QString title;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+ private:
+  QTimer timer_;
+  int ticks_ = 0;
+};
+
+void WriteTrl(const QString& path, const std::vector<TrackRecord>& records) {
+  std::ofstream f(path.toStdString(), std::ios::binary);
+  for (const auto& r : records) f.write(reinterpret_cast<const char*>(r.bytes.data()), 16);
+}
+
+QString FirstLine(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(f.readLine());
+}
+
+}  // namespace
+
+class TestConversionPage : public QObject {
+  Q_OBJECT
+
+ private:
+  template <typename T>
+  static T* Find(ConversionPage& page, const char* name) {
+    T* w = page.findChild<T*>(QString::fromLatin1(name));
+    if (w == nullptr) qFatal("missing widget %s", name);
+    return w;
+  }
+
+ private slots:
+  void initialStateAndDefaults() {
+    AppContext ctx;
+    ConversionPage page(ctx, nullptr);
+    page.show();
+    auto* zone = Find<QComboBox>(page, "zoneCombo");
+    QCOMPARE(zone->count(), 34);
+    QCOMPARE(zone->itemText(0), QStringLiteral("+13:00"));
+    QCOMPARE(zone->itemText(19), QStringLiteral(" 00:00"));
+    QVERIFY(Find<QCheckBox>(page, "kmlCheck")->isChecked());
+    QVERIFY(!Find<QCheckBox>(page, "textCheck")->isChecked());
+    QCOMPARE(Find<QCheckBox>(page, "gpxCheck")->text(), QStringLiteral("GPX(*.gpx)"));
+    QCOMPARE(Find<QPushButton>(page, "convertButton")->text(), QStringLiteral("Convert"));
+    QCOMPARE(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Status Message"));
+    QVERIFY(Find<QLineEdit>(page, "sourceEdit")->isReadOnly());
+
+    // Change everything, then Default All.
+    zone->setCurrentIndex(6);
+    emit zone->activated(6);
+    QCOMPARE(page.Zone().row, 6);
+    QCOMPARE(page.Zone().hours, 8);
+    Find<QCheckBox>(page, "textCheck")->setChecked(true);
+    Find<QCheckBox>(page, "kmlCheck")->setChecked(false);
+    Find<QCheckBox>(page, "nmeaCheck")->setChecked(true);
+    page.OnPageCommand(PageCommand::Apply);  // does nothing here
+    QCOMPARE(page.Zone().row, 6);
+    page.OnPageCommand(PageCommand::Default);
+    QCOMPARE(zone->currentIndex(), 19);
+    QCOMPARE(page.Zone().row, 19);
+    QCOMPARE(page.Zone().hours, 0);
+    QVERIFY(!Find<QCheckBox>(page, "textCheck")->isChecked());
+    QVERIFY(Find<QCheckBox>(page, "kmlCheck")->isChecked());
+    QVERIFY(!Find<QCheckBox>(page, "nmeaCheck")->isChecked());
+    QVERIFY(!Find<QCheckBox>(page, "gpxCheck")->isChecked());
+  }
+
+  void zoneFromTheLogger() {
+    AppContext ctx;
+    ConversionPage page(ctx, nullptr);
+    auto* zone = Find<QComboBox>(page, "zoneCombo");
+    ctx.device.Update([](kavro::DeviceInfo& i) {
+      i.timeZone = "+05:45";
+      i.timeZoneValid = true;
+    });
+    page.RefreshFromDevice();
+    QCOMPARE(zone->currentIndex(), 10);
+    QCOMPARE(page.Zone().minutes, 45);
+    ctx.device.Update([](kavro::DeviceInfo& i) { i.timeZone = "-03:30"; });
+    page.RefreshFromDevice();
+    QCOMPARE(zone->currentIndex(), 23);
+    // A label of no row: nothing shown, the stored row stays in use.
+    ctx.device.Update([](kavro::DeviceInfo& i) { i.timeZone = "+14:00"; });
+    page.RefreshFromDevice();
+    QCOMPARE(zone->currentIndex(), -1);
+    QCOMPARE(page.Zone().row, 23);
+  }
+
+  void noSourceShowsTheMessage() {
+    AppContext ctx;
+    ConversionPage page(ctx, nullptr);
+    page.show();
+    MessageCatcher catcher;
+    QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
+    QCOMPARE(catcher.text, QStringLiteral("Please select Kavro track log source file(*.trl)."));
+    QCOMPARE(catcher.title, QStringLiteral("Kavro Logger Utility"));
+    QCOMPARE(catcher.icon, QMessageBox::Critical);
+    QCOMPARE(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Status Message"));
+    QCOMPARE(ctx.zone.AppliedRow(), -1);
+  }
+
+  void convertWritesTheFourFilesInTheChosenZone() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString trl = dir.filePath(QStringLiteral("trip.trl"));
+    WriteTrl(trl, {TrackRecord::Make(1205544612, 25.0330009f, 121.5654297f, 12.5f)});
+    AppContext ctx;
+    ConversionPage page(ctx, nullptr);
+    page.show();
+    page.SetSourcePath(trl);
+    QCOMPARE(Find<QLineEdit>(page, "sourceEdit")->text(), trl);
+    auto* zone = Find<QComboBox>(page, "zoneCombo");
+    zone->setCurrentIndex(6);
+    emit zone->activated(6);  // +08:00
+    for (const char* box : {"textCheck", "kmlCheck", "nmeaCheck", "gpxCheck"}) Find<QCheckBox>(page, box)->setChecked(true);
+    QSignalSpy status(&page, &ConversionPage::statusChanged);
+    QSignalSpy busy(&page, &kavro::gui::Page::busyChanged);
+    QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
+    QCOMPARE(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Converting..."));
+    QVERIFY(!Find<QPushButton>(page, "convertButton")->isEnabled());
+    QVERIFY(!Find<QComboBox>(page, "zoneCombo")->isEnabled());
+    QVERIFY(page.IsBusy());
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Successfully!"), 20000);
+    QVERIFY(Find<QPushButton>(page, "convertButton")->isEnabled());
+    QCOMPARE(status.count(), 2);
+    QCOMPARE(busy.count(), 2);
+    QCOMPARE(ctx.zone.AppliedRow(), 6);  // stays in force
+
+    QCOMPARE(FirstLine(dir.filePath(QStringLiteral("trip.txt"))),
+             QStringLiteral("121.5654297,25.0330009,12.50,Sat Mar 15 09:30:12 2008\r\n"));
+    QVERIFY(FirstLine(dir.filePath(QStringLiteral("tripNMEA.txt"))).startsWith(QStringLiteral("$GPRMC,013012,A,")));
+    QVERIFY(FirstLine(dir.filePath(QStringLiteral("trip.kml"))).startsWith(QStringLiteral("<?xml")));
+    QCOMPARE(FirstLine(dir.filePath(QStringLiteral("trip.gpx"))), QStringLiteral("<?xml version=\"1.0\"?>\r\n"));
+    // Written in the order text, KML, NMEA, GPX.
+    const QStringList order = {QStringLiteral("trip.txt"), QStringLiteral("trip.kml"), QStringLiteral("tripNMEA.txt"),
+                               QStringLiteral("trip.gpx")};
+    for (int i = 1; i < order.size(); ++i)
+      QVERIFY(QFileInfo(dir.filePath(order[i - 1])).lastModified() <= QFileInfo(dir.filePath(order[i])).lastModified());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 5);  // no temporary file left
+
+    // No format ticked: success without a file.
+    for (const char* box : {"textCheck", "kmlCheck", "nmeaCheck", "gpxCheck"}) Find<QCheckBox>(page, box)->setChecked(false);
+    QFile::remove(dir.filePath(QStringLiteral("trip.kml")));
+    QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Successfully!"), 20000);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("trip.kml"))));
+  }
+
+  void sourceThatCannotBeOpenedIsNamed() {
+    QTemporaryDir dir;
+    AppContext ctx;
+    ConversionPage page(ctx, nullptr);
+    page.show();
+    const QString missing = dir.filePath(QStringLiteral("gone.trl"));
+    page.SetSourcePath(missing);
+    MessageCatcher catcher;
+    QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Failed!"), 20000);
+    QTRY_VERIFY(catcher.text.contains(missing));
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    QVERIFY(Find<QPushButton>(page, "convertButton")->isEnabled());
+  }
+};
+
+QTEST_MAIN(TestConversionPage)
+#include "test_conversion_page.moc"
