@@ -125,6 +125,9 @@ Scenario Wrapped(std::int64_t now) {
   s.recordMode = 1;
   s.timeZone = "00000:0";
   s.userName = "Wrapper";
+  s.unit = 1;  // feet, while recording by time
+  s.timeInterval = 10;
+  s.distanceInterval = 1524;
   // 48 tracks of 2900 points at 5 s, about 8.7 days: 9200 slots more than the memory holds.
   std::int64_t t = BaseDay(now) - 9 * kDay;
   for (int k = 0; k < 48; ++k) {
@@ -142,6 +145,9 @@ Scenario Full(std::int64_t now) {
   s.description = "stop mode with 3 free records left";
   s.recordMode = 2;
   s.userName = "FullLogger";
+  s.basis = 1;  // by distance, in metres
+  s.distanceInterval = 500;
+  s.timeZone = "+09:00";
   std::int64_t t = BaseDay(now) - 4 * kDay;
   // Tracks at 1 s until the memory is 3 slots short of full.
   std::uint32_t seed = 500;

@@ -62,7 +62,8 @@ class SimTest : public ::testing::Test {
 };
 
 TEST_F(SimTest, IdentificationRepliesCarryTheirValuesAtTheProgramsOffsets) {
-  for (const char* name : {"demo", "other"}) {
+  // wrapped and full keep basis and unit apart, so the two cannot be swapped unseen.
+  for (const char* name : {"demo", "other", "wrapped", "full"}) {
     SCOPED_TRACE(name);
     Launch(name);
     const Scenario& s = scenario_;
