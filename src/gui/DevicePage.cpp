@@ -186,6 +186,14 @@ std::vector<std::string> DevicePage::ListedPorts() const {
 
 std::string DevicePage::SelectedPort() const { return choice_.selectedPort; }
 
+bool DevicePage::SelectPort(const std::string& devicePath) {
+  const int index = port_->findData(QString::fromStdString(devicePath));
+  if (index < 0) return false;
+  port_->setCurrentIndex(index);
+  OnPortActivated(index);
+  return true;
+}
+
 void DevicePage::OnPortActivated(int index) {
   if (index >= 0) choice_.selectedPort = port_->itemData(index).toString().toStdString();
 }

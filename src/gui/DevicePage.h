@@ -37,6 +37,8 @@ class DevicePage : public Page {
   // The device path of every entry of the port list, in list order.
   std::vector<std::string> ListedPorts() const;
   std::string SelectedPort() const;
+  // Chooses a listed port by its device path; false when it is not listed.
+  bool SelectPort(const std::string& devicePath);
   bool IsConnected() const { return connected_; }
   // Blocks until a running connect, disconnect or name write has ended.
   void WaitForIdle() { jobs_->Wait(); }

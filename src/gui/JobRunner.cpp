@@ -1,5 +1,6 @@
 #include "JobRunner.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 namespace kavro::gui {
@@ -27,6 +28,8 @@ bool JobRunner::Start(std::function<void()> work, std::function<void()> done) {
 void JobRunner::Wait() {
   if (!thread_) return;
   thread_->wait();
+  // Deliver what the job posted (statuses) before its end, as the event loop would.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
   Finish();
 }
 
