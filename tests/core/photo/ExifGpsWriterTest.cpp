@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "common/Texts.h"
+#include "core/photo/PhotoTestSupport.h"
+#include "photo/ExifBytes.h"
+#include "photo/ExifGpsWriter.h"
+#include "photo/ExifReader.h"
+
+namespace kavro {
+namespace {
+
+using test::TinyJpeg;
+using test::Utc;
+
+TrackPoint Point(float lat, float lon, float alt, std::int32_t time) {
+  TrackPoint p;
+  p.lat = lat;
+  p.lon = lon;
+  p.alt = alt;
+  p.time = time;
+  return p;
+}
+
+TEST(GpsFields, DegreesMinutesHundredthsAltitudeAndUtcTime) {
+  const GpsFields sydney = MakeGpsFields(Point(-33.8568f, 151.2153f, 12.345f, Utc(2008, 2, 28, 23, 59, 59)));
+  EXPECT_EQ(sydney.latRef, 'S');
+  EXPECT_EQ(sydney.latDeg, 33u);
+  EXPECT_EQ(sydney.latMin, 51u);
+  EXPECT_EQ(sydney.latHundredthSec, 2448u);
+  EXPECT_EQ(sydney.lonRef, 'E');
+  EXPECT_EQ(sydney.lonDeg, 151u);
+  EXPECT_EQ(sydney.lonMin, 12u);
+  EXPECT_EQ(sydney.lonHundredthSec, 5508u);
+  EXPECT_EQ(sydney.altRef, 0);
+  EXPECT_EQ(sydney.altCentimetres, 1235u);
+  EXPECT_EQ(sydney.hour, 23);
+  EXPECT_EQ(sydney.minute, 59);
+  EXPECT_EQ(sydney.second, 59);
+  EXPECT_EQ(sydney.year, 2008);
+  EXPECT_EQ(sydney.month, 2);
+  EXPECT_EQ(sydney.day, 28);
+
+  EXPECT_EQ(MakeGpsFields(Point(1, 1, 12.344f, 0)).altCentimetres, 1234u);
+  const GpsFields taipei = MakeGpsFields(Point(24.1234567f, -0.5f, -12.345f, 0));
+  EXPECT_EQ(taipei.latDeg, 24u);
+  EXPECT_EQ(taipei.latMin, 7u);
+  EXPECT_EQ(taipei.latHundredthSec, 2444u);
+  EXPECT_EQ(taipei.lonRef, 'W');
+  EXPECT_EQ(taipei.lonDeg, 0u);
+  EXPECT_EQ(taipei.lonMin, 30u);
+  // Below sea level: reference 1 and the magnitude.
+  EXPECT_EQ(taipei.altRef, 1);
+  EXPECT_EQ(taipei.altCentimetres, 1235u);
+  const GpsFields zero = MakeGpsFields(Point(0, 0, 0, 0));
+  EXPECT_EQ(zero.latRef, 0);
+  EXPECT_EQ(zero.lonRef, 0);
+}
+
+TEST(GpsCopyPath, ReplacesTheExtensionAndGoesIntoAGpsFolder) {
+  EXPECT_EQ(GpsCopyPath("/pics/IMG_0001.JPG"), std::filesystem::path("/pics/GPS/IMG_0001_GPS.jpg"));
+  EXPECT_EQ(GpsCopyPath("/pics/a.jpg"), std::filesystem::path("/pics/GPS/a_GPS.jpg"));
+}
+
+// The GPS IFD of a built copy, checked field by field in the file's byte order.
+void CheckGpsIfd(const std::vector<std::uint8_t>& copy, bool bigEndian) {
+  const ByteOrder order = bigEndian ? ByteOrder::Big : ByteOrder::Little;
+  const ExifBytes tiff(copy.data() + 12, copy.size() - 12);
+  std::uint16_t count = 0;
+  ASSERT_TRUE(tiff.U16(8, order, count));
+  std::uint32_t g = 0;
+  std::uint16_t lastTag = 0;
+  for (std::uint16_t i = 0; i < count; ++i) {
+    std::uint16_t tag = 0;
+    tiff.U16(10 + 12u * i, order, tag);
+    EXPECT_GT(tag, lastTag);
+    lastTag = tag;
+    if (tag == 0x8825) tiff.U32(10 + 12u * i + 8, order, g);
+  }
+  ASSERT_NE(g, 0u);
+  std::uint16_t n = 0;
+  tiff.U16(g, order, n);
+  EXPECT_EQ(n, 9);
+  const std::uint16_t tags[9] = {0, 1, 2, 3, 4, 5, 6, 7, 0x1D};
+  const std::uint16_t types[9] = {1, 2, 5, 2, 5, 1, 5, 5, 2};
+  const std::uint32_t counts[9] = {4, 2, 3, 2, 3, 1, 1, 3, 11};
+  const std::uint32_t offsets[9] = {0, 0, 114, 0, 138, 0, 162, 170, 194};
+  for (int i = 0; i < 9; ++i) {
+    std::uint16_t tag = 0, type = 0;
+    std::uint32_t cnt = 0, value = 0;
+    tiff.U16(g + 2 + 12u * i, order, tag);
+    tiff.U16(g + 4 + 12u * i, order, type);
+    tiff.U32(g + 6 + 12u * i, order, cnt);
+    tiff.U32(g + 10 + 12u * i, order, value);
+    EXPECT_EQ(tag, tags[i]);
+    EXPECT_EQ(type, types[i]);
+    EXPECT_EQ(cnt, counts[i]);
+    if (offsets[i]) {
+      EXPECT_EQ(value, g + offsets[i]);
+    }
+  }
+  EXPECT_EQ(tiff.Data()[g + 10], 2);  // version 2.2.0.0 as BYTEs
+  EXPECT_EQ(tiff.Data()[g + 11], 2);
+  EXPECT_EQ(tiff.Data()[g + 22], 'S');
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(tiff.Data() + g + 194), 10), "2008:02:28");
+  std::uint32_t num = 0, den = 0;
+  tiff.U32(g + 130, order, num);
+  tiff.U32(g + 134, order, den);
+  EXPECT_EQ(num, 2448u);
+  EXPECT_EQ(den, 100u);
+  tiff.U32(g + 162, order, num);
+  EXPECT_EQ(num, 1235u);
+}
+
+TEST(BuildGpsCopy, InsertsTheGpsIfdAndShiftsIfd1AndTheThumbnailInBothByteOrders) {
+  const TrackPoint p = Point(-33.8568f, 151.2153f, 12.345f, Utc(2008, 2, 28, 23, 59, 59));
+  for (bool bigEndian : {false, true}) {
+    SCOPED_TRACE(bigEndian ? "MM" : "II");
+    TinyJpeg j;
+    j.bigEndian = bigEndian;
+    const std::vector<std::uint8_t> source = j.Build();
+    std::vector<std::uint8_t> copy;
+    ASSERT_EQ(BuildGpsCopy(source.data(), source.size(), p, copy), GpsCopyOutcome::Written);
+    ASSERT_EQ(copy.size(), source.size() + TotalShift);
+    EXPECT_EQ((copy[4] << 8 | copy[5]), (source[4] << 8 | source[5]) + static_cast<int>(TotalShift));
+    CheckGpsIfd(copy, bigEndian);
+    // Image data after the APP1 and the thumbnail are unchanged, the time still reads.
+    const std::size_t app1End = 4 + static_cast<std::size_t>(source[4] << 8 | source[5]);
+    EXPECT_TRUE(std::equal(source.begin() + static_cast<long>(app1End), source.end(),
+                           copy.begin() + static_cast<long>(app1End + TotalShift)));
+    const auto thumb = TinyJpeg::Thumbnail();
+    EXPECT_TRUE(std::equal(thumb.begin(), thumb.end(), copy.begin() + static_cast<long>(app1End + TotalShift - thumb.size())));
+    const PhotoTimeResult before = ReadPhotoTakenTimeFromBytes(source.data(), source.size(), ZoneClock::Fixed(0));
+    const PhotoTimeResult after = ReadPhotoTakenTimeFromBytes(copy.data(), copy.size(), ZoneClock::Fixed(0));
+    EXPECT_EQ(after.status, 0);
+    EXPECT_EQ(after.captureTime, before.captureTime);
+  }
+}
+
+TEST(BuildGpsCopy, RefusesOtherMakesAndLayoutsItCannotFollow) {
+  const TrackPoint p = Point(1, 1, 1, 1000);
+  std::vector<std::uint8_t> copy;
+  for (const char* make : {"CASIO", "FUJIFILM", "canon", "SON"}) {
+    TinyJpeg j;
+    j.make = make;
+    const auto bytes = j.Build();
+    EXPECT_EQ(BuildGpsCopy(bytes.data(), bytes.size(), p, copy), GpsCopyOutcome::Unsupported) << make;
+  }
+  TinyJpeg sony;
+  sony.make = "SONY";
+  auto bytes = sony.Build();
+  EXPECT_EQ(BuildGpsCopy(bytes.data(), bytes.size(), p, copy), GpsCopyOutcome::Written);
+
+  TinyJpeg noIfd1;
+  noIfd1.withIfd1 = false;
+  bytes = noIfd1.Build();
+  EXPECT_EQ(BuildGpsCopy(bytes.data(), bytes.size(), p, copy), GpsCopyOutcome::Layout);
+
+  TinyJpeg noPointer;
+  noPointer.exifPointer = false;
+  bytes = noPointer.Build();
+  EXPECT_EQ(BuildGpsCopy(bytes.data(), bytes.size(), p, copy), GpsCopyOutcome::NoExifIfd);
+
+  bytes = TinyJpeg().Build();
+  std::vector<std::uint8_t> zeroCount = bytes;
+  zeroCount[20] = zeroCount[21] = 0;  // IFD0 entry count
+  EXPECT_EQ(BuildGpsCopy(zeroCount.data(), zeroCount.size(), p, copy), GpsCopyOutcome::Layout);
+  std::vector<std::uint8_t> exifFar = bytes;
+  exifFar[12 + 10 + 24 + 8 + 3] = 0x7F;  // EXIF IFD pointer far past the end
+  EXPECT_EQ(BuildGpsCopy(exifFar.data(), exifFar.size(), p, copy), GpsCopyOutcome::Layout);
+  std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + 60);
+  EXPECT_EQ(BuildGpsCopy(cut.data(), cut.size(), p, copy), GpsCopyOutcome::Layout);
+  std::vector<std::uint8_t> tooLong = bytes;
+  tooLong[4] = 0xFF;
+  tooLong[5] = 0x30;
+  tooLong.resize(0xFF40, 0);
+  EXPECT_EQ(BuildGpsCopy(tooLong.data(), tooLong.size(), p, copy), GpsCopyOutcome::Layout);
+  std::vector<std::uint8_t> badOrder = bytes;
+  badOrder[12] = 'M';
+  EXPECT_EQ(BuildGpsCopy(badOrder.data(), badOrder.size(), p, copy), GpsCopyOutcome::NotExif);
+  EXPECT_EQ(BuildGpsCopy(bytes.data(), 0, p, copy), GpsCopyOutcome::NotExif);
+  EXPECT_TRUE(copy.empty());
+}
+
+TEST(WriteGpsPhotoCopy, UnsupportedCameraLeavesNoCopyAndNoEmptyGpsFolder) {
+  const test::TempDir dir("unsupported");
+  TinyJpeg fuji;
+  fuji.make = "FUJIFILM";
+  test::WriteBytes(dir.path / "f.jpg", fuji.Build());
+  const GpsCopyResult r = WriteGpsPhotoCopy(dir.path / "f.jpg", Point(1, 1, 1, 1000));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_FALSE(r.supported);
+  EXPECT_FALSE(std::filesystem::exists(dir.path / "GPS"));
+
+  test::WriteBytes(dir.path / "c.JPG", TinyJpeg().Build());
+  const GpsCopyResult ok = WriteGpsPhotoCopy(dir.path / "c.JPG", Point(1, 1, 1, 1000));
+  EXPECT_EQ(ok.status, 0);
+  EXPECT_TRUE(ok.supported);
+  EXPECT_TRUE(std::filesystem::exists(dir.path / "GPS" / "c_GPS.jpg"));
+  std::size_t files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path / "GPS")) files += e.is_regular_file();
+  EXPECT_EQ(files, 1u);  // no temporary left behind
+
+  const GpsCopyResult missing = WriteGpsPhotoCopy(dir.path / "none.jpg", Point(1, 1, 1, 1000));
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.messageId, txt::PhotoOpenFailed);
+}
+
+std::string Trim(std::string s) {
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+  return s;
+}
+
+// The warnings exiftool gives for a file, with numbers taken out (a maker note base it had to
+// adjust moves with the note) and without the file name lines.
+std::multiset<std::string> Warnings(const std::filesystem::path& file) {
+  std::istringstream in(test::RunCommand("exiftool -validate -warning -a " + test::Quote(file) + " 2>&1"));
+  std::multiset<std::string> out;
+  std::string line;
+  static const std::regex number("-?[0-9]+");
+  while (std::getline(in, line)) {
+    if (line.rfind("Warning", 0) != 0) continue;
+    out.insert(std::regex_replace(line, number, "N"));
+  }
+  return out;
+}
+
+struct Segments {
+  std::size_t app1End = 0;
+  std::vector<std::uint8_t> thumbnail;
+};
+
+// Where the EXIF APP1 ends, and the thumbnail exiftool extracts.
+Segments Inspect(const std::filesystem::path& file) {
+  const auto bytes = test::ReadBytes(file);
+  Segments s;
+  std::size_t pos = 2;
+  while (pos + 4 <= bytes.size()) {
+    const std::size_t len = static_cast<std::size_t>(bytes[pos + 2] << 8 | bytes[pos + 3]);
+    if (bytes[pos + 1] == 0xE1 && bytes[pos + 4] == 'E') {
+      s.app1End = pos + 2 + len;
+      break;
+    }
+    pos += 2 + len;
+  }
+  const std::string thumb = test::RunCommand("exiftool -b -ThumbnailImage " + test::Quote(file) + " 2>/dev/null");
+  s.thumbnail.assign(thumb.begin(), thumb.end());
+  return s;
+}
+
+TEST(WriteGpsPhotoCopy, RealCameraPhotosReadBackWithExiftoolAndExiv2) {
+  if (!test::HaveTool("exiftool") || !test::HaveTool("exiv2")) GTEST_SKIP() << "exiftool or exiv2 is not installed";
+  const test::TempDir dir("real");
+  const std::filesystem::path photos = std::filesystem::path(KAVRO_TEST_DATA) / "photos";
+  const TrackPoint p = Point(-33.8568f, 151.2153f, 12.345f, Utc(2008, 2, 28, 23, 59, 59));
+  const TrackPoint below = Point(47.5f, -122.25f, -20.5f, Utc(2008, 2, 28, 1, 2, 3));
+  int written = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(photos)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("Canon_", 0) != 0 && name.rfind("Sony_", 0) != 0) continue;
+    SCOPED_TRACE(name);
+    const std::filesystem::path original = dir.path / name;
+    std::filesystem::copy_file(entry.path(), original);
+    const bool belowSea = (written % 2) == 1;
+    const GpsCopyResult r = WriteGpsPhotoCopy(original, belowSea ? below : p);
+    if (name == "Canon_PowerShot_G2_1.jpg") {
+      // No IFD1: refused, nothing left behind.
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.outcome, GpsCopyOutcome::Layout);
+      EXPECT_FALSE(std::filesystem::exists(r.copyPath));
+      continue;
+    }
+    ASSERT_EQ(r.status, 0);
+    ASSERT_TRUE(std::filesystem::exists(r.copyPath));
+    ++written;
+
+    const std::string values = test::RunCommand("exiftool -n -s3 -GPSLatitude -GPSLongitude -GPSAltitude "
+                                                "-GPSDateStamp -GPSTimeStamp -GPSVersionID " +
+                                                test::Quote(r.copyPath));
+    if (belowSea) {
+      EXPECT_EQ(Trim(values), "47.5\n-122.25\n-20.5\n2008:02:28\n01:02:03\n2 2 0 0");
+    } else {
+      EXPECT_EQ(Trim(values), "-33.8568\n151.2153\n12.35\n2008:02:28\n23:59:59\n2 2 0 0");
+    }
+    const std::string exiv2 = test::RunCommand("exiv2 -pa " + test::Quote(r.copyPath) + " 2>/dev/null");
+    EXPECT_NE(exiv2.find("Exif.GPSInfo.GPSVersionID                    Byte        4  2.2.0.0"), std::string::npos);
+    EXPECT_NE(exiv2.find(belowSea ? "Below sea level" : "Above sea level"), std::string::npos);
+    EXPECT_NE(exiv2.find(belowSea ? "47deg 30' 0\"" : "33deg 51' 24\""), std::string::npos);
+    EXPECT_NE(exiv2.find("2008:02:28"), std::string::npos);
+
+    // No new complaint from the validator.
+    const std::multiset<std::string> before = Warnings(original);
+    const std::multiset<std::string> after = Warnings(r.copyPath);
+    for (const std::string& w : after) EXPECT_LE(after.count(w), before.count(w)) << w;
+
+    // Everything after the APP1 and the thumbnail unchanged.
+    const Segments a = Inspect(original);
+    const Segments b = Inspect(r.copyPath);
+    const auto ob = test::ReadBytes(original);
+    const auto cb = test::ReadBytes(r.copyPath);
+    ASSERT_GT(a.app1End, 0u);
+    EXPECT_EQ(cb.size() - b.app1End, ob.size() - a.app1End);
+    EXPECT_TRUE(std::equal(ob.begin() + static_cast<long>(a.app1End), ob.end(), cb.begin() + static_cast<long>(b.app1End)));
+    EXPECT_EQ(a.thumbnail, b.thumbnail);
+    EXPECT_EQ(ob, test::ReadBytes(entry.path()));  // the photo itself untouched
+  }
+  EXPECT_GE(written, 14);
+}
+
+TEST(WriteGpsPhotoCopy, BrokenAndForeignSamplesGetNoCopy) {
+  const test::TempDir dir("broken");
+  const std::filesystem::path photos = std::filesystem::path(KAVRO_TEST_DATA) / "photos";
+  const TrackPoint p = Point(10, 10, 10, 1000);
+  for (const char* name : {"broken_app1_length_too_big.jpg", "broken_byte_order.jpg", "broken_ifd0_offset.jpg",
+                           "broken_truncated_in_exif.jpg", "empty.jpg", "not_a_jpeg.jpg", "Casio_QV-7000SX.jpg",
+                           "Casio_EX-S1.jpg"}) {
+    SCOPED_TRACE(name);
+    std::filesystem::copy_file(photos / name, dir.path / name);
+    const GpsCopyResult r = WriteGpsPhotoCopy(dir.path / name, p);
+    EXPECT_FALSE(std::filesystem::exists(r.copyPath));
+    if (std::string(name) == "Casio_EX-S1.jpg") {
+      EXPECT_EQ(r.status, 0);
+      EXPECT_FALSE(r.supported);
+    } else {
+      EXPECT_EQ(r.status, 1);
+    }
+    EXPECT_EQ(test::ReadBytes(dir.path / name), test::ReadBytes(photos / name));
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.path / "GPS"));
+}
+
+}  // namespace
+}  // namespace kavro
