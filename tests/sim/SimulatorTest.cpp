@@ -166,6 +166,24 @@ TEST_F(SimTest, EveryReceivedSentenceIsRecordedAndOnlyGoodOnesAnswered) {
   EXPECT_FALSE(sim_->WaitForReceived("$KAVRO580,2*", 10ms));
 }
 
+TEST_F(SimTest, LineNoiseAndOverlongLinesLeaveTheLoggerAnswering) {
+  Launch("demo");
+  // Noise made of the frame's own characters, as a bad cable would deliver it.
+  std::string noise;
+  std::uint32_t x = 12345;
+  const char alphabet[] = "$*,\r\n0123456789ABCDEFKAVROPMTK\x00\xff";
+  for (int i = 0; i < 65536; ++i) {
+    x = x * 1103515245u + 12345u;
+    noise += alphabet[(x >> 16) % (sizeof alphabet - 1)];
+  }
+  noise += std::string(40000, 'A');  // a line far longer than any sentence
+  for (std::size_t i = 0; i < noise.size(); i += 4096) peer_->WriteRaw(noise.substr(i, 4096));
+  peer_->WriteRaw("\r\n");
+  peer_->Drain(300ms);
+  EXPECT_EQ(IdentValue(peer_->Ask("KAVRO580,3"), 3), "125");
+  EXPECT_TRUE(sim_->Running());
+}
+
 TEST_F(SimTest, ASentenceArrivingInSixteenBytePiecesIsOneCommand) {
   Launch("demo");
   const std::string sentence = Frame("PMTK182,7,1F0000,10");
