@@ -1,0 +1,56 @@
+#pragma once
+// What info, set-name, settings and clear share: the --port / --simulate options, opening the
+// logger exactly as the Connect button does, and saying goodbye.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include "Cli.h"
+#include "Simulator.h"
+
+namespace kavro::cli {
+
+struct PortOptions {
+  QString port;           // --port PATH
+  bool simulate = false;  // --simulate[=SCENARIO]
+  QString scenario;
+};
+
+// Takes --port PATH, --port=PATH, --simulate and --simulate=SCENARIO at args[i] (moving i past
+// a separate value). Returns false when args[i] is none of them; sets error to a usage text
+// when the option lacks its value.
+bool TakePortOption(CliEnv& env, const QStringList& args, int& i, PortOptions& options, QString& error);
+
+// A connected logger for one subcommand: the simulator (if any) lives as long as this.
+class LoggerConnection {
+ public:
+  explicit LoggerConnection(CliEnv& env) : env_(env) {}
+  ~LoggerConnection();
+  LoggerConnection(const LoggerConnection&) = delete;
+  LoggerConnection& operator=(const LoggerConnection&) = delete;
+
+  // Starts the simulator when asked, then connects as the Connect button does, with its
+  // statuses on stderr. Returns 0, or the exit status after printing why (port named).
+  int Open(const PortOptions& options);
+  // Says goodbye ($KAVRO580,2) and closes the port.
+  void Close();
+  const std::string& PortPath() const { return portPath_; }
+  // 1 with "The logger stopped answering on PORT." when the link is gone, else 1 with text id.
+  int FailWith(int textId);
+
+ private:
+  CliEnv& env_;
+  std::unique_ptr<sim::Simulator> simulator_;
+  std::string portPath_;
+  bool open_ = false;
+};
+
+// Starts the named simulator for `ports --simulate`; null after printing why.
+std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const QString& scenario, int& status);
+
+// A status id reported by the core, printed as a line on stderr.
+void PrintStatus(CliEnv& env, int textId);
+
+}  // namespace kavro::cli
