@@ -1,6 +1,7 @@
 #include "track/ZoneClock.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace kavro {
 namespace {
@@ -96,8 +97,38 @@ int AsctimeText(const std::tm& t, char* out) {
                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   const int wday = t.tm_wday >= 0 && t.tm_wday < 7 ? t.tm_wday : 0;
   const int mon = t.tm_mon >= 0 && t.tm_mon < 12 ? t.tm_mon : 0;
-  return std::snprintf(out, 32, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", kDays[wday], kMonths[mon], t.tm_mday, t.tm_hour,
-                       t.tm_min, t.tm_sec, 1900 + t.tm_year);
+  const int year = 1900 + t.tm_year;
+  const bool plain = t.tm_mday >= 1 && t.tm_mday <= 31 && t.tm_hour >= 0 && t.tm_hour <= 23 && t.tm_min >= 0 &&
+                     t.tm_min <= 59 && t.tm_sec >= 0 && t.tm_sec <= 60 && year >= 1000 && year <= 9999;
+  if (!plain)
+    return std::snprintf(out, 32, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", kDays[wday], kMonths[mon], t.tm_mday, t.tm_hour,
+                         t.tm_min, t.tm_sec, year);
+  // The common case by hand: this runs once per point of a text or KML file.
+  auto two = [](char* p, int v) {
+    p[0] = static_cast<char>('0' + v / 10);
+    p[1] = static_cast<char>('0' + v % 10);
+  };
+  std::memcpy(out, kDays[wday], 3);
+  out[3] = ' ';
+  std::memcpy(out + 4, kMonths[mon], 3);
+  out[7] = ' ';
+  if (t.tm_mday < 10) {
+    out[8] = ' ';
+    out[9] = static_cast<char>('0' + t.tm_mday);
+  } else {
+    two(out + 8, t.tm_mday);
+  }
+  out[10] = ' ';
+  two(out + 11, t.tm_hour);
+  out[13] = ':';
+  two(out + 14, t.tm_min);
+  out[16] = ':';
+  two(out + 17, t.tm_sec);
+  out[19] = ' ';
+  two(out + 20, year / 100);
+  two(out + 22, year % 100);
+  out[24] = '\0';
+  return 24;
 }
 
 std::string AsctimeText(const std::tm& t) {
