@@ -42,7 +42,9 @@ void KeepAlive::Run() {
     if (!enabled_) break;
     lock.unlock();
     bool lost = false;
-    if (link_.SessionActive()) {
+    // While another exchange holds the line the logger is being talked to anyway; waiting
+    // for the line here could also hold up whoever is switching the keep-alive off.
+    if (auto line = link_.TryLock(); line.owns_lock() && link_.SessionActive()) {
       const ExchangeResult r = IdentExchange(link_, 6);
       ++sent_;
       lost = r.IsNotConnected() && link_.LinkLost();

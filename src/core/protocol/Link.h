@@ -66,6 +66,10 @@ class Link {
   // The lock of the line. Every exchange takes it; code that needs several reads and writes
   // of its own (the download) may hold it across them and still call exchanges (recursive).
   std::unique_lock<std::recursive_mutex> Lock() { return std::unique_lock<std::recursive_mutex>(mutex_); }
+  // The lock if the line is free right now (owns_lock() tells).
+  std::unique_lock<std::recursive_mutex> TryLock() {
+    return std::unique_lock<std::recursive_mutex>(mutex_, std::try_to_lock);
+  }
 
   // The session: from Connect to Disconnect the receive buffer exists (the keep-alive sends
   // only then). Begin allocates it, End releases it.

@@ -255,3 +255,57 @@ TEST_F(ConnectOnSim, KeepAliveReportsAnUnpluggedLogger) {
 
 }  // namespace
 }  // namespace kavro
+
+namespace kavro {
+namespace {
+
+TEST(QuickReconnect, OpensWithoutIdentificationThenDisconnects) {
+  auto sim = test::StartSim(test::Named("demo"));
+  ASSERT_NE(sim, nullptr);
+  Link link(test::QuickTiming());
+  DeviceState device;
+  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::Connected);
+  EXPECT_TRUE(link.SessionActive());
+  EXPECT_EQ(device.Model(), DeviceModel::T580);
+  EXPECT_EQ(device.Snapshot().logUsedSize, sim::WritePosition(test::Named("demo")));
+  const auto got = sim->Received();
+  EXPECT_EQ(got, (std::vector<std::string>{test::Recorded("$PMTK400"), test::Recorded("$PMTK182,2,8")}));
+  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::Disconnected);
+  EXPECT_FALSE(link.Port().IsOpen());
+  EXPECT_FALSE(link.SessionActive());
+}
+
+TEST(QuickReconnect, SilentLoggerLeavesNothingOpen) {
+  sim::SimulatorOptions options;
+  options.faults.silenceAfterBytes = 0;
+  auto sim = test::StartSim(test::Named("demo"), options);
+  ASSERT_NE(sim, nullptr);
+  Link link(test::QuickTiming());
+  DeviceState device;
+  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::AddressTimeout);
+  EXPECT_FALSE(link.Port().IsOpen());
+  EXPECT_FALSE(link.SessionActive());
+}
+
+TEST(KeepAlive, StaysOutOfTheWayOfAnExchangeInProgress) {
+  auto sim = test::StartSim(test::Named("demo"));
+  ASSERT_NE(sim, nullptr);
+  ExchangeTiming timing = test::QuickTiming();
+  timing.keepAlivePeriod = std::chrono::milliseconds(5);
+  Link link(timing);
+  ASSERT_TRUE(link.OpenSelected(sim->SlavePath(), 38400));
+  link.BeginSession();
+  KeepAlive keepAlive(link);
+  {
+    // Someone holds the line (as the download does) and switches the keep-alive off meanwhile.
+    auto line = link.Lock();
+    keepAlive.SetEnabled(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    keepAlive.SetEnabled(false);
+  }
+  EXPECT_EQ(keepAlive.SentCount(), 0);
+  EXPECT_TRUE(sim->Received().empty());
+}
+
+}  // namespace
+}  // namespace kavro
