@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "common/OutputSink.h"
+#include "common/TextFile.h"
+
+namespace kavro {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TextFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kavro-textfile-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Bytes(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+  }
+  std::vector<std::string> ReadLines(const fs::path& p, int codePage = TextFile::CodePageSystem) {
+    TextFile f;
+    EXPECT_TRUE(f.Open(p, TextFile::ModeRead | TextFile::TypeText));
+    f.SetFileCodePage(codePage);
+    std::vector<std::string> lines;
+    std::string line;
+    while (f.ReadString(line)) lines.push_back(line);
+    return lines;
+  }
+  fs::path dir_;
+};
+
+TEST_F(TextFileTest, UnicodeWritingGivesBomAndUtf16LeWithCrLf) {
+  TextFile f;
+  ASSERT_TRUE(f.Open(dir_ / "ab.txt", TextFile::ModeWrite | TextFile::ModeCreate | TextFile::TypeText |
+                                          TextFile::ModeWriteUnicode));
+  EXPECT_TRUE(f.WriteString("A\r\n"));
+  EXPECT_TRUE(f.WriteString("B\r\n"));
+  EXPECT_TRUE(f.Close());
+  EXPECT_EQ(Bytes(dir_ / "ab.txt"), std::string("\xFF\xFE\x41\x00\x0D\x00\x0A\x00\x42\x00\x0D\x00\x0A\x00", 14));
+}
+
+TEST_F(TextFileTest, Utf16FileReadsLikeItsNarrowTwin) {
+  const std::string text = "<name>Zürich 北京 \xF0\x9D\x84\x9E</name>\r\nsecond\r\n\r\nlast";
+  {
+    TextFile wide;
+    ASSERT_TRUE(wide.Open(dir_ / "wide.kml", TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode));
+    EXPECT_TRUE(wide.WriteString(text));
+    EXPECT_TRUE(wide.Close());
+    TextFile narrow;
+    ASSERT_TRUE(narrow.Open(dir_ / "narrow.kml", TextFile::ModeWrite | TextFile::ModeCreate));
+    EXPECT_TRUE(narrow.WriteString(text));
+    EXPECT_TRUE(narrow.Close());
+  }
+  // A character beyond the BMP as a surrogate pair.
+  EXPECT_NE(Bytes(dir_ / "wide.kml").find(std::string("\x34\xD8\x1E\xDD", 4)), std::string::npos);
+  const std::vector<std::string> expected = {"<name>Zürich 北京 \xF0\x9D\x84\x9E</name>", "second", "", "last"};
+  EXPECT_EQ(ReadLines(dir_ / "wide.kml"), expected);
+  EXPECT_EQ(ReadLines(dir_ / "narrow.kml"), expected);
+  TextFile probe;
+  ASSERT_TRUE(probe.Open(dir_ / "wide.kml", TextFile::ModeRead | TextFile::TypeText));
+  EXPECT_TRUE(probe.UnicodeText());
+  EXPECT_EQ(probe.OpenFlags() & TextFile::TypeBinary, TextFile::TypeBinary);
+}
+
+TEST_F(TextFileTest, NarrowCodePagesGetHashForWhatTheyCannotHold) {
+  EXPECT_EQ(Utf8ToCodePage("Zürich 北京", TextFile::CodePageAscii), "Z#rich ##");
+  EXPECT_EQ(Utf8ToCodePage("Zürich 北京", TextFile::CodePageLatin1), "Z\xFCrich ##");
+  EXPECT_EQ(Utf8ToCodePage("Zürich", TextFile::CodePageUtf8), "Zürich");
+  EXPECT_EQ(Utf8ToUtf16Le("\xFF" "A"), std::string("\xFD\xFF\x41\x00", 4));  // invalid byte: U+FFFD
+  TextFile f;
+  ASSERT_TRUE(f.Open(dir_ / "latin.txt", TextFile::ModeWrite | TextFile::ModeCreate));
+  f.SetFileCodePage(TextFile::CodePageLatin1);
+  EXPECT_TRUE(f.WriteString("Käse 北\r\n"));
+  EXPECT_TRUE(f.Close());
+  EXPECT_EQ(Bytes(dir_ / "latin.txt"), "K\xE4se #\r\n");
+  EXPECT_EQ(ReadLines(dir_ / "latin.txt", TextFile::CodePageLatin1), (std::vector<std::string>{"Käse #"}));
+}
+
+TEST_F(TextFileTest, FailuresAreReported) {
+  TextFile f;
+  std::string error;
+  EXPECT_FALSE(f.Open(dir_ / "missing" / "x.txt", TextFile::ModeWrite | TextFile::ModeCreate, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(f.Open(dir_ / "nothing.txt", TextFile::ModeRead, &error));
+  if (fs::exists("/dev/full")) {
+    TextFile full;
+    ASSERT_TRUE(full.Open("/dev/full", TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode));
+    for (int i = 0; i < 10000; ++i) full.WriteString("a line that cannot be written\r\n");
+    EXPECT_FALSE(full.Close());
+
+    FileSink sink;
+    ASSERT_TRUE(sink.Open("/dev/full"));
+    sink.Write("x");
+    EXPECT_FALSE(sink.Close(&error));
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+TEST_F(TextFileTest, ReplacingSinkLeavesTheTargetAloneUntilCommit) {
+  const fs::path target = dir_ / "out.gpx";
+  {
+    std::ofstream old(target);
+    old << "earlier";
+  }
+  {
+    ReplacingFileSink sink;
+    ASSERT_TRUE(sink.Open(target));
+    sink.Write("new text");
+    EXPECT_EQ(Bytes(target), "earlier");
+  }  // dropped without Commit
+  EXPECT_EQ(Bytes(target), "earlier");
+  ASSERT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  ReplacingFileSink sink;
+  ASSERT_TRUE(sink.Open(target));
+  std::string big(3 << 20, 'x');  // larger than the buffer
+  EXPECT_TRUE(sink.Write(big));
+  EXPECT_TRUE(sink.Write("end"));
+  EXPECT_TRUE(sink.Commit());
+  EXPECT_EQ(Bytes(target), big + "end");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  std::string error;
+  EXPECT_FALSE(ReplacingFileSink().Open(dir_ / "no" / "x.kml", &error));
+  EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace kavro
