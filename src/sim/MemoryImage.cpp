@@ -1,5 +1,6 @@
 // Lays a scenario's written slots out in the logger's flash layout.
 #include <algorithm>
+#include <string>
 
 #include "Simulator.h"
 
@@ -17,9 +18,48 @@ void WriteSectorHeader(std::uint8_t* sector, std::uint32_t pass) {
   std::copy(kTag, kTag + 12, sector + 4);
 }
 
+bool SlotEmpty(const std::vector<std::uint8_t>& image, std::uint32_t index) {
+  const auto at = image.begin() + SlotAddress(index);
+  return std::all_of(at, at + kSlotSize, [](std::uint8_t b) { return b == 0xFF; });
+}
+
+// Where a logger that left this image would write next: the first empty slot after a written
+// one from which the rest of its sector is empty (a wrapped logger erased the rest).
+std::uint32_t ImageWritePosition(const std::vector<std::uint8_t>& image) {
+  bool seenWritten = false;
+  for (std::uint32_t i = 0; i < kSlotCount; ++i) {
+    if (!SlotEmpty(image, i)) {
+      seenWritten = true;
+      continue;
+    }
+    if (!seenWritten) continue;
+    const std::uint32_t sectorEnd = (i / kSlotsPerSector + 1) * kSlotsPerSector;
+    std::uint32_t j = i;
+    while (j < sectorEnd && SlotEmpty(image, j)) ++j;
+    if (j == sectorEnd) return SlotAddress(i);
+    i = j;
+  }
+  return seenWritten ? kMemorySize : 0;
+}
+
 }  // namespace
 
+std::optional<Scenario> ScenarioFromImage(std::vector<std::uint8_t> image, std::string* error) {
+  if (image.size() != kMemorySize) {
+    if (error)
+      *error = "a memory image has " + std::to_string(kMemorySize) + " bytes, this one " + std::to_string(image.size());
+    return std::nullopt;
+  }
+  Scenario s = *ScenarioByName("demo", 0);
+  s.name = "image";
+  s.description = "a memory image loaded from a file";
+  s.written.clear();
+  s.image = std::move(image);
+  return s;
+}
+
 std::vector<std::uint8_t> BuildMemoryImage(const Scenario& scenario) {
+  if (!scenario.image.empty()) return scenario.image;
   std::vector<std::uint8_t> image(kMemorySize, 0xFF);
   const std::size_t count = scenario.written.size();
   for (std::size_t i = 0; i < count; ++i) {
@@ -37,6 +77,7 @@ std::vector<std::uint8_t> BuildMemoryImage(const Scenario& scenario) {
 }
 
 std::uint32_t WritePosition(const Scenario& scenario) {
+  if (scenario.image.size() == kMemorySize) return ImageWritePosition(scenario.image);
   const std::size_t count = scenario.written.size();
   if (count == 0) return 0;
   if (count % kSlotCount == 0) return kMemorySize;

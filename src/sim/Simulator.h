@@ -56,6 +56,10 @@ struct Scenario {
   // i mod kSlotCount: a list longer than kSlotCount has wrapped (overwrite mode), and a sector is
   // erased before it is written again.
   std::vector<Slot> written;
+
+  // A raw memory image (exactly kMemorySize bytes) served as it is instead of `written`, e.g. a
+  // dump read from a real logger.
+  std::vector<std::uint8_t> image;
 };
 
 // Scenario names: "demo" (the default), "other", "empty", "wrapped", "full", "corrupt".
@@ -65,10 +69,15 @@ std::vector<std::string> ScenarioNames();
 std::optional<Scenario> ScenarioByName(const std::string& name, std::int64_t now);
 std::optional<Scenario> ScenarioByName(const std::string& name);  // relative to the current time
 
+// The demo device values with a memory image of kMemorySize bytes (a dump). Empty with a
+// reason in *error when the size is wrong.
+std::optional<Scenario> ScenarioFromImage(std::vector<std::uint8_t> image, std::string* error);
+
 // The 2,097,152-byte memory image of a scenario in the logger's layout.
 std::vector<std::uint8_t> BuildMemoryImage(const Scenario& scenario);
 // The write position the logger reports for a scenario (query 8): the address of the next free
-// slot; 0 for a logger that never wrote; kMemorySize when the memory is full.
+// slot; 0 for a logger that never wrote; kMemorySize when the memory is full. For a raw image:
+// the first empty slot after written ones whose sector is empty from there on.
 std::uint32_t WritePosition(const Scenario& scenario);
 
 // Misbehaviour on the line, for testing the program's error paths. Counters ("reply k", "after

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "Simulator.h"
 
@@ -21,6 +22,7 @@ void PrintUsage(std::FILE* to) {
   std::fprintf(to,
                "usage: t580-sim [--scenario NAME] [--paced] [--erase-delay MS] [--now SECONDS] [faults]\n"
                "       t580-sim [--scenario NAME] [--now SECONDS] --dump FILE\n"
+               "       t580-sim --image FILE [options]   (serve a 2,097,152-byte memory dump)\n"
                "       t580-sim --list\n"
                "Prints the path of its port on the first line and answers there until SIGINT or SIGTERM.\n"
                "Faults (ADDR in hex with 0x or decimal; replies and bytes counted from the start):\n"
@@ -50,6 +52,7 @@ bool ParseInt(const char* text, long long min, long long* out) {
 int main(int argc, char** argv) {
   std::string scenarioName = "demo";
   std::string dumpPath;
+  std::string imagePath;
   long long now = static_cast<long long>(std::time(nullptr));
   SimulatorOptions options;
   Faults& faults = options.faults;
@@ -83,6 +86,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--dump" && value) {
       dumpPath = value;
       ++i;
+    } else if (arg == "--image" && value) {
+      imagePath = value;
+      ++i;
     } else if (arg == "--paced") {
       options.paced = true;
     } else if (arg == "--erase-delay") {
@@ -114,10 +120,29 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::optional<kavro::sim::Scenario> scenario = ScenarioByName(scenarioName, now);
-  if (!scenario) {
-    std::fprintf(stderr, "t580-sim: unknown scenario \"%s\" (try --list)\n", scenarioName.c_str());
-    return 2;
+  std::optional<kavro::sim::Scenario> scenario;
+  if (!imagePath.empty()) {
+    std::FILE* f = std::fopen(imagePath.c_str(), "rb");
+    if (!f) {
+      std::fprintf(stderr, "t580-sim: cannot read %s: %s\n", imagePath.c_str(), std::strerror(errno));
+      return 1;
+    }
+    // One byte more than an image may hold tells a file that is too long.
+    std::vector<std::uint8_t> bytes(kavro::sim::kMemorySize + 1);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    std::fclose(f);
+    std::string error;
+    scenario = kavro::sim::ScenarioFromImage(std::move(bytes), &error);
+    if (!scenario) {
+      std::fprintf(stderr, "t580-sim: %s: %s\n", imagePath.c_str(), error.c_str());
+      return 1;
+    }
+  } else {
+    scenario = ScenarioByName(scenarioName, now);
+    if (!scenario) {
+      std::fprintf(stderr, "t580-sim: unknown scenario \"%s\" (try --list)\n", scenarioName.c_str());
+      return 2;
+    }
   }
 
   if (!dumpPath.empty()) {

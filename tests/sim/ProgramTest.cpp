@@ -147,6 +147,44 @@ TEST(Program, DumpWritesTheWholeMemoryImage) {
   fs::remove_all(dir);
 }
 
+TEST(Program, ServesAMemoryImageFromAFile) {
+  const fs::path dir = TempDir();
+  const fs::path file = dir / "wrapped.bin";
+  {
+    Program dump({"--scenario", "wrapped", "--now", std::to_string(kNow), "--dump", file.string()});
+    ASSERT_EQ(dump.Wait(), 0);
+  }
+  const Scenario wrapped = *ScenarioByName("wrapped", kNow);
+  const auto image = BuildMemoryImage(wrapped);
+  Program p({"--image", file.string()});
+  PtyPeer peer(p.FirstLine());
+  ASSERT_TRUE(peer.IsOpen());
+  char expected[16];
+  std::snprintf(expected, sizeof expected, "%08X", WritePosition(wrapped));
+  const std::string pos = peer.Ask("PMTK182,2,8");
+  EXPECT_EQ(pos.substr(13, 8), expected) << pos;
+  peer.Send("PMTK182,7,1F0000,800");
+  const std::string data = peer.ReadLine();
+  ASSERT_EQ(data.size(), 20u + 4096u + 3u);
+  static const char* digits = "0123456789ABCDEF";
+  std::string hex;
+  for (std::size_t i = 0; i < 0x800; ++i) {
+    hex += digits[image[0x1F0000 + i] >> 4];
+    hex += digits[image[0x1F0000 + i] & 15];
+  }
+  EXPECT_EQ(data.substr(20, 4096), hex);
+  p.Signal(SIGTERM);
+  EXPECT_EQ(p.Wait(), 0);
+
+  // A file of the wrong size is refused with a reason.
+  fs::resize_file(file, 1000);
+  Program bad({"--image", file.string()});
+  EXPECT_EQ(bad.Wait(), 1);
+  Program missing({"--image", (dir / "none.bin").string()});
+  EXPECT_EQ(missing.Wait(), 1);
+  fs::remove_all(dir);
+}
+
 TEST(Program, BadArgumentsAndUnwritableDumpFail) {
   {
     Program p({"--scenario", "no-such-logger"});

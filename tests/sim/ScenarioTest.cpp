@@ -263,6 +263,21 @@ TEST(Scenarios, TimesFollowTheGivenNow) {
   EXPECT_LT(a, kNow);
 }
 
+TEST(MemoryImage, AnImageServedRawKeepsItsBytesAndFindsTheSameWritePosition) {
+  for (const std::string& name : ScenarioNames()) {
+    SCOPED_TRACE(name);
+    const Scenario s = Named(name);
+    std::string error;
+    const auto raw = ScenarioFromImage(BuildMemoryImage(s), &error);
+    ASSERT_TRUE(raw.has_value()) << error;
+    EXPECT_EQ(BuildMemoryImage(*raw), BuildMemoryImage(s));
+    EXPECT_EQ(WritePosition(*raw), WritePosition(s));
+  }
+  std::string error;
+  EXPECT_FALSE(ScenarioFromImage(std::vector<std::uint8_t>(kMemorySize - 1, 0xFF), &error).has_value());
+  EXPECT_NE(error.find("2097151"), std::string::npos) << error;
+}
+
 TEST(MemoryImage, ExactlyFullAndJustWrappedWritePositions) {
   Scenario s;
   s.written.assign(kSlotCount, TrackRecord::Make(static_cast<std::int32_t>(kNow), 1, 2, 3).bytes);
