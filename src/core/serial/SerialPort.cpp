@@ -45,6 +45,11 @@ bool SerialPort::Open() {
   lastError_ = OpenError::None;
   lastErrorText_.clear();
   lost_ = false;
+  // Opening again lets go of the handle held so far instead of leaking it.
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
   const int fd = ::open(portName_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     const int err = errno;

@@ -60,6 +60,17 @@ TEST(SerialPortOpen, SecondOpenOfSamePortIsBusy) {
   EXPECT_TRUE(second.Open());
 }
 
+TEST(SerialPortOpen, OpenAgainLetsGoOfTheOldHandle) {
+  test::PtyPair pty;
+  ASSERT_TRUE(pty.Ok());
+  SerialPort port;
+  port.SetPortName(pty.SlavePath());
+  ASSERT_TRUE(port.Open());
+  // The old handle's lock would make the port look busy if it were kept.
+  EXPECT_TRUE(port.Open());
+  EXPECT_EQ(port.LastOpenError(), OpenError::None);
+}
+
 TEST(SerialPortOpen, EnsureOpenKeepsTheOpenPortAndCloseResetsName) {
   test::PtyPair pty;
   ASSERT_TRUE(pty.Ok());
