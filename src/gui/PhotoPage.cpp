@@ -1,7 +1,259 @@
 #include "PhotoPage.h"
 
-namespace kavro::gui {
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+#include <mutex>
 
-PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {}
+#include "JobRunner.h"
+#include "PhotoCombineSettingsDialog.h"
+#include "common/Texts.h"
+#include "photo/PhotoConversion.h"
+#include "track/TimeZoneTable.h"
+
+namespace kavro::gui {
+namespace {
+
+// Carries the conversion's words from the worker to the window in batches: one queued call
+// drains whatever has piled up, so a folder of many photos does not flood the event queue.
+class ListFeeder : public PhotoConversionListener, public std::enable_shared_from_this<ListFeeder> {
+ public:
+  ListFeeder(QObject* context, QListWidget* list, QLabel* summary)
+      : context_(context), list_(list), summary_(summary) {}
+
+  void OnLine(const std::string& line) override { Push(QString::fromStdString(line), false); }
+  void OnProblem(const std::string& message) override { Push(QString::fromStdString(message), false); }
+  void OnSummary(const std::string& summary) override { Push(QString::fromStdString(summary), true); }
+
+  // Window thread: moves what is pending into the widgets.
+  void Drain() {
+    QStringList lines;
+    QString summary;
+    bool haveSummary;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      lines.swap(lines_);
+      summary = summaryText_;
+      haveSummary = summaryPending_;
+      summaryPending_ = false;
+      scheduled_ = false;
+    }
+    if (!lines.isEmpty()) list_->addItems(lines);
+    if (haveSummary) summary_->setText(summary);
+  }
+
+ private:
+  void Push(const QString& text, bool isSummary) {
+    bool schedule = false;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (isSummary) {
+        summaryText_ = text;
+        summaryPending_ = true;
+      } else {
+        lines_.append(text);
+      }
+      if (!scheduled_) scheduled_ = schedule = true;
+    }
+    if (schedule) JobRunner::Post(context_, [self = shared_from_this()] { self->Drain(); });
+  }
+
+  QObject* context_;
+  QListWidget* list_;
+  QLabel* summary_;
+  std::mutex mutex_;
+  QStringList lines_;
+  QString summaryText_;
+  bool summaryPending_ = false;
+  bool scheduled_ = false;
+};
+
+}  // namespace
+
+PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
+    : Page(ctx, parent), conversion_(std::make_unique<PhotoConversion>(ctx.strings)) {
+  auto* outer = new QVBoxLayout(this);
+  group_ = new QGroupBox(Text(txt::PhotoGroup), this);
+  auto* grid = new QGridLayout(group_);
+  grid->addWidget(new QLabel(Text(txt::SourceFile), group_), 0, 0);
+  trlEdit_ = new QLineEdit(group_);
+  trlEdit_->setReadOnly(true);
+  trlEdit_->setObjectName(QStringLiteral("photoTrlPath"));
+  grid->addWidget(trlEdit_, 0, 1);
+  browseTrl_ = new QPushButton(QStringLiteral("..."), group_);
+  browseTrl_->setObjectName(QStringLiteral("photoBrowseTrl"));
+  grid->addWidget(browseTrl_, 0, 2);
+  grid->addWidget(new QLabel(Text(txt::PhotoDirectory), group_), 1, 0);
+  dirEdit_ = new QLineEdit(group_);
+  dirEdit_->setReadOnly(true);
+  dirEdit_->setObjectName(QStringLiteral("photoDirectory"));
+  grid->addWidget(dirEdit_, 1, 1);
+  browseDir_ = new QPushButton(QStringLiteral("..."), group_);
+  browseDir_->setObjectName(QStringLiteral("photoBrowseDirectory"));
+  grid->addWidget(browseDir_, 1, 2);
+  auto* buttons = new QHBoxLayout;
+  settings_ = new QPushButton(Text(txt::PhotoCombineSetting), group_);
+  settings_->setObjectName(QStringLiteral("photoSettings"));
+  convert_ = new QPushButton(Text(txt::Convert), group_);
+  convert_->setObjectName(QStringLiteral("photoConvert"));
+  buttons->addWidget(settings_);
+  buttons->addStretch();
+  buttons->addWidget(convert_);
+  grid->addLayout(buttons, 2, 0, 1, 3);
+  outer->addWidget(group_);
+
+  status_ = new QLabel(Text(txt::ConvertStatusMessage), this);
+  status_->setObjectName(QStringLiteral("photoStatus"));
+  outer->addWidget(status_);
+  summary_ = new QLabel(this);
+  summary_->setObjectName(QStringLiteral("photoSummary"));
+  outer->addWidget(summary_);
+  list_ = new QListWidget(this);
+  list_->setObjectName(QStringLiteral("photoResults"));
+  list_->setUniformItemSizes(true);
+  outer->addWidget(list_, 1);
+
+  runner_ = new JobRunner(this);
+  connect(runner_, &JobRunner::busyChanged, this, &Page::busyChanged);
+
+  // The last row whose offset equals the stored photo zone.
+  for (int i = 0; i < kZoneRowCount; ++i) {
+    const ZoneRow& row = TimeZoneTable()[static_cast<std::size_t>(i)];
+    if (row.hours == ctx_.storedPhoto.zoneHours && row.minutes == ctx_.storedPhoto.zoneMinutes) pageZoneRow_ = i;
+  }
+
+  connect(browseTrl_, &QPushButton::clicked, this, &PhotoPage::OnBrowseTrl);
+  connect(browseDir_, &QPushButton::clicked, this, &PhotoPage::OnBrowseDirectory);
+  connect(settings_, &QPushButton::clicked, this, &PhotoPage::OnSettings);
+  connect(convert_, &QPushButton::clicked, this, &PhotoPage::OnConvert);
+}
+
+PhotoPage::~PhotoPage() { runner_->Wait(); }
+
+bool PhotoPage::IsBusy() const { return runner_->Busy(); }
+
+void PhotoPage::SetTrlPath(const QString& path) {
+  trlPath_ = path;
+  trlEdit_->setText(path);
+}
+
+void PhotoPage::SetPhotoDirectory(const QString& path) {
+  photoDir_ = path;
+  dirEdit_->setText(path);
+}
+
+void PhotoPage::OnPageCommand(PageCommand command) {
+  if (command != PageCommand::Default) return;
+  ctx_.storedPhoto = AppContext::StoredPhotoSettings{};
+  ctx_.photoDefaultsPending = true;
+}
+
+void PhotoPage::OnBrowseTrl() {
+  QString path;
+  if (hooks_.chooseTrl) {
+    path = hooks_.chooseTrl();
+  } else {
+    QFileDialog dialog(this, QString(), QString(), QStringLiteral("Track Log (*.trl)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("trl"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) path = dialog.selectedFiles().first();
+  }
+  if (!path.isEmpty()) SetTrlPath(path);
+}
+
+void PhotoPage::OnBrowseDirectory() {
+  const QString path = hooks_.chooseDirectory ? hooks_.chooseDirectory()
+                                              : QFileDialog::getExistingDirectory(this, Text(txt::PhotoDirectory));
+  if (!path.isEmpty()) SetPhotoDirectory(path);
+}
+
+void PhotoPage::OnSettings() {
+  PhotoCombineSettingsDialog dialog(ctx_, this);
+  const int result = hooks_.runSettings ? hooks_.runSettings(dialog) : dialog.exec();
+  if (result == QDialog::Accepted) calibrationSeconds_ = dialog.CalibrationSeconds();
+}
+
+void PhotoPage::ShowStop(const QString& text) {
+  if (hooks_.showStop) {
+    hooks_.showStop(text);
+    return;
+  }
+  QMessageBox box(QMessageBox::Critical, Text(txt::AppTitle), text, QMessageBox::Ok, this);
+  box.button(QMessageBox::Ok)->setText(Text(txt::Ok));
+  box.exec();
+}
+
+void PhotoPage::SetStatus(const QString& text) {
+  status_->setText(text);
+  emit statusChanged(text);
+}
+
+void PhotoPage::SetControlsEnabled(bool enabled) {
+  for (QPushButton* b : {browseTrl_, browseDir_, settings_, convert_}) b->setEnabled(enabled);
+}
+
+void PhotoPage::OnConvert() {
+  if (runner_->Busy()) return;
+  if (trlPath_.isEmpty()) {
+    ShowStop(Text(txt::SelectTrlSource));
+    return;
+  }
+  if (photoDir_.isEmpty()) {
+    ShowStop(Text(txt::SelectPhotoDirectory));
+    return;
+  }
+  // The photo zone is in force from here on, for this conversion and what follows it.
+  ctx_.zone.ApplyZone(ctx_.photoTimeZoneIndex);
+
+  QString kml;
+  if (hooks_.chooseKml) {
+    kml = hooks_.chooseKml();
+  } else {
+    QFileDialog dialog(this, QString(), QString(), QStringLiteral("Track Log (*.kml)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("kml"));
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) kml = dialog.selectedFiles().first();
+  }
+  if (kml.isEmpty()) return;
+  kmlPath_ = kml;
+  SetStatus(Text(txt::Converting));
+  list_->clear();
+  summary_->clear();
+  SetControlsEnabled(false);
+
+  PhotoConversionSettings settings;
+  settings.trlPath = trlPath_.toStdString();
+  settings.photoDir = photoDir_.toStdString();
+  settings.photoZone = ctx_.zone.Clock();
+  settings.calibrationSeconds = calibrationSeconds_;
+  settings.writeGps = ctx_.writeGpsInPhoto;
+  auto feeder = std::make_shared<ListFeeder>(this, list_, summary_);
+  auto error = std::make_shared<std::string>();
+  const std::filesystem::path kmlPath = kml.toStdString();
+  PhotoConversion* conversion = conversion_.get();
+  runner_->Start([conversion, settings, kmlPath, feeder, error] {
+    conversion->RunToFile(settings, kmlPath, feeder.get(), *error);
+  },
+                 [this, feeder, error] {
+                   feeder->Drain();
+                   SetControlsEnabled(true);
+                   if (!error->empty()) {
+                     SetStatus(QString::fromStdString(*error));
+                     ShowStop(QString::fromStdString(*error));
+                   } else {
+                     SetStatus(Text(txt::ConvertSuccess));
+                   }
+                   emit conversionFinished();
+                 });
+}
 
 }  // namespace kavro::gui

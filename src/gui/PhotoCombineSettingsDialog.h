@@ -1,0 +1,53 @@
+#pragma once
+#include <QDialog>
+#include <cstdint>
+
+#include "AppContext.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QSpinBox;
+
+namespace kavro::gui {
+
+// "Photo Combine Setting": the photo time zone, the camera clock calibration and the write-GPS
+// option. Edits are stored in the context at once (they stay even when the dialog is
+// cancelled); OK also sets the zone row used by Convert and the write-GPS option.
+class PhotoCombineSettingsDialog : public QDialog {
+  Q_OBJECT
+ public:
+  PhotoCombineSettingsDialog(AppContext& ctx, QWidget* parent);
+
+  std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
+  int SelectedRow() const { return row_; }
+
+  QComboBox* ZoneList() const { return zoneList_; }
+  QSpinBox* DaySpin() const { return spins_[0]; }
+  QSpinBox* HourSpin() const { return spins_[1]; }
+  QSpinBox* MinuteSpin() const { return spins_[2]; }
+  QSpinBox* SecondSpin() const { return spins_[3]; }
+  QCheckBox* WriteGpsBox() const { return writeGps_; }
+  QLabel* DiscardRules() const { return rules_; }
+
+  void accept() override;
+
+ private:
+  void ChooseStartRow();
+  void OnZoneSelected(int index);
+  void OnCalibrationEdited();
+
+  AppContext& ctx_;
+  QComboBox* zoneList_ = nullptr;
+  QSpinBox* spins_[4] = {};
+  QCheckBox* writeGps_ = nullptr;
+  QLabel* rules_ = nullptr;
+  int row_ = kUtcZoneRow;
+  int zoneHours_ = 0;
+  int zoneMinutes_ = 0;
+  std::int32_t calibrationSeconds_ = 0;
+  bool writeGpsValue_ = false;
+  bool ready_ = false;
+};
+
+}  // namespace kavro::gui

@@ -1,0 +1,221 @@
+// The Track Log Photo page and its settings dialog, on real widgets.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+
+#include "PhotoCombineSettingsDialog.h"
+#include "PhotoPage.h"
+#include "common/Texts.h"
+#include "core/photo/PhotoTestSupport.h"
+
+using kavro::AppContext;
+using kavro::gui::PageCommand;
+using kavro::gui::PhotoCombineSettingsDialog;
+using kavro::gui::PhotoPage;
+namespace test = kavro::test;
+namespace txt = kavro::txt;
+
+class PhotoPageTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<AppContext> ctx;
+  std::unique_ptr<PhotoPage> page;
+  QStringList stops;
+  int kmlAsked = 0;
+  QString kmlAnswer;
+  std::function<int(PhotoCombineSettingsDialog&)> settingsAction;
+
+  void OpenSettings(std::function<int(PhotoCombineSettingsDialog&)> action) {
+    settingsAction = std::move(action);
+    QTest::mouseClick(page->SettingsButton(), Qt::LeftButton);
+  }
+
+ private slots:
+  void init() {
+    ctx = std::make_unique<AppContext>();
+    page = std::make_unique<PhotoPage>(*ctx, nullptr);
+    stops.clear();
+    kmlAsked = 0;
+    kmlAnswer.clear();
+    PhotoPage::Hooks hooks;
+    hooks.showStop = [this](const QString& text) { stops << text; };
+    hooks.chooseKml = [this] {
+      ++kmlAsked;
+      return kmlAnswer;
+    };
+    hooks.runSettings = [this](PhotoCombineSettingsDialog& d) { return settingsAction ? settingsAction(d) : 0; };
+    page->SetHooks(hooks);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+  }
+  void cleanup() { page.reset(); }
+
+  void settingsDialogListsTheZonesAndLimitsTheCalibration() {
+    PhotoCombineSettingsDialog d(*ctx, nullptr);
+    QCOMPARE(d.ZoneList()->count(), 34);
+    QCOMPARE(d.ZoneList()->itemText(0), QStringLiteral("+13:00"));
+    QCOMPARE(d.ZoneList()->itemText(19), QStringLiteral(" 00:00"));
+    QCOMPARE(d.ZoneList()->itemText(33), QStringLiteral("-12:00"));
+    QCOMPARE(d.DaySpin()->minimum(), -30);
+    QCOMPARE(d.DaySpin()->maximum(), 30);
+    QCOMPARE(d.HourSpin()->minimum(), -23);
+    QCOMPARE(d.HourSpin()->maximum(), 23);
+    QCOMPARE(d.MinuteSpin()->minimum(), -59);
+    QCOMPARE(d.MinuteSpin()->maximum(), 59);
+    QCOMPARE(d.SecondSpin()->minimum(), -59);
+    QCOMPARE(d.SecondSpin()->maximum(), 59);
+    QVERIFY(d.DiscardRules()->text().contains(ctx->strings.Text(txt::DiscardLongGap)));
+    QVERIFY(d.DiscardRules()->text().contains(QStringLiteral("(1) ")));
+    d.DaySpin()->setValue(-1);
+    d.HourSpin()->setValue(-23);
+    d.MinuteSpin()->setValue(-59);
+    d.SecondSpin()->setValue(-59);
+    QCOMPARE(d.CalibrationSeconds(), -172799);
+    d.DaySpin()->setValue(99);  // clamped by the spin range
+    QCOMPARE(d.DaySpin()->value(), 30);
+  }
+
+  void cancelledEditsStayStoredButThePageKeepsItsCalibration() {
+    OpenSettings([](PhotoCombineSettingsDialog& d) {
+      d.HourSpin()->setValue(2);
+      d.ZoneList()->setCurrentIndex(6);
+      emit d.ZoneList()->activated(6);
+      d.WriteGpsBox()->setChecked(true);
+      d.accept();
+      return static_cast<int>(QDialog::Accepted);
+    });
+    QCOMPARE(page->CalibrationSeconds(), 7200);
+    QCOMPARE(ctx->photoTimeZoneIndex, 6);
+    QVERIFY(ctx->writeGpsInPhoto);
+    QVERIFY(ctx->photoZonePicked);
+
+    OpenSettings([](PhotoCombineSettingsDialog& d) {
+      d.DaySpin()->setValue(1);
+      d.WriteGpsBox()->setChecked(false);
+      d.reject();
+      return static_cast<int>(QDialog::Rejected);
+    });
+    QCOMPARE(page->CalibrationSeconds(), 7200);
+    QVERIFY(ctx->writeGpsInPhoto);
+    QCOMPARE(ctx->storedPhoto.day, 1);
+
+    int shownDay = -100, shownRow = -1;
+    OpenSettings([&](PhotoCombineSettingsDialog& d) {
+      shownDay = d.DaySpin()->value();
+      shownRow = d.ZoneList()->currentIndex();
+      return static_cast<int>(QDialog::Rejected);
+    });
+    QCOMPARE(shownDay, 1);
+    QCOMPARE(shownRow, 6);  // the zone picked before
+  }
+
+  void defaultAllResetsTheNextDialog() {
+    ctx->storedPhoto = {8, 0, 3, 4, 5, 6};
+    ctx->photoZonePicked = true;
+    ctx->photoTimeZoneIndex = 6;
+    page->OnPageCommand(PageCommand::Apply);
+    QVERIFY(!ctx->photoDefaultsPending);
+    page->OnPageCommand(PageCommand::Default);
+    QVERIFY(ctx->photoDefaultsPending);
+    QCOMPARE(ctx->storedPhoto.day, 0);
+    int row = -1;
+    QList<int> values;
+    OpenSettings([&](PhotoCombineSettingsDialog& d) {
+      row = d.ZoneList()->currentIndex();
+      values = {d.DaySpin()->value(), d.HourSpin()->value(), d.MinuteSpin()->value(), d.SecondSpin()->value()};
+      return static_cast<int>(QDialog::Rejected);
+    });
+    QCOMPARE(row, 19);
+    QCOMPARE(values, (QList<int>{0, 0, 0, 0}));
+    QVERIFY(!ctx->photoDefaultsPending);
+  }
+
+  void convertAsksForTheTrackFileFirstThenTheFolder() {
+    QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
+    QCOMPARE(stops, QStringList{ctx->strings.Text(txt::SelectTrlSource)});
+    page->SetTrlPath(QStringLiteral("/tmp/x.trl"));
+    QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
+    QCOMPARE(stops.size(), 2);
+    QCOMPARE(stops.last(), ctx->strings.Text(txt::SelectPhotoDirectory));
+    QCOMPARE(kmlAsked, 0);
+    // A cancelled save dialog ends it quietly.
+    page->SetPhotoDirectory(QStringLiteral("/tmp"));
+    QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
+    QCOMPARE(kmlAsked, 1);
+    QCOMPARE(stops.size(), 2);
+    QCOMPARE(page->StatusLabel()->text(), ctx->strings.Text(txt::ConvertStatusMessage));
+  }
+
+  void convertFillsTheListSummaryKmlAndCopies() {
+    test::TempDir dir("page");
+    const auto photos = dir.path / "photos";
+    std::filesystem::create_directory(photos);
+    const std::int32_t t10 = test::Utc(2008, 2, 28, 10, 0, 0);
+    test::WriteTrl(dir.path / "t.trl", {kavro::TrackRecord::Make(t10, 25.25f, 121.5f, 10),
+                                        kavro::TrackRecord::Make(t10 + 60, 25.5f, 121.75f, 20),
+                                        kavro::TrackRecord::Make(t10 + 120, 25.75f, 122.0f, 30)});
+    test::TinyJpeg a, b, c;
+    a.dateTimeOriginal = "2008:02:28 18:00:20";
+    b.dateTimeOriginal = "2008:02:28 18:01:50";
+    b.make = "CASIO";
+    c.dateTimeOriginal = "2008:02:28 19:00:00";
+    test::WriteBytes(photos / "a.jpg", a.Build());
+    test::WriteBytes(photos / "b.jpg", b.Build());
+    test::WriteBytes(photos / "c.jpg", c.Build());
+    test::WriteBytes(photos / "d.jpg", {0xFF, 0xD8, 0xFF, 0xDB});
+    const auto originalA = test::ReadBytes(photos / "a.jpg");
+
+    OpenSettings([](PhotoCombineSettingsDialog& d) {
+      d.ZoneList()->setCurrentIndex(6);  // +08:00
+      emit d.ZoneList()->activated(6);
+      d.WriteGpsBox()->setChecked(true);
+      d.accept();
+      return static_cast<int>(QDialog::Accepted);
+    });
+    page->SetTrlPath(QString::fromStdString((dir.path / "t.trl").string()));
+    page->SetPhotoDirectory(QString::fromStdString(photos.string()));
+    kmlAnswer = QString::fromStdString((dir.path / "out.kml").string());
+    QSignalSpy finished(page.get(), &PhotoPage::conversionFinished);
+    QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
+    QVERIFY(finished.count() == 1 || finished.wait(120000));
+    QCOMPARE(page->StatusLabel()->text(), ctx->strings.Text(txt::ConvertSuccess));
+    QCOMPARE(page->SummaryLabel()->text(), QStringLiteral("Photo Parsed: Pass:3 Error:1 \nPhoto Combined: Pass:2 Error:2"));
+    QStringList lines;
+    for (int i = 0; i < page->ResultList()->count(); ++i) lines << page->ResultList()->item(i)->text();
+    QCOMPARE(lines.size(), 9);
+    QVERIFY(lines[0].startsWith(QStringLiteral("Photo Parsed Pass:")));
+    QVERIFY(lines[3].endsWith(QStringLiteral("d.jpg;Not EXIF format.")));
+    QVERIFY(lines[4].startsWith(QStringLiteral("Photo Combined Failed:")));
+    QVERIFY(lines[8].startsWith(ctx->strings.Text(txt::CameraNotSupported)));
+    QVERIFY(lines[8].endsWith(QStringLiteral("b.jpg")));
+    QVERIFY(std::filesystem::exists(dir.path / "out.kml"));
+    QVERIFY(std::filesystem::exists(photos / "GPS" / "a_GPS.jpg"));
+    QVERIFY(!std::filesystem::exists(photos / "GPS" / "b_GPS.jpg"));
+    QVERIFY(test::ReadBytes(photos / "a.jpg") == originalA);
+    QVERIFY(page->ConvertButton()->isEnabled());
+    QCOMPARE(ctx->zone.AppliedRow(), 6);
+  }
+
+  void unwritableKmlIsReported() {
+    test::TempDir dir("page-bad");
+    test::WriteTrl(dir.path / "t.trl", {});
+    page->SetTrlPath(QString::fromStdString((dir.path / "t.trl").string()));
+    page->SetPhotoDirectory(QString::fromStdString(dir.path.string()));
+    kmlAnswer = QString::fromStdString((dir.path / "missing" / "out.kml").string());
+    QSignalSpy finished(page.get(), &PhotoPage::conversionFinished);
+    QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
+    QVERIFY(finished.count() == 1 || finished.wait(120000));
+    QCOMPARE(stops.size(), 1);
+    QVERIFY(stops[0].contains(QStringLiteral("out.kml")));
+    QVERIFY(page->StatusLabel()->text() != ctx->strings.Text(txt::ConvertSuccess));
+  }
+};
+
+QTEST_MAIN(PhotoPageTest)
+#include "test_photo_page.moc"
