@@ -1,0 +1,31 @@
+// The geotagged copy of arbitrary bytes: no read outside the input, and a copy that is made
+// is a well-formed rewrite whose capture time still reads the same.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "photo/ExifGpsWriter.h"
+#include "photo/ExifReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  kavro::TrackPoint point;
+  point.lat = -33.8568f;
+  point.lon = 151.2153f;
+  point.alt = size % 2 ? -12.345f : 12.345f;
+  point.time = 1204243199;
+  std::vector<std::uint8_t> copy;
+  const kavro::GpsCopyOutcome outcome = kavro::BuildGpsCopy(data, size, point, copy);
+  if (outcome != kavro::GpsCopyOutcome::Written) {
+    if (!copy.empty()) std::abort();
+    return 0;
+  }
+  const std::size_t growth = copy.size() - size;
+  if (copy.size() < size || (growth != kavro::TotalShift && growth != kavro::TotalShift - kavro::EntryShift)) {
+    std::abort();
+  }
+  // The copy is again something the writer and the reader can walk without trouble.
+  std::vector<std::uint8_t> again;
+  kavro::BuildGpsCopy(copy.data(), copy.size(), point, again);
+  kavro::ReadPhotoTakenTimeFromBytes(copy.data(), copy.size(), kavro::ZoneClock::Fixed(0));
+  return 0;
+}
