@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kEchoReplyDelay{60};
 // While no one holds the slave side open the master reports hang-up; look again this often.
 constexpr std::chrono::milliseconds kIdleRecheck{5};
-// Longest line kept while waiting for its LF; longer input is dropped.
+// Longest line kept while waiting for its LF; of a longer one only the tail is kept.
 constexpr std::size_t kMaxLine = 16384;
 // The record of received sentences keeps the newest this many (days of keep-alives).
 constexpr std::size_t kMaxReceived = 200000;
@@ -179,6 +179,11 @@ void Simulator::Impl::Reply(const std::string& body, std::int64_t address, int b
   item.bytes += "\r\n";
   item.notBefore = replyNotBefore;
   item.baudAfter = baudAfter;
+  if (options.trace) {
+    std::string shown = item.bytes.substr(0, item.bytes.size() - 2);
+    if (shown.size() > 72) shown = shown.substr(0, 60) + "..." + shown.substr(shown.size() - 3);
+    options.trace("> " + shown);
+  }
   out.push_back(std::move(item));
   ++repliesSent;
 }
@@ -191,6 +196,7 @@ void Simulator::Impl::OnLine(const std::string& raw) {
   }
   recvCv.notify_all();
   std::lock_guard lock(mu);
+  if (options.trace) options.trace("< " + raw);
   replyNotBefore = Clock::time_point{};
   if (options.faults.echo) {
     OutItem echo;
@@ -207,7 +213,8 @@ void Simulator::Impl::OnLine(const std::string& raw) {
 
 void Simulator::Impl::Handle(const std::string& raw) {
   // Frame: "$" body "*" two hex digits; anything else, or a wrong checksum, gets no answer.
-  const std::size_t dollar = raw.find('$');
+  // Line noise before the sentence is skipped: it starts at the last "$".
+  const std::size_t dollar = raw.rfind('$');
   if (dollar == std::string::npos) return;
   const std::size_t star = raw.find('*', dollar);
   if (star == std::string::npos || star + 3 != raw.size()) return;
@@ -462,10 +469,10 @@ void Simulator::Impl::ReadInput() {
           raw.swap(line);
           if (!raw.empty() && raw.back() == '\r') raw.pop_back();
           if (!raw.empty()) OnLine(raw);
-        } else if (line.size() < kMaxLine) {
-          line += c;
         } else {
-          line.clear();
+          // A line without end is noise: keep only its tail, where a sentence may begin.
+          if (line.size() >= kMaxLine) line.erase(0, line.size() - kMaxLine / 2);
+          line += c;
         }
       }
       continue;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -101,6 +102,9 @@ struct SimulatorOptions {
   // How long the erase takes before it is acknowledged.
   std::chrono::milliseconds eraseDelay{1500};
   Faults faults;
+  // Called from the simulator's thread with each sentence received ("< ...") and each reply
+  // queued ("> ...", data replies shortened); for watching the dialogue.
+  std::function<void(const std::string&)> trace;
 };
 
 // The current values of the simulated logger, as the commands left them.

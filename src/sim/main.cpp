@@ -20,11 +20,12 @@ using kavro::sim::SimulatorOptions;
 
 void PrintUsage(std::FILE* to) {
   std::fprintf(to,
-               "usage: t580-sim [--scenario NAME] [--paced] [--erase-delay MS] [--now SECONDS] [faults]\n"
+               "usage: t580-sim [--scenario NAME] [--paced] [--erase-delay MS] [--now SECONDS] [--trace] [faults]\n"
                "       t580-sim [--scenario NAME] [--now SECONDS] --dump FILE\n"
                "       t580-sim --image FILE [options]   (serve a 2,097,152-byte memory dump)\n"
                "       t580-sim --list\n"
                "Prints the path of its port on the first line and answers there until SIGINT or SIGTERM.\n"
+               "--trace shows every sentence received (<) and reply sent (>) on stderr.\n"
                "Faults (ADDR in hex with 0x or decimal; replies and bytes counted from the start):\n"
                "  --fault-bad-checksum K       reply K goes out with a wrong checksum\n"
                "  --fault-bad-checksum-at ADDR the first data reply for ADDR has a wrong checksum\n"
@@ -89,6 +90,11 @@ int main(int argc, char** argv) {
     } else if (arg == "--image" && value) {
       imagePath = value;
       ++i;
+    } else if (arg == "--trace") {
+      options.trace = [](const std::string& line) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+        std::fflush(stderr);
+      };
     } else if (arg == "--paced") {
       options.paced = true;
     } else if (arg == "--erase-delay") {

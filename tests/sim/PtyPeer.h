@@ -61,6 +61,23 @@ class PtyPeer {
   }
   bool Send(const std::string& body) { return WriteRaw(Frame(body)); }
 
+  // Writes everything, waiting (at most `bound` in all) while the line is full.
+  bool WriteAll(const std::string& bytes, std::chrono::milliseconds bound = std::chrono::seconds(10)) {
+    const auto end = std::chrono::steady_clock::now() + bound;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+      if (n > 0) {
+        done += static_cast<std::size_t>(n);
+        continue;
+      }
+      if (std::chrono::steady_clock::now() >= end) return false;
+      pollfd p{fd_, POLLOUT, 0};
+      ::poll(&p, 1, 50);
+    }
+    return true;
+  }
+
   // Reads until `count` complete lines (CR LF) have arrived or `bound` has passed; returns the
   // lines without CR LF. Bytes after the last complete line stay for the next call.
   std::vector<std::string> ReadLines(std::size_t count, std::chrono::milliseconds bound = std::chrono::seconds(5)) {

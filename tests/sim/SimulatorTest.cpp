@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <mutex>
 #include <thread>
 
 #include "Simulator.h"
@@ -177,11 +178,31 @@ TEST_F(SimTest, LineNoiseAndOverlongLinesLeaveTheLoggerAnswering) {
     noise += alphabet[(x >> 16) % (sizeof alphabet - 1)];
   }
   noise += std::string(40000, 'A');  // a line far longer than any sentence
-  for (std::size_t i = 0; i < noise.size(); i += 4096) peer_->WriteRaw(noise.substr(i, 4096));
-  peer_->WriteRaw("\r\n");
+  ASSERT_TRUE(peer_->WriteAll(noise));
   peer_->Drain(300ms);
+  // A sentence right after the noise, on the same line, is still understood.
   EXPECT_EQ(IdentValue(peer_->Ask("KAVRO580,3"), 3), "125");
+  EXPECT_EQ(IdentValue(peer_->Ask("KAVRO580,5"), 5), "Logger1");
   EXPECT_TRUE(sim_->Running());
+}
+
+TEST_F(SimTest, TraceShowsTheDialogueWithDataRepliesShortened) {
+  std::vector<std::string> lines;
+  std::mutex m;
+  SimulatorOptions options;
+  options.trace = [&](const std::string& line) {
+    std::lock_guard lock(m);
+    lines.push_back(line);
+  };
+  Launch("demo", options);
+  peer_->Ask("KAVRO580,3");
+  peer_->Ask("PMTK182,7,0,800");
+  std::lock_guard lock(m);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "< " + Frame("KAVRO580,3").substr(0, 14));
+  EXPECT_EQ(lines[1], "> $KAVRO001,3,125*75");
+  EXPECT_EQ(lines[3].rfind("> $PMTK182,8,00000000,", 0), 0u);
+  EXPECT_LE(lines[3].size(), 2u + 72u);
 }
 
 TEST_F(SimTest, ASentenceArrivingInSixteenBytePiecesIsOneCommand) {
