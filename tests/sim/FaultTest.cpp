@@ -103,6 +103,7 @@ TEST_F(FaultTest, WrongAddressNamesTheNextChunk) {
 TEST_F(FaultTest, SplitRepliesArriveInSmallPieces) {
   Faults f;
   f.splitBytes = 8;
+  f.splitPause = 300ms;  // long enough that the pieces cannot meet in one read
   sim_->SetFaults(f);
   const std::size_t readsBefore = peer_->ReadSizes().size();
   const std::string reply = peer_->Ask("KAVRO580,5");
@@ -130,7 +131,8 @@ TEST_F(FaultTest, SilenceAfterNBytesStillListens) {
   sim_->SetFaults(f);
   EXPECT_EQ(peer_->Ask("KAVRO580,3").size(), 18u);  // 20 bytes with CR LF
   peer_->Send("KAVRO580,5");
-  EXPECT_EQ(peer_->Drain(200ms), "$KAVRO001,");  // the first 10 bytes of the next reply
+  EXPECT_EQ(peer_->ReadBytes(10), "$KAVRO001,");  // the first 10 bytes of the next reply
+  EXPECT_EQ(peer_->Drain(200ms), "");
   peer_->Send("KAVRO580,2");
   EXPECT_EQ(peer_->Drain(200ms), "");
   EXPECT_TRUE(sim_->WaitForReceived("$KAVRO580,2*", 2s));

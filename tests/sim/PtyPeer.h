@@ -120,6 +120,19 @@ class PtyPeer {
     return all;
   }
 
+  // Reads until at least `count` bytes are waiting or `bound` has passed; returns and takes
+  // what is waiting.
+  std::string ReadBytes(std::size_t count, std::chrono::milliseconds bound = std::chrono::seconds(5)) {
+    const auto end = std::chrono::steady_clock::now() + bound;
+    while (pending_.size() < count) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+      if (left.count() <= 0 || !ReadSome(left)) break;
+    }
+    std::string all;
+    all.swap(pending_);
+    return all;
+  }
+
   // Bytes of the last reads that did not form a line yet.
   const std::string& Pending() const { return pending_; }
 
