@@ -51,6 +51,7 @@ bool FileSink::Flush() {
 
 bool FileSink::Write(std::string_view text) {
   if (fd_ < 0 || failed_) return false;
+  if (text.empty()) return true;
   if (text.size() > buffer_.size() - used_) {
     if (!Flush()) return false;
     if (text.size() > buffer_.size()) {
