@@ -22,9 +22,9 @@ struct CliResult {
   std::string err;
 };
 
-CliResult Kavro(const std::string& args) {
+CliResult Kavro(const std::string& args, const std::string& env = {}) {
   const fs::path errFile = fs::temp_directory_path() / ("kavro-logger-cli-err-" + std::to_string(::getpid()));
-  const std::string command = std::string(KAVRO_CLI) + " " + args + " 2>" + errFile.string();
+  const std::string command = env + " " + std::string(KAVRO_CLI) + " " + args + " 2>" + errFile.string();
   CliResult run;
   std::FILE* p = ::popen(command.c_str(), "r");
   if (p == nullptr) return run;
@@ -92,6 +92,17 @@ TEST_F(LoggerCli, InfoSaysGoodbyeAndLetsThePortGo) {
   SerialPort again;
   again.SetPortName(sim_->SlavePath());
   EXPECT_TRUE(again.Open());
+}
+
+TEST_F(LoggerCli, TraceShowsEveryByteInHex) {
+  const CliResult quiet = Kavro("info --simulate");
+  EXPECT_FALSE(Has(quiet.err, "kavro > "));
+  const CliResult traced = Kavro("info --simulate", "KAVRO_TRACE=1");
+  ASSERT_EQ(traced.status, 0) << traced.err;
+  // $PMTK182,2,1 goes out first, the logger's goodbye answer comes in last.
+  EXPECT_TRUE(Has(traced.err, "] 24 50 4D 54 4B 31 38 32 2C 32 2C 31 2A")) << traced.err;
+  EXPECT_TRUE(Has(traced.err, "|$KAVRO001,2,OK*"));
+  EXPECT_EQ(traced.out, quiet.out);
 }
 
 TEST_F(LoggerCli, PortFailuresNameThePortAndTheReason) {
