@@ -768,5 +768,125 @@
         <comment>658</comment>
         <translation>Die Kopie %1 kann nicht geschrieben werden: %2</translation>
     </message>
+    <message>
+        <source>Time interval</source>
+        <comment>520</comment>
+        <translation>Zeitintervall</translation>
+    </message>
+    <message>
+        <source>Distance interval</source>
+        <comment>521</comment>
+        <translation>Entfernungsintervall</translation>
+    </message>
+    <message>
+        <source>Record mode</source>
+        <comment>522</comment>
+        <translation>Aufzeichnungsmodus</translation>
+    </message>
+    <message>
+        <source>Write position</source>
+        <comment>523</comment>
+        <translation>Schreibposition</translation>
+    </message>
+    <message>
+        <source>Memory wrapped</source>
+        <comment>524</comment>
+        <translation>Speicher übergelaufen</translation>
+    </message>
+    <message>
+        <source>Recording basis</source>
+        <comment>525</comment>
+        <translation>Aufzeichnungsgrundlage</translation>
+    </message>
+    <message>
+        <source>Time zone</source>
+        <comment>526</comment>
+        <translation>Zeitzone</translation>
+    </message>
+    <message>
+        <source>Distance unit</source>
+        <comment>527</comment>
+        <translation>Entfernungseinheit</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <comment>528</comment>
+        <translation>nicht gelesen</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <comment>529</comment>
+        <translation>ja</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <comment>530</comment>
+        <translation>nein</translation>
+    </message>
+    <message>
+        <source>%1 tenths of a second</source>
+        <comment>531</comment>
+        <translation>%1 Zehntelsekunden</translation>
+    </message>
+    <message>
+        <source>%1 tenths of a metre</source>
+        <comment>532</comment>
+        <translation>%1 Zehntelmeter</translation>
+    </message>
+    <message>
+        <source>%1 free records</source>
+        <comment>533</comment>
+        <translation>%1 freie Datensätze</translation>
+    </message>
+    <message>
+        <source>CP210x bridge</source>
+        <comment>534</comment>
+        <translation>CP210x-Brücke</translation>
+    </message>
+    <message>
+        <source>Prolific bridge</source>
+        <comment>535</comment>
+        <translation>Prolific-Brücke</translation>
+    </message>
+    <message>
+        <source>No serial port was found.</source>
+        <comment>536</comment>
+        <translation>Es wurde kein serieller Anschluss gefunden.</translation>
+    </message>
+    <message>
+        <source>The simulated logger cannot be started: %1</source>
+        <comment>537</comment>
+        <translation>Der simulierte Logger kann nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not in the list; choose one of: %3</source>
+        <comment>538</comment>
+        <translation>%1 %2 ist nicht in der Liste; wählen Sie eines von: %3</translation>
+    </message>
+    <message>
+        <source>The logger has 3 or fewer free records: its recording settings cannot be changed.</source>
+        <comment>539</comment>
+        <translation>Der Logger hat 3 oder weniger freie Datensätze: Seine Aufzeichnungseinstellungen können nicht geändert werden.</translation>
+    </message>
+    <message>
+        <source>Name the logger&apos;s port with --port PATH, or use --simulate[=SCENARIO].</source>
+        <comment>540</comment>
+        <translation>Geben Sie den Anschluss des Loggers mit --port PFAD an oder verwenden Sie --simulate[=SZENARIO].</translation>
+    </message>
+    <message>
+        <source>Unknown scenario &quot;%1&quot;; choose one of: %2</source>
+        <comment>541</comment>
+        <translation>Unbekanntes Szenario &quot;%1&quot;; wählen Sie eines von: %2</translation>
+    </message>
+    <message>
+        <source>User name sent to the logger: %1</source>
+        <comment>542</comment>
+        <translation>Benutzername an den Logger gesendet: %1</translation>
+    </message>
+    <message>
+        <source>The logger stopped answering on %1.</source>
+        <comment>543</comment>
+        <translation>Der Logger antwortet nicht mehr auf %1.</translation>
+    </message>
 </context>
 </TS>

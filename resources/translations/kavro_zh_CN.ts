@@ -768,5 +768,125 @@
         <comment>658</comment>
         <translation>无法写入副本 %1: %2</translation>
     </message>
+    <message>
+        <source>Time interval</source>
+        <comment>520</comment>
+        <translation>时间间隔</translation>
+    </message>
+    <message>
+        <source>Distance interval</source>
+        <comment>521</comment>
+        <translation>距离间隔</translation>
+    </message>
+    <message>
+        <source>Record mode</source>
+        <comment>522</comment>
+        <translation>记录模式</translation>
+    </message>
+    <message>
+        <source>Write position</source>
+        <comment>523</comment>
+        <translation>写入位置</translation>
+    </message>
+    <message>
+        <source>Memory wrapped</source>
+        <comment>524</comment>
+        <translation>内存已循环覆盖</translation>
+    </message>
+    <message>
+        <source>Recording basis</source>
+        <comment>525</comment>
+        <translation>记录依据</translation>
+    </message>
+    <message>
+        <source>Time zone</source>
+        <comment>526</comment>
+        <translation>时区</translation>
+    </message>
+    <message>
+        <source>Distance unit</source>
+        <comment>527</comment>
+        <translation>距离单位</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <comment>528</comment>
+        <translation>未读取</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <comment>529</comment>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <comment>530</comment>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>%1 tenths of a second</source>
+        <comment>531</comment>
+        <translation>%1 个十分之一秒</translation>
+    </message>
+    <message>
+        <source>%1 tenths of a metre</source>
+        <comment>532</comment>
+        <translation>%1 个十分之一米</translation>
+    </message>
+    <message>
+        <source>%1 free records</source>
+        <comment>533</comment>
+        <translation>%1 条可用记录</translation>
+    </message>
+    <message>
+        <source>CP210x bridge</source>
+        <comment>534</comment>
+        <translation>CP210x 转接器</translation>
+    </message>
+    <message>
+        <source>Prolific bridge</source>
+        <comment>535</comment>
+        <translation>Prolific 转接器</translation>
+    </message>
+    <message>
+        <source>No serial port was found.</source>
+        <comment>536</comment>
+        <translation>找不到任何串口。</translation>
+    </message>
+    <message>
+        <source>The simulated logger cannot be started: %1</source>
+        <comment>537</comment>
+        <translation>无法启动模拟记录器: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not in the list; choose one of: %3</source>
+        <comment>538</comment>
+        <translation>%1 %2 不在列表中; 请从以下选择: %3</translation>
+    </message>
+    <message>
+        <source>The logger has 3 or fewer free records: its recording settings cannot be changed.</source>
+        <comment>539</comment>
+        <translation>记录器的可用记录不超过 3 条: 无法更改其记录设置。</translation>
+    </message>
+    <message>
+        <source>Name the logger&apos;s port with --port PATH, or use --simulate[=SCENARIO].</source>
+        <comment>540</comment>
+        <translation>请用 --port 路径 指定记录器的端口,或使用 --simulate[=场景]。</translation>
+    </message>
+    <message>
+        <source>Unknown scenario &quot;%1&quot;; choose one of: %2</source>
+        <comment>541</comment>
+        <translation>未知的场景 &quot;%1&quot;; 请从以下选择: %2</translation>
+    </message>
+    <message>
+        <source>User name sent to the logger: %1</source>
+        <comment>542</comment>
+        <translation>已将用户名发送到记录器: %1</translation>
+    </message>
+    <message>
+        <source>The logger stopped answering on %1.</source>
+        <comment>543</comment>
+        <translation>记录器在 %1 上停止响应。</translation>
+    </message>
 </context>
 </TS>

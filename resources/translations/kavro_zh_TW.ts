@@ -768,5 +768,125 @@
         <comment>658</comment>
         <translation>無法寫入副本 %1: %2</translation>
     </message>
+    <message>
+        <source>Time interval</source>
+        <comment>520</comment>
+        <translation>時間間隔</translation>
+    </message>
+    <message>
+        <source>Distance interval</source>
+        <comment>521</comment>
+        <translation>距離間隔</translation>
+    </message>
+    <message>
+        <source>Record mode</source>
+        <comment>522</comment>
+        <translation>記錄模式</translation>
+    </message>
+    <message>
+        <source>Write position</source>
+        <comment>523</comment>
+        <translation>寫入位置</translation>
+    </message>
+    <message>
+        <source>Memory wrapped</source>
+        <comment>524</comment>
+        <translation>記憶體已循環覆寫</translation>
+    </message>
+    <message>
+        <source>Recording basis</source>
+        <comment>525</comment>
+        <translation>記錄依據</translation>
+    </message>
+    <message>
+        <source>Time zone</source>
+        <comment>526</comment>
+        <translation>時區</translation>
+    </message>
+    <message>
+        <source>Distance unit</source>
+        <comment>527</comment>
+        <translation>距離單位</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <comment>528</comment>
+        <translation>未讀取</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <comment>529</comment>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <comment>530</comment>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>%1 tenths of a second</source>
+        <comment>531</comment>
+        <translation>%1 個十分之一秒</translation>
+    </message>
+    <message>
+        <source>%1 tenths of a metre</source>
+        <comment>532</comment>
+        <translation>%1 個十分之一公尺</translation>
+    </message>
+    <message>
+        <source>%1 free records</source>
+        <comment>533</comment>
+        <translation>%1 筆可用記錄</translation>
+    </message>
+    <message>
+        <source>CP210x bridge</source>
+        <comment>534</comment>
+        <translation>CP210x 轉接器</translation>
+    </message>
+    <message>
+        <source>Prolific bridge</source>
+        <comment>535</comment>
+        <translation>Prolific 轉接器</translation>
+    </message>
+    <message>
+        <source>No serial port was found.</source>
+        <comment>536</comment>
+        <translation>找不到任何序列埠。</translation>
+    </message>
+    <message>
+        <source>The simulated logger cannot be started: %1</source>
+        <comment>537</comment>
+        <translation>無法啟動模擬記錄器: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not in the list; choose one of: %3</source>
+        <comment>538</comment>
+        <translation>%1 %2 不在清單中; 請從下列選擇: %3</translation>
+    </message>
+    <message>
+        <source>The logger has 3 or fewer free records: its recording settings cannot be changed.</source>
+        <comment>539</comment>
+        <translation>記錄器的可用記錄不超過 3 筆: 無法變更其記錄設定。</translation>
+    </message>
+    <message>
+        <source>Name the logger&apos;s port with --port PATH, or use --simulate[=SCENARIO].</source>
+        <comment>540</comment>
+        <translation>請用 --port 路徑 指定記錄器的連接埠,或使用 --simulate[=情境]。</translation>
+    </message>
+    <message>
+        <source>Unknown scenario &quot;%1&quot;; choose one of: %2</source>
+        <comment>541</comment>
+        <translation>未知的情境 &quot;%1&quot;; 請從下列選擇: %2</translation>
+    </message>
+    <message>
+        <source>User name sent to the logger: %1</source>
+        <comment>542</comment>
+        <translation>已將使用者名稱傳送到記錄器: %1</translation>
+    </message>
+    <message>
+        <source>The logger stopped answering on %1.</source>
+        <comment>543</comment>
+        <translation>記錄器在 %1 上停止回應。</translation>
+    </message>
 </context>
 </TS>
