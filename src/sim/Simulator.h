@@ -84,7 +84,7 @@ std::uint32_t WritePosition(const Scenario& scenario);
 // Misbehaviour on the line, for testing the program's error paths. Counters ("reply k", "after
 // n bytes") start when the faults are set (at Start for those given in SimulatorOptions).
 struct Faults {
-  int badChecksumReply = 0;              // reply k (1-based, every sentence sent) gets a wrong checksum
+  int badChecksumReply = 0;              // reply k (1-based, echoes not counted) gets a wrong checksum
   std::int64_t badChecksumAddress = -1;  // the next data reply for this address gets a wrong checksum
   int dropReply = 0;                     // reply k is not sent at all
   std::int64_t dropAddress = -1;         // the next data reply for this address is not sent
@@ -103,7 +103,8 @@ struct SimulatorOptions {
   std::chrono::milliseconds eraseDelay{1500};
   Faults faults;
   // Called from the simulator's thread with each sentence received ("< ...") and each reply
-  // queued ("> ...", data replies shortened); for watching the dialogue.
+  // queued ("> ...", data replies shortened); for watching the dialogue. It must not call
+  // back into the simulator.
   std::function<void(const std::string&)> trace;
 };
 
@@ -148,7 +149,7 @@ class Simulator {
   void ClearReceived();
   // Waits, at most `timeout`, until a received sentence begins with `prefix`.
   bool WaitForReceived(const std::string& prefix, std::chrono::milliseconds timeout) const;
-  // Number of sentences the simulator has sent since Start.
+  // Replies queued since Start (echoes and dropped replies not counted).
   int RepliesSent() const;
 
   // Replace the faults in force (counters restart from here).
