@@ -1,5 +1,6 @@
 #include "DevicePage.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -117,8 +118,10 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
 
   // The keep-alive finds a pulled cable first; its handler runs on the sender thread.
   QPointer<DevicePage> self(this);
+  // The pointer is only looked at on the window thread: the page may be going away meanwhile.
   ctx_.keepAlive.SetLostHandler([self] {
-    if (self) JobRunner::Post(self, [self] { if (self) self->OnLinkLost(); });
+    QMetaObject::invokeMethod(
+        qApp, [self] { if (self) self->OnLinkLost(); }, Qt::QueuedConnection);
   });
 
   Retranslate();
@@ -337,7 +340,6 @@ void DevicePage::ConnectDone(const ConnectResult& result, const std::string& pat
   ctx_.keepAlive.SetEnabled(true);
   SetControlsEnabled(true);
   if (result.outcome == ConnectOutcome::Connected) emit connected();
-  if (result.portHeld && ctx_.link.LinkLost()) OnLinkLost();
 }
 
 void DevicePage::StartDisconnect() {
@@ -360,7 +362,7 @@ void DevicePage::StartDisconnect() {
 
 void DevicePage::OnLinkLost() {
   // The logger went away: end the connection as a Disconnect click would.
-  if (!connected_ || jobs_->Busy()) return;
+  if (!connected_ || jobs_->Busy() || !ctx_.link.LinkLost()) return;
   StartDisconnect();
 }
 

@@ -56,6 +56,8 @@ class DevicePage : public Page {
   void ShowFreeRecords(qint64 freeRecords);
   // Another page works on the logger: Connect and Write Name wait for it.
   void SetLocked(bool locked);
+  // The logger went away (seen by the keep-alive or a job): disconnect once nothing runs.
+  void OnLinkLost();
 
  signals:
   void connected();
@@ -77,7 +79,6 @@ class DevicePage : public Page {
   void ClearDeviceFields(bool userNameToo);
   void ConnectDone(const ConnectResult& result, const std::string& path);
   void StartDisconnect();
-  void OnLinkLost();
   // The path Connect opens: the chosen port, or the simulator's pseudo-terminal (started here).
   bool ResolvePortPath(std::string& path, QString& error);
 

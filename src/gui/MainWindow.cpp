@@ -208,6 +208,8 @@ void MainWindow::OnPageBusy() {
   Device()->SetLocked(busy && !Device()->IsBusy());
   TrackLog()->SetLocked(busy && !TrackLog()->IsBusy());
   SetButtonsEnabled(!busy && pending_ == Ending::None);
+  // A logger that went away during a job is let go once the job has ended.
+  if (!busy && pending_ == Ending::None) Device()->OnLinkLost();
   if (!busy && pending_ != Ending::None) {
     const Ending ending = pending_;
     pending_ = Ending::None;

@@ -136,7 +136,10 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   connect(convert_, &QPushButton::clicked, this, &PhotoPage::OnConvert);
 }
 
-PhotoPage::~PhotoPage() { runner_->Wait(); }
+PhotoPage::~PhotoPage() {
+  cancel_ = true;
+  runner_->Wait();
+}
 
 bool PhotoPage::IsBusy() const { return runner_->Busy(); }
 
@@ -240,8 +243,10 @@ void PhotoPage::OnConvert() {
   auto error = std::make_shared<std::string>();
   const std::filesystem::path kmlPath = kml.toStdString();
   PhotoConversion* conversion = conversion_.get();
-  runner_->Start([conversion, settings, kmlPath, feeder, error] {
-    conversion->RunToFile(settings, kmlPath, feeder.get(), *error);
+  cancel_ = false;
+  std::atomic<bool>* cancel = &cancel_;
+  runner_->Start([conversion, settings, kmlPath, feeder, error, cancel] {
+    conversion->RunToFile(settings, kmlPath, feeder.get(), *error, cancel);
   },
                  [this, feeder, error] {
                    feeder->Drain();

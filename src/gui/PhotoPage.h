@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -90,6 +91,8 @@ class PhotoPage : public Page {
   std::int32_t calibrationSeconds_ = 0;
   int pageZoneRow_ = 19;
   std::unique_ptr<PhotoConversion> conversion_;
+  // Set when the page goes away, so a long conversion stops at the next photo.
+  std::atomic<bool> cancel_{false};
 };
 
 }  // namespace kavro::gui
