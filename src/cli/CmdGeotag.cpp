@@ -2,6 +2,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <QRegularExpression>
 
 #include "Cli.h"
@@ -102,7 +103,10 @@ int RunGeotag(CliEnv& env, const QStringList& args) {
 
   PhotoConversionSettings settings;
   settings.trlPath = positional[0].toStdString();
-  settings.photoDir = positional[1].toStdString();
+  // The balloons point at the photos from wherever the KML is opened: absolute paths.
+  std::error_code absError;
+  settings.photoDir = std::filesystem::absolute(positional[1].toStdString(), absError);
+  if (absError) settings.photoDir = positional[1].toStdString();
   {
     TrackFileReader probe;
     std::string reason;
