@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "common/Texts.h"
+#include "convert/TrackConversion.h"
+#include "core/convert/WriterTestSupport.h"
+
+namespace kavro {
+namespace {
+
+TEST(TrackConversion, OutputNamesReplaceTheLastFourCharacters) {
+  EXPECT_EQ(ConvertedFileName("/logs/trip.trl", TrackFormat::Text), "/logs/trip.txt");
+  EXPECT_EQ(ConvertedFileName("/logs/trip.trl", TrackFormat::Kml), "/logs/trip.kml");
+  EXPECT_EQ(ConvertedFileName("/logs/trip.trl", TrackFormat::Nmea), "/logs/tripNMEA.txt");
+  EXPECT_EQ(ConvertedFileName("/logs/trip.trl", TrackFormat::Gpx), "/logs/trip.gpx");
+  EXPECT_EQ(ConvertedFileName("/logs/track", TrackFormat::Kml), "/logs/t.kml");
+  EXPECT_EQ(ConvertedFileName("/logs/北京路线图.trl", TrackFormat::Gpx), "/logs/北京路线图.gpx");
+  EXPECT_EQ(ConvertedFileName("/logs/北京路线", TrackFormat::Gpx), "/logs/.gpx");
+  EXPECT_EQ(ConvertedFileName("/logs/ab", TrackFormat::Kml), "/logs/.kml");  // never the folder
+  EXPECT_EQ(ConvertedFileName("rel.trl", TrackFormat::Text), "rel.txt");
+}
+
+class Conversion : public ::testing::Test {
+ protected:
+  void SetUp() override { dir_ = TempDir("conversion"); }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::filesystem::path dir_;
+};
+
+TEST_F(Conversion, WritesChosenFormatsInOrderAndReplacesEarlierOutputs) {
+  const auto trl = dir_ / "trip.trl";
+  WriteTrl(trl, {TrackRecord::Make(1205544612, 25.0330009f, 121.5654297f, 12.5f)});
+  {
+    std::FILE* f = std::fopen((dir_ / "trip.txt").c_str(), "wb");
+    std::fputs("an earlier conversion that is longer than the new one\r\n\r\n\r\n\r\n", f);
+    std::fclose(f);
+  }
+  ConversionRequest request;
+  request.source = trl;
+  request.text = request.kml = request.nmea = request.gpx = true;
+  request.clock = ZoneClock::Fixed(8 * 60);
+  const ConversionResult result = ConvertTrackFile(request);
+  EXPECT_TRUE(result.Ok());
+  EXPECT_EQ(result.written, (std::vector<std::filesystem::path>{dir_ / "trip.txt", dir_ / "trip.kml",
+                                                                 dir_ / "tripNMEA.txt", dir_ / "trip.gpx"}));
+  EXPECT_EQ(ReadAll(dir_ / "trip.txt"), "121.5654297,25.0330009,12.50,Sat Mar 15 09:30:12 2008\r\n");
+}
+
+TEST_F(Conversion, NothingHalfWrittenAndTheSourceIsNeverReplaced) {
+  // Missing source: nothing at all.
+  ConversionRequest request;
+  request.source = dir_ / "gone.trl";
+  request.text = request.gpx = true;
+  ConversionResult result = ConvertTrackFile(request);
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].textId, txt::SourceOpenFailed);
+  EXPECT_FALSE(result.problems[0].reason.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(dir_));
+
+  // A source whose own name is an output's name stays as it is.
+  const auto odd = dir_ / "odd.kml";
+  WriteTrl(odd, {TrackRecord::Make(1205544612, 1.0f, 2.0f, 3.0f)});
+  const std::string before = ReadAll(odd);
+  request.source = odd;
+  request.text = request.gpx = false;
+  request.kml = true;
+  result = ConvertTrackFile(request);
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].textId, txt::OutputIsSource);
+  EXPECT_EQ(ReadAll(odd), before);
+
+  // An output that cannot be created: reported, no temporary file left, the others written.
+  const auto trl = dir_ / "t.trl";
+  WriteTrl(trl, {TrackRecord::Make(1205544612, 1.0f, 2.0f, 3.0f)});
+  std::filesystem::create_directory(dir_ / "t.txt");
+  request.source = trl;
+  request.text = request.kml = true;
+  result = ConvertTrackFile(request);
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].textId, txt::OutputCreateFailed);
+  EXPECT_EQ(result.problems[0].path, dir_ / "t.txt");
+  EXPECT_EQ(result.written, (std::vector<std::filesystem::path>{dir_ / "t.kml"}));
+  for (const auto& e : std::filesystem::directory_iterator(dir_))
+    EXPECT_EQ(e.path().filename().string().find(".part"), std::string::npos) << e.path();
+}
+
+}  // namespace
+}  // namespace kavro
