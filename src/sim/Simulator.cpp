@@ -198,11 +198,12 @@ void Simulator::Impl::OnLine(const std::string& raw) {
   std::lock_guard lock(mu);
   if (options.trace) options.trace("< " + raw);
   replyNotBefore = Clock::time_point{};
+  if (options.faults.replyDelay.count() > 0) replyNotBefore = Clock::now() + options.faults.replyDelay;
   if (options.faults.echo) {
     OutItem echo;
     echo.bytes = raw + "\r\n";
     out.push_back(std::move(echo));
-    replyNotBefore = Clock::now() + kEchoReplyDelay;
+    replyNotBefore = std::max(replyNotBefore, Clock::now() + kEchoReplyDelay);
   }
   if (eraseDue) {
     waiting.push_back(raw);

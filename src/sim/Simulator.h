@@ -92,6 +92,7 @@ struct Faults {
   int splitBytes = 0;                    // write replies in pieces of at most this many bytes,
   std::chrono::milliseconds splitPause{50};  // with this pause after each piece
   bool echo = false;                     // echo every received sentence; the reply follows a poll later
+  std::chrono::milliseconds replyDelay{0};  // every reply waits this long before it goes out
   std::int64_t silenceAfterBytes = -1;   // send nothing more after this many bytes (still listens)
   std::int64_t disconnectAfterBytes = -1;  // unplug after this many bytes sent
 };

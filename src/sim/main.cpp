@@ -34,6 +34,7 @@ void PrintUsage(std::FILE* to) {
                "  --fault-wrong-address-at ADDR the first data reply for ADDR names ADDR + 0x800\n"
                "  --fault-split N              replies go out in pieces of N bytes, 50 ms apart\n"
                "  --fault-echo                 every received sentence is echoed\n"
+               "  --fault-delay MS             every reply waits MS milliseconds\n"
                "  --fault-silence-after N      nothing more is sent after N bytes\n"
                "  --fault-disconnect-after N   the logger goes away after N bytes\n");
 }
@@ -113,6 +114,8 @@ int main(int argc, char** argv) {
       faults.wrongAddress = number(0);
     } else if (arg == "--fault-split") {
       faults.splitBytes = static_cast<int>(number(1));
+    } else if (arg == "--fault-delay") {
+      faults.replyDelay = std::chrono::milliseconds(number(0));
     } else if (arg == "--fault-echo") {
       faults.echo = true;
     } else if (arg == "--fault-silence-after") {

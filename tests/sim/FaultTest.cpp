@@ -125,6 +125,15 @@ TEST_F(FaultTest, EchoComesBackBeforeTheReply) {
   EXPECT_EQ(lines[1].rfind("$PMTK182,3,3,50*", 0), 0u);
 }
 
+TEST_F(FaultTest, DelayedRepliesComeLateButWhole) {
+  Faults f;
+  f.replyDelay = 1500ms;
+  sim_->SetFaults(f);
+  peer_->Send("KAVRO580,3");
+  EXPECT_EQ(peer_->Drain(200ms), "");
+  EXPECT_EQ(peer_->ReadLine(), "$KAVRO001,3,125*75");
+}
+
 TEST_F(FaultTest, SilenceAfterNBytesStillListens) {
   Faults f;
   f.silenceAfterBytes = 30;
