@@ -4,7 +4,6 @@
 
 #include "Cli.h"
 #include "common/Texts.h"
-#include "convert/TrackConversion.h"
 #include "download/LogDecoder.h"
 #include "download/TrackFileWriter.h"
 #include "track/TimeZoneTable.h"
@@ -76,17 +75,8 @@ int RunTracks(CliEnv& env, const QStringList& args) {
   const TrackFilesResult result =
       WriteTrackFiles(decoder, options, [&](const TrackFileReport& r) { show(r.textId, r.path, r.reason); });
   int failed = result.failed;
-  if (kml) {
-    for (const auto& trl : result.Written()) {
-      ConversionRequest request;
-      request.source = trl;
-      request.clock = options.clock;
-      const ConversionResult converted = ConvertTrackFile(request);
-      for (const auto& path : converted.written) show(txt::CreateFileOk, path, {});
-      for (const ConversionProblem& p : converted.problems) show(p.textId, p.path, p.reason);
-      failed += static_cast<int>(converted.problems.size());
-    }
-  }
+  if (kml)
+    failed += WriteKmlForTrackFiles(result, options.clock, [&](const TrackFileReport& r) { show(r.textId, r.path, r.reason); });
   if (decoder.ValidCount() == 0) env.err << s.Text(txt::NoTrackRecords) << '\n';
   env.out.flush();
   env.err.flush();

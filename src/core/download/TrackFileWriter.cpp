@@ -6,6 +6,7 @@
 
 #include "common/OutputSink.h"
 #include "common/Texts.h"
+#include "convert/TrackConversion.h"
 #include "download/LogDecoder.h"
 
 namespace kavro {
@@ -157,6 +158,23 @@ TrackFilesResult WriteTrackFiles(const std::vector<TrackRecord>& ordered, const 
 TrackFilesResult WriteTrackFiles(const LogDecoder& decoder, const TrackFilesOptions& options,
                                  const TrackFileObserver& report) {
   return WriteTrackFiles(decoder.Ordered(), decoder.OrderedWaypointFlags(), decoder.WaypointCount(), options, report);
+}
+
+int WriteKmlForTrackFiles(const TrackFilesResult& files, const ZoneClock& clock, const TrackFileObserver& report) {
+  int failed = 0;
+  for (const auto& trl : files.Written()) {
+    ConversionRequest request;
+    request.source = trl;
+    request.kml = true;
+    request.clock = clock;
+    const ConversionResult converted = ConvertTrackFile(request);
+    for (const auto& path : converted.written)
+      if (report) report(TrackFileReport{txt::CreateFileOk, path, {}});
+    for (const ConversionProblem& p : converted.problems)
+      if (report) report(TrackFileReport{p.textId, p.path, p.reason});
+    failed += static_cast<int>(converted.problems.size());
+  }
+  return failed;
 }
 
 }  // namespace kavro

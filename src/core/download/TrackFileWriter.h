@@ -64,4 +64,9 @@ TrackFilesResult WriteTrackFiles(const std::vector<TrackRecord>& ordered, const 
 TrackFilesResult WriteTrackFiles(const LogDecoder& decoder, const TrackFilesOptions& options,
                                  const TrackFileObserver& report = {});
 
+// After a download: each written file (tracks, total, waypoints, in that order) converted to KML
+// beside it, with local times in the clock's zone; each KML file reported like the .trl files.
+// Returns how many failed.
+int WriteKmlForTrackFiles(const TrackFilesResult& files, const ZoneClock& clock, const TrackFileObserver& report = {});
+
 }  // namespace kavro

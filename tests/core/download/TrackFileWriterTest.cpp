@@ -158,3 +158,29 @@ TEST_F(TrackFiles, FileThatCannotBeCreatedIsReportedAndOthersGoOn) {
 
 }  // namespace
 }  // namespace kavro
+
+namespace kavro {
+namespace {
+
+TEST_F(TrackFiles, KmlBesideEveryWrittenFileInOrder) {
+  const auto result = Write({Rec(T), Marker(), Rec(T + 60)}, {0, 0, 1}, true);
+  std::vector<TrackFileReport> kml;
+  EXPECT_EQ(WriteKmlForTrackFiles(result, ZoneClock::Fixed(8 * 60), [&](const TrackFileReport& r) { kml.push_back(r); }),
+            0);
+  const auto written = result.Written();
+  ASSERT_EQ(written.size(), 4u);  // two tracks (the second empty: only a waypoint), total, waypoints
+  ASSERT_EQ(kml.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(kml[i].textId, txt::CreateFileOk);
+    auto expected = written[i];
+    expected.replace_extension(".kml");
+    EXPECT_EQ(kml[i].path, expected);
+    std::ifstream f(kml[i].path);
+    std::string first;
+    std::getline(f, first);
+    EXPECT_EQ(first, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r");
+  }
+}
+
+}  // namespace
+}  // namespace kavro
