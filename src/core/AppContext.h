@@ -2,6 +2,8 @@
 // The process-wide state of one run, owned by the application (window or command line) and
 // passed to whoever needs a piece of it. No globals: tests build as many as they like.
 
+#include <cstdint>
+
 #include "common/StringTable.h"
 #include "protocol/DeviceInfo.h"
 #include "protocol/KeepAlive.h"
@@ -38,6 +40,9 @@ struct AppContext {
   } storedPhoto;
   bool photoDefaultsPending = false;
   bool photoZonePicked = false;
+  // The calibration the photo page took over at the settings dialog's last OK; a download's
+  // photo combination uses it too.
+  std::int32_t photoCalibrationSeconds = 0;
 };
 
 }  // namespace kavro

@@ -124,11 +124,8 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   runner_ = new JobRunner(this);
   connect(runner_, &JobRunner::busyChanged, this, &Page::busyChanged);
 
-  // The last row whose offset equals the stored photo zone.
-  for (int i = 0; i < kZoneRowCount; ++i) {
-    const ZoneRow& row = TimeZoneTable()[static_cast<std::size_t>(i)];
-    if (row.hours == ctx_.storedPhoto.zoneHours && row.minutes == ctx_.storedPhoto.zoneMinutes) pageZoneRow_ = i;
-  }
+  pageZoneRow_ = PhotoZoneRowFor(ctx_.storedPhoto.zoneHours, ctx_.storedPhoto.zoneMinutes);
+  calibrationSeconds_ = ctx_.photoCalibrationSeconds;
 
   connect(browseTrl_, &QPushButton::clicked, this, &PhotoPage::OnBrowseTrl);
   connect(browseDir_, &QPushButton::clicked, this, &PhotoPage::OnBrowseDirectory);
@@ -181,7 +178,10 @@ void PhotoPage::OnBrowseDirectory() {
 void PhotoPage::OnSettings() {
   PhotoCombineSettingsDialog dialog(ctx_, this);
   const int result = hooks_.runSettings ? hooks_.runSettings(dialog) : dialog.exec();
-  if (result == QDialog::Accepted) calibrationSeconds_ = dialog.CalibrationSeconds();
+  if (result == QDialog::Accepted) {
+    calibrationSeconds_ = dialog.CalibrationSeconds();
+    ctx_.photoCalibrationSeconds = calibrationSeconds_;
+  }
 }
 
 void PhotoPage::ShowStop(const QString& text) {

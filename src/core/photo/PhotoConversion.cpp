@@ -168,14 +168,24 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
   return result;
 }
 
+int PhotoZoneRowFor(int hours, int minutes) {
+  int row = kUtcZoneRow;
+  for (int i = 0; i < kZoneRowCount; ++i) {
+    const ZoneRow& r = TimeZoneTable()[static_cast<std::size_t>(i)];
+    if (r.hours == hours && r.minutes == minutes) row = i;
+  }
+  return row;
+}
+
 PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,
                                             OutputSink& out, const std::filesystem::path& photoDir, int photoZoneRow,
                                             std::int32_t calibrationSeconds, bool writeGps,
-                                            PhotoConversionListener* listener) {
+                                            PhotoConversionListener* listener, TimeZoneState* zoneInForce) {
   PhotoConversionSettings s;
   s.trlPath = trlPath;
   s.photoDir = photoDir;
   if (photoZoneRow < 0 || photoZoneRow >= kZoneRowCount) photoZoneRow = kUtcZoneRow;
+  if (zoneInForce) zoneInForce->ApplyZone(photoZoneRow);
   s.photoZone = ZoneClock::Fixed(TimeZoneTable()[static_cast<std::size_t>(photoZoneRow)].OffsetMinutes());
   s.calibrationSeconds = calibrationSeconds;
   s.writeGps = writeGps;

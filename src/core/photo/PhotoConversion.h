@@ -11,6 +11,7 @@
 #include "photo/PhotoEntry.h"
 #include "photo/PhotoKml.h"
 #include "photo/PhotoMatcher.h"
+#include "track/TimeZoneTable.h"
 #include "track/ZoneClock.h"
 
 namespace kavro {
@@ -89,12 +90,16 @@ class PhotoConversion {
   std::vector<PhotoOrderEntry> photoOrder_;
 };
 
-// The photo part of a download: the same conversion in quiet mode, in the given zone row,
-// into an output the caller opened (and closes). Only unsupported-camera lines and problems
-// reach the listener.
+// The last row of the zone table with the given offset (" 00:00" when none has it): the photo
+// page's own zone, found from the stored photo time zone.
+int PhotoZoneRowFor(int hours, int minutes);
+
+// The photo part of a download: the same conversion in quiet mode, in the given zone row (put in
+// force for the run when zoneInForce is given), into an output the caller opened for Unicode
+// writing (and closes). Only unsupported-camera lines and problems reach the listener.
 PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,
                                             OutputSink& out, const std::filesystem::path& photoDir, int photoZoneRow,
                                             std::int32_t calibrationSeconds, bool writeGps,
-                                            PhotoConversionListener* listener);
+                                            PhotoConversionListener* listener, TimeZoneState* zoneInForce = nullptr);
 
 }  // namespace kavro

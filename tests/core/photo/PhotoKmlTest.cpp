@@ -243,8 +243,12 @@ TEST(PhotoConversion, QuietModeWritesNoLinesAndAMissingTrackIsReported) {
   StringTable words;
   Collect quiet;
   StringSink kml;
+  TimeZoneState zone;
+  EXPECT_EQ(PhotoZoneRowFor(8, 0), 6);
+  EXPECT_EQ(PhotoZoneRowFor(14, 0), kUtcZoneRow);
   const PhotoConversionResult r =
-      CombinePhotosForTrack(words, f.trl, kml, f.photos, 6 /* +08:00 */, 0, false, &quiet);
+      CombinePhotosForTrack(words, f.trl, kml, f.photos, PhotoZoneRowFor(8, 0), 0, false, &quiet, &zone);
+  EXPECT_EQ(zone.AppliedRow(), 6);
   EXPECT_TRUE(quiet.lines.empty());
   EXPECT_TRUE(quiet.summary.empty());
   EXPECT_EQ(r.match.combined, 2);

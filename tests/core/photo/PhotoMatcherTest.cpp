@@ -125,7 +125,6 @@ TEST(PhotoMatcher, UnreadPhotoAtTimeZeroIsUnmatched) {
 
 TEST(PhotoMatcher, CalibrationOfMinusOneDay23h59m59sShiftsBack172799Seconds) {
   const std::int32_t calibration = -1 * 86400 - 23 * 3600 - 59 * 60 - 59;
-  EXPECT_EQ(calibration, -172799);
   Scenario s;
   s.Point(T10);
   s.Point(T10 + 60);
