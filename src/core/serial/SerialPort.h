@@ -4,6 +4,7 @@
 // that never block. Opened exclusively (TIOCEXCL and flock), so a second program gets "busy".
 
 #include <array>
+#include <atomic>
 #include <string>
 
 #include "serial/ByteStream.h"
@@ -79,8 +80,9 @@ class SerialPort : public ByteStream {
   void Configure(int baud);
   std::string portName_ = "COM1";
   int baudRate_ = kDefaultBaud;
-  int fd_ = -1;
-  bool lost_ = false;
+  // Atomic: other threads ask IsOpen / Lost while an exchange may be closing the port.
+  std::atomic<int> fd_{-1};
+  std::atomic<bool> lost_{false};
   OpenError lastError_ = OpenError::None;
   std::string lastErrorText_;
 };
