@@ -31,6 +31,7 @@ ConversionPage::ConversionPage(AppContext& ctx, QWidget* parent) : Page(ctx, par
   sourceEdit_->setReadOnly(true);
   browse_ = new QPushButton(QStringLiteral("..."), group_);
   browse_->setObjectName(QStringLiteral("browseButton"));
+  browse_->setMaximumWidth(browse_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 28);
   zoneLabel_ = new QLabel(Text(txt::TimeZoneLabel), group_);
   zoneCombo_ = new QComboBox(group_);
   zoneCombo_->setObjectName(QStringLiteral("zoneCombo"));
