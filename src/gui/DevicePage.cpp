@@ -229,7 +229,7 @@ void DevicePage::SetControlsEnabled(bool enabled) {
 void DevicePage::ShowConnected(bool isConnected) {
   connected_ = isConnected;
   connect_->setText(Text(isConnected ? txt::Disconnect : txt::Connect));
-  statusPicture_->setPixmap(Images::StatusPicture(isConnected));
+  if (!isConnected) statusPicture_->setPixmap(Images::StatusPicture(false));
 }
 
 void DevicePage::ShowFreeRecords(qint64 freeRecords) {
@@ -322,6 +322,7 @@ void DevicePage::ConnectDone(const ConnectResult& result, const std::string& pat
   ShowConnected(result.portHeld);
   switch (result.outcome) {
     case ConnectOutcome::Connected:
+      statusPicture_->setPixmap(Images::StatusPicture(true));
       ShowDeviceFields();
       break;
     case ConnectOutcome::TimedOut:
