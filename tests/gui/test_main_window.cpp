@@ -65,6 +65,8 @@ class MainWindowTest : public QObject {
     QVERIFY(bar->IsTabEnabled(1));
     QVERIFY(!bar->IsTabEnabled(4));
     QCOMPARE(w.ShownModel(), 3);
+    // The keep-alive runs while connected.
+    QTRY_VERIFY_WITH_TIMEOUT(!logger.ReceivedWith("$KAVRO580,6*").empty(), 15000);
     QCOMPARE(bar->currentIndex(), 0);  // the model update shows the first tab
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
     QCOMPARE(bar->currentIndex(), 1);
