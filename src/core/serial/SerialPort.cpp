@@ -25,7 +25,14 @@ constexpr int kWriteStallMs = 2000;
 SerialPort::SerialPort() = default;
 
 SerialPort::~SerialPort() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) ReleaseHandle(fd_);
+}
+
+// The exclusive flag outlives the descriptor on a pseudo-terminal, so a later open by a
+// normal user would be refused as busy: clear it before letting go.
+int SerialPort::ReleaseHandle(int fd) {
+  (void)ioctl(fd, TIOCNXCL);
+  return ::close(fd);
 }
 
 std::string SerialPort::WindowsPortName(int index) {
@@ -47,7 +54,7 @@ bool SerialPort::Open() {
   lost_ = false;
   // Opening again lets go of the handle held so far instead of leaking it.
   if (fd_ >= 0) {
-    ::close(fd_);
+    ReleaseHandle(fd_);
     fd_ = -1;
   }
   const int fd = ::open(portName_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -89,7 +96,7 @@ bool SerialPort::EnsureOpen() { return fd_ >= 0 || Open(); }
 bool SerialPort::Close() {
   if (fd_ < 0) return false;
   Purge();
-  const int rc = ::close(fd_);
+  const int rc = ReleaseHandle(fd_);
   fd_ = -1;
   if (rc != 0) return false;
   portName_ = "COM1";

@@ -78,6 +78,7 @@ class SerialPort : public ByteStream {
 
  private:
   void Configure(int baud);
+  static int ReleaseHandle(int fd);
   std::string portName_ = "COM1";
   int baudRate_ = kDefaultBaud;
   // Atomic: other threads ask IsOpen / Lost while an exchange may be closing the port.

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <string>
+#include <sys/ioctl.h>
+#include <unistd.h>
 #include <vector>
 
 #include "core/serial/PtyPair.h"
@@ -58,6 +61,35 @@ TEST(SerialPortOpen, SecondOpenOfSamePortIsBusy) {
   // Once the first lets go, the port can be had again.
   EXPECT_TRUE(first.Close());
   EXPECT_TRUE(second.Open());
+}
+
+TEST(SerialPortOpen, ClosingClearsTheExclusiveFlagForTheNextUser) {
+  test::PtyPair pty;
+  ASSERT_TRUE(pty.Ok());
+  auto exclusive = [&pty] {
+    const int fd = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int flag = -1;
+    if (fd >= 0) {
+      (void)ioctl(fd, TIOCGEXCL, &flag);
+      ::close(fd);
+    }
+    return flag;
+  };
+  {
+    SerialPort port;
+    port.SetPortName(pty.SlavePath());
+    ASSERT_TRUE(port.Open());
+    EXPECT_EQ(exclusive(), 1);  // root may still look; others are refused
+    EXPECT_TRUE(port.Close());
+  }
+  // Left set, it would refuse a normal user's next Connect as busy.
+  EXPECT_EQ(exclusive(), 0);
+  {
+    SerialPort port;
+    port.SetPortName(pty.SlavePath());
+    ASSERT_TRUE(port.Open());
+  }
+  EXPECT_EQ(exclusive(), 0);
 }
 
 TEST(SerialPortOpen, OpenAgainLetsGoOfTheOldHandle) {
