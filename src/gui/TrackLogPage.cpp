@@ -129,7 +129,6 @@ void TrackLogPage::Retranslate() {
   secUnit_->setText(Text(txt::SecondUnit));
   distUnit_->setText(Text(txt::Meter));
   settingStatus_->setText(Text(txt::ReadStatusMessage));
-  clearGroup_->setTitle(Text(txt::Clear));
   clearLabel_->setText(Text(txt::ClearLabel));
   clear_->setText(Text(txt::Clear));
   clearStatus_->setText(Text(txt::UploadClearStatusMessage));
