@@ -118,7 +118,11 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
   resize(sizeHint().expandedTo(QSize(660, 560)));
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The pages outlive this part of the window while they are torn down: a job that ends
+  // then must not call back into it.
+  for (Page* page : pages_) page->disconnect(this);
+}
 
 void MainWindow::Retranslate() {
   setWindowTitle(ctx_.strings.Text(txt::AppTitle));
