@@ -189,6 +189,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.TrackLog()->Settings().timeInterval, 5);
   }
 
+  void windowGoesAwayWhileConnecting() {
+    SimulatedLogger logger = SimulatedLogger::Start();
+    QVERIFY(logger.sim);
+    AppContext ctx;
+    auto w = std::make_unique<MainWindow>(ctx);
+    w->show();
+    w->Device()->SetExtraPorts({logger.Port()});
+    QVERIFY(w->Device()->SelectPort(logger.path));
+    test::Button(w.get(), "connectButton")->click();
+    QVERIFY(w->Device()->IsBusy());
+    w.reset();  // waits for the connect; nothing may call into the dead window
+    QApplication::processEvents();
+    QVERIFY(!logger.ReceivedWith("$PMTK182,2,1*").empty());
+  }
+
   void aboutBoxShowsTheBuildVersion() {
     AppContext ctx;
     MainWindow w(ctx);
