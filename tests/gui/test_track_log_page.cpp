@@ -188,6 +188,15 @@ class TrackLogPageTest : public QObject {
     QVERIFY(!c.logger.ReceivedWith("$PMTK182,1,3,50*").empty());
     // Unanswered, so not taken as written: the next Apply tries again.
     QCOMPARE(c.ctx->device.Snapshot().timeInterval, 100);
+
+    // The logger goes away: the next write fails cleanly and the window lets the port go.
+    c.logger.sim->Unplug();
+    c.Find<QComboBox>("secondsList")->setCurrentIndex(3);
+    c.ApplyAll();
+    QCOMPARE(c.SettingStatus(), QStringLiteral("Connection to Device Failed"));
+    QTRY_VERIFY_WITH_TIMEOUT(!c.window->Device()->IsConnected() && !c.window->Device()->IsBusy(), 30000);
+    QVERIFY(!c.ctx->link.Port().IsOpen());
+    QVERIFY(!c.window->TabBar()->IsTabEnabled(MainWindow::kTrackLogTab));
   }
 };
 
