@@ -156,6 +156,9 @@ void PhotoPage::OnPageCommand(PageCommand command) {
   ctx_.photoDefaultsPending = true;
 }
 
+// A connected logger's zone is what the settings dialog should offer next, not the reset row.
+void PhotoPage::RefreshFromDevice() { ctx_.photoDefaultsPending = false; }
+
 void PhotoPage::OnBrowseTrl() {
   QString path;
   if (hooks_.chooseTrl) {

@@ -41,6 +41,7 @@ class PhotoPage : public Page {
   ~PhotoPage() override;
 
   void OnPageCommand(PageCommand command) override;
+  void RefreshFromDevice() override;
   bool IsBusy() const override;
 
   void SetHooks(Hooks hooks) { hooks_ = std::move(hooks); }

@@ -136,6 +136,21 @@ class PhotoPageTest : public QObject {
     QVERIFY(!ctx->photoDefaultsPending);
   }
 
+  void connectingCancelsAPendingReset() {
+    ctx->photoZonePicked = true;
+    ctx->photoTimeZoneIndex = 6;
+    page->OnPageCommand(PageCommand::Default);
+    QVERIFY(ctx->photoDefaultsPending);
+    page->RefreshFromDevice();  // what the main window does after a connect
+    QVERIFY(!ctx->photoDefaultsPending);
+    int row = -1;
+    OpenSettings([&](PhotoCombineSettingsDialog& d) {
+      row = d.ZoneList()->currentIndex();
+      return static_cast<int>(QDialog::Rejected);
+    });
+    QCOMPARE(row, 6);
+  }
+
   void convertAsksForTheTrackFileFirstThenTheFolder() {
     QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
     QCOMPARE(stops, QStringList{ctx->strings.Text(txt::SelectTrlSource)});
