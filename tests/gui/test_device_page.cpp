@@ -80,9 +80,9 @@ class DevicePageTest : public QObject {
     AppContext ctx;
     DevicePage page(ctx, nullptr);
     page.show();
-    // Without a CP210x the first port is chosen; a Prolific bridge is never picked.
+    // Without a CP210x the first simulated logger is chosen; a Prolific bridge is never picked.
     page.SetExtraPorts({plain.Port(), pl});
-    QCOMPARE(page.SelectedPort(), page.ListedPorts().front());
+    QCOMPARE(page.SelectedPort(), plain.path);
     QVERIFY(page.SelectedPort() != prolific.path);
 
     page.SetExtraPorts({plain.Port(), pl, cp});

@@ -79,6 +79,18 @@ PortChoice FillPortChoice(const std::vector<PortInfo>& ports) {
   return choice;
 }
 
+namespace {
+
+// Without a CP210x: the simulated logger when the list has one, so a user with nothing
+// attached connects to something that answers; the first port otherwise.
+std::string FallbackPort(const std::vector<PortInfo>& ports) {
+  for (const PortInfo& p : ports)
+    if (p.isVirtual) return p.devicePath;
+  return ports.empty() ? std::string() : ports.front().devicePath;
+}
+
+}  // namespace
+
 void AutoDetect(PortChoice& choice, const std::vector<PortInfo>& ports) {
   if (const auto bridge = FindBridgePort(ports)) {
     choice.detected = true;
@@ -87,7 +99,7 @@ void AutoDetect(PortChoice& choice, const std::vector<PortInfo>& ports) {
   } else {
     choice.detected = false;
     choice.detectedPort.clear();
-    choice.selectedPort = ports.empty() ? std::string() : ports.front().devicePath;
+    choice.selectedPort = FallbackPort(ports);
   }
 }
 
@@ -95,7 +107,7 @@ void DefaultPortChoice(PortChoice& choice, const std::vector<PortInfo>& ports) {
   if (choice.detected)
     choice.selectedPort = choice.detectedPort;
   else
-    choice.selectedPort = ports.empty() ? std::string() : ports.front().devicePath;
+    choice.selectedPort = FallbackPort(ports);
   choice.baudIndex = 4;
 }
 

@@ -47,11 +47,12 @@ struct PortChoice {
   int baudIndex = 4;         // index into SerialPort::kBaudList (4: 38400)
 };
 
-// Start-up: picks the CP210x port when there is one, else the first port; baud 38400.
+// Start-up: picks the CP210x port when there is one, else the first virtual port (the
+// simulated logger), else the first port; baud 38400.
 PortChoice FillPortChoice(const std::vector<PortInfo>& ports);
 // Auto Detect: the detection again; the baud choice stays.
 void AutoDetect(PortChoice& choice, const std::vector<PortInfo>& ports);
-// Default All: back to the detected port (else the first port) and 38400 baud.
+// Default All: back to the detected port (else as at start) and 38400 baud.
 void DefaultPortChoice(PortChoice& choice, const std::vector<PortInfo>& ports);
 
 }  // namespace kavro

@@ -77,6 +77,21 @@ TEST(PortDiscovery, AutoDetectPicksTheCp210xNotTheProlific) {
   EXPECT_EQ(choice.selectedPort, "/dev/ttyS0");
 }
 
+TEST(PortDiscovery, WithoutACp210xTheSimulatedLoggerIsPicked) {
+  PortInfo sim = Plain("/dev/pts/7", "Simulated T-580");
+  sim.isVirtual = true;
+  const std::vector<PortInfo> ports = {Plain("/dev/ttyS0"),
+                                       Usb("/dev/ttyUSB0", "USB-Serial Controller", 0x067B, 0x2303), sim};
+  PortChoice choice = FillPortChoice(ports);
+  EXPECT_FALSE(choice.detected);
+  EXPECT_EQ(choice.selectedPort, "/dev/pts/7");
+  choice.selectedPort = "/dev/ttyS1";
+  DefaultPortChoice(choice, ports);
+  EXPECT_EQ(choice.selectedPort, "/dev/pts/7");
+  // Nothing virtual either: the first port, as ever.
+  EXPECT_EQ(FillPortChoice({Plain("/dev/ttyS0"), Plain("/dev/ttyS1")}).selectedPort, "/dev/ttyS0");
+}
+
 TEST(PortDiscovery, DefaultReturnsToDetectedPortAndBaud) {
   const auto ports = SeveralPorts();
   PortChoice choice = FillPortChoice(ports);
