@@ -16,14 +16,14 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"ports", kavro::cli::RunPorts, "ports"},
+    {"ports", kavro::cli::RunPorts, "ports [--simulate]"},
     {"info", kavro::cli::RunInfo, "info (--port PATH | --simulate[=SCENARIO])"},
     {"set-name", kavro::cli::RunSetName, "set-name NAME (--port PATH | --simulate[=SCENARIO])"},
     {"settings", kavro::cli::RunSettings,
      "settings [--seconds N] [--distance N] [--mode overwrite|stop] [--basis time|distance] (--port PATH | --simulate)"},
     {"clear", kavro::cli::RunClear, "clear (--port PATH | --simulate[=SCENARIO])"},
     {"convert", kavro::cli::RunConvert, "convert TRACK.trl [--text] [--kml] [--nmea] [--gpx] [--zone LABEL]"},
-    {"tracks", kavro::cli::RunTracks, "tracks MEMORY.bin --dir DIR [--total] [--user NAME] [--zone LABEL]"},
+    {"tracks", kavro::cli::RunTracks, "tracks MEMORY.bin --dir DIR [--total] [--user NAME] [--zone LABEL] [--kml]"},
     {"geotag", kavro::cli::RunGeotag,
      "geotag TRACK.trl PHOTO_DIR --kml OUT.kml [--zone LABEL] [--calibrate D:H:M:S] [--write-gps]"},
 };
