@@ -9,11 +9,7 @@ namespace kavro::cli {
 int RunClear(CliEnv& env, const QStringList& args) {
   const QString usage = QStringLiteral("usage: kavro clear (--port PATH | --simulate[=SCENARIO])");
   PortOptions options;
-  for (int i = 0; i < args.size(); ++i) {
-    QString error;
-    if (!TakePortOption(env, args, i, options, error)) error = env.ctx.strings.Format(txt::UnknownOption, {args[i]});
-    if (!error.isEmpty()) return env.Usage(error + '\n' + usage);
-  }
+  if (const int status = TakeOnlyPortOptions(env, args, usage, options); status != 0) return status;
   LoggerConnection logger(env);
   if (const int status = logger.Open(options); status != 0) return status;
   const SettingsOutcome o = ClearLog(env.ctx.link, env.ctx.device, [&env](int id) { PrintStatus(env, id); });

@@ -37,6 +37,15 @@ bool TakePortOption(CliEnv& env, const QStringList& args, int& i, PortOptions& o
   return false;
 }
 
+int TakeOnlyPortOptions(CliEnv& env, const QStringList& args, const QString& usage, PortOptions& options) {
+  for (int i = 0; i < args.size(); ++i) {
+    QString error;
+    if (!TakePortOption(env, args, i, options, error)) error = env.ctx.strings.Format(txt::UnknownOption, {args[i]});
+    if (!error.isEmpty()) return env.Usage(error + '\n' + usage);
+  }
+  return 0;
+}
+
 std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const QString& scenario, int& status) {
   const std::string name = scenario.isEmpty() ? std::string("demo") : scenario.toStdString();
   if (!sim::ScenarioByName(name)) {

@@ -22,6 +22,8 @@ struct PortOptions {
 // a separate value). Returns false when args[i] is none of them; sets error to a usage text
 // when the option lacks its value.
 bool TakePortOption(CliEnv& env, const QStringList& args, int& i, PortOptions& options, QString& error);
+// For subcommands whose only options are the port options: 0, or the usage status 2.
+int TakeOnlyPortOptions(CliEnv& env, const QStringList& args, const QString& usage, PortOptions& options);
 
 // A connected logger for one subcommand: the simulator (if any) lives as long as this.
 class LoggerConnection {
