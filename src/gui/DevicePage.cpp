@@ -11,15 +11,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QPointer>
-#include <chrono>
 #include <memory>
-#include <thread>
 
 #include "Images.h"
 #include "Simulator.h"
 #include "common/Texts.h"
 #include "protocol/ConnectFlow.h"
-#include "protocol/Exchange.h"
 #include "serial/SerialPort.h"
 
 namespace kavro::gui {
@@ -395,21 +392,7 @@ void DevicePage::CloseForExit(bool closeRequest) {
   jobs_->Wait();
   ctx_.keepAlive.SetLostHandler(nullptr);
   ctx_.keepAlive.SetEnabled(false);
-  Link& link = ctx_.link;
-  if (!link.Port().IsOpen()) return;
-  if (closeRequest && link.fastMode.load()) {
-    // A download left the logger at 921600: bring both ends back to 38400 first.
-    PmtkExchange(link, 14, SerialPort::kDefaultBaud, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    {
-      auto lock = link.Lock();
-      link.Port().RestoreSpeed();
-    }
-    link.fastMode = false;
-  }
-  IdentExchange(link, 2);
-  link.ClosePort();
-  link.EndSession();
+  ExitSequence(ctx_.link, closeRequest);
   connected_ = false;
 }
 

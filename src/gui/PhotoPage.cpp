@@ -164,7 +164,7 @@ void PhotoPage::OnBrowseTrl() {
   if (hooks_.chooseTrl) {
     path = hooks_.chooseTrl();
   } else {
-    QFileDialog dialog(this, QString(), QString(), QStringLiteral("Track Log (*.trl)"));
+    QFileDialog dialog(this, QString(), QString(), Text(txt::TrlFilter).section(QLatin1Char('|'), 0, 0));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("trl"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) path = dialog.selectedFiles().first();
@@ -223,7 +223,7 @@ void PhotoPage::OnConvert() {
   if (hooks_.chooseKml) {
     kml = hooks_.chooseKml();
   } else {
-    QFileDialog dialog(this, QString(), QString(), QStringLiteral("Track Log (*.kml)"));
+    QFileDialog dialog(this, QString(), QString(), Text(txt::KmlFilter).section(QLatin1Char('|'), 0, 0));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("kml"));
     dialog.setOption(QFileDialog::ReadOnly, false);

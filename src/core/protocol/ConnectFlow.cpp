@@ -1,5 +1,6 @@
 #include "protocol/ConnectFlow.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <thread>
 
@@ -318,6 +319,23 @@ WriteNameOutcome WriteName(Link& link, DeviceState& device, const std::string& n
   }
   device.Update([&](DeviceInfo& d) { d.userName = name; });
   return outcome;
+}
+
+void ExitSequence(Link& link, bool restoreSpeed) {
+  if (!link.Port().IsOpen()) return;
+  if (restoreSpeed && link.fastMode.load()) {
+    // A download left the logger at 921600: bring both ends back to 38400 first.
+    PmtkExchange(link, 14, SerialPort::kDefaultBaud, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    {
+      auto lock = link.Lock();
+      link.Port().RestoreSpeed();
+    }
+    link.fastMode = false;
+  }
+  IdentExchange(link, 2);
+  link.ClosePort();
+  link.EndSession();
 }
 
 }  // namespace kavro

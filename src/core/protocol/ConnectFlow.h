@@ -54,6 +54,11 @@ void DisconnectFlow(Link& link, DeviceState& device, const std::function<void()>
 // empty when no whole reply came within the bound.
 std::optional<int> MemoryProbe(Link& link);
 
+// Leaves the logger sane when the program ends: with restoreSpeed and the port in fast mode,
+// the speed command with 38400 first (both ends back to the normal speed), then goodbye, then
+// the port is closed and the session ends. Nothing happens without an open port.
+void ExitSequence(Link& link, bool restoreSpeed);
+
 enum class ReconnectOutcome { Connected, Disconnected, Failed, AddressTimeout /* "read Address: Timeout!" (508) */ };
 // The download's reconnect: while not connected (no session), opens and re-reads the write
 // position without identification; while connected, disconnects.
