@@ -1,6 +1,8 @@
 // kavro convert and kavro tracks, run as programs.
 #include <gtest/gtest.h>
 
+#include "cli/KavroRun.h"
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -17,30 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun Kavro(const std::string& args) {
-  const fs::path errFile = fs::temp_directory_path() / ("kavro-cli-err-" + std::to_string(::getpid()));
-  const std::string command = std::string(KAVRO_CLI) + " " + args + " 2>" + errFile.string();
-  CliRun run;
-  std::FILE* p = ::popen(command.c_str(), "r");
-  if (p == nullptr) return run;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
-  const int status = ::pclose(p);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream e(errFile);
-  std::stringstream ss;
-  ss << e.rdbuf();
-  run.err = ss.str();
-  fs::remove(errFile);
-  return run;
-}
+using test::Kavro;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -91,7 +70,7 @@ constexpr std::int32_t kT0 = 1767225600 + 86400 * 20 + 3600 * 5;  // 2026-01-21 
 
 TEST_F(ConvertTracksCli, TracksWritesTheFilesOfAMemoryImage) {
   WriteFile(dir_ / "mem.bin", MemoryImage(kT0));
-  const CliRun run = Kavro("tracks " + Q(dir_ / "mem.bin") + " --dir " + Q(dir_) + " --total --user Logger1 --zone +08:00");
+  const test::CliRun run = Kavro("tracks " + Q(dir_ / "mem.bin") + " --dir " + Q(dir_) + " --total --user Logger1 --zone +08:00");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string d = dir_.string() + "/";
   EXPECT_EQ(Lines(run.out),
@@ -107,7 +86,7 @@ TEST_F(ConvertTracksCli, TracksWritesTheFilesOfAMemoryImage) {
 
 TEST_F(ConvertTracksCli, TracksRefusesAnImageOfTheWrongSizeAndAMissingDirectory) {
   WriteFile(dir_ / "short.bin", MemoryImage(kT0).substr(0, 0x10000));
-  CliRun run = Kavro("tracks " + Q(dir_ / "short.bin") + " --dir " + Q(dir_));
+  test::CliRun run = Kavro("tracks " + Q(dir_ / "short.bin") + " --dir " + Q(dir_));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("65536"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("2097152"), std::string::npos) << run.err;
@@ -121,7 +100,7 @@ TEST_F(ConvertTracksCli, TracksRefusesAnImageOfTheWrongSizeAndAMissingDirectory)
 TEST_F(ConvertTracksCli, TracksReadsTheSimulatorsDump) {
   const std::string dump = std::string(KAVRO_SIM) + " --dump " + Q(dir_ / "demo.bin") + " >/dev/null 2>&1";
   if (std::system(dump.c_str()) != 0) GTEST_SKIP() << "t580-sim --dump is not available";
-  const CliRun run = Kavro("tracks " + Q(dir_ / "demo.bin") + " --dir " + Q(dir_) + " --user Logger1 --kml");
+  const test::CliRun run = Kavro("tracks " + Q(dir_ / "demo.bin") + " --dir " + Q(dir_) + " --user Logger1 --kml");
   ASSERT_EQ(run.status, 0) << run.err;
   const auto lines = Lines(run.out);
   ASSERT_GE(lines.size(), 2u);
@@ -137,7 +116,7 @@ TEST_F(ConvertTracksCli, TracksReadsTheSimulatorsDump) {
 
 TEST_F(ConvertTracksCli, ConvertWritesTheFourFormatsInOrder) {
   WriteFile(dir_ / "trip.trl", Bytes({TrackRecord::Make(1205544612, 25.0330009f, 121.5654297f, 12.5f)}));
-  const CliRun run = Kavro("convert " + Q(dir_ / "trip.trl") + " --gpx --nmea --kml --text --zone +08:00");
+  const test::CliRun run = Kavro("convert " + Q(dir_ / "trip.trl") + " --gpx --nmea --kml --text --zone +08:00");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string d = dir_.string() + "/";
   EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"Create File OK " + d + "trip.txt", "Create File OK " + d + "trip.kml",
@@ -152,14 +131,14 @@ TEST_F(ConvertTracksCli, ConvertWritesTheFourFormatsInOrder) {
 TEST_F(ConvertTracksCli, ConvertZonesAndDefaults) {
   WriteFile(dir_ / "a.trl", Bytes({TrackRecord::Make(1230766200, 1.0f, 2.0f, 3.0f)}));  // 2008-12-31 23:30 UTC
   for (const char* zone : {"00:00", "+00:00", "' 00:00'"}) {
-    const CliRun run = Kavro("convert " + Q(dir_ / "a.trl") + " --text --zone " + zone);
+    const test::CliRun run = Kavro("convert " + Q(dir_ / "a.trl") + " --text --zone " + zone);
     ASSERT_EQ(run.status, 0) << zone << run.err;
     std::ifstream text(dir_ / "a.txt");
     std::string line;
     std::getline(text, line);
     EXPECT_EQ(line, "2.0000000,1.0000000,3.00,Wed Dec 31 23:30:00 2008\r") << zone;
   }
-  CliRun run = Kavro("convert " + Q(dir_ / "a.trl") + " --text --zone +13:00");
+  test::CliRun run = Kavro("convert " + Q(dir_ / "a.trl") + " --text --zone +13:00");
   ASSERT_EQ(run.status, 0);
   std::ifstream text(dir_ / "a.txt");
   std::string line;
@@ -175,7 +154,7 @@ TEST_F(ConvertTracksCli, ConvertZonesAndDefaults) {
 }
 
 TEST_F(ConvertTracksCli, ConvertReportsWhatCannotBeReadOrWritten) {
-  CliRun run = Kavro("convert " + Q(dir_ / "missing.trl") + " --text");
+  test::CliRun run = Kavro("convert " + Q(dir_ / "missing.trl") + " --text");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("missing.trl"), std::string::npos) << run.err;
   EXPECT_FALSE(fs::exists(dir_ / "missing.txt"));
@@ -202,7 +181,7 @@ TEST_F(ConvertTracksCli, ConvertSurvivesBadTrackFiles) {
   WriteFile(dir_ / "bad.trl", Bytes({bad, bad, good, bad}) + "tail");
   WriteFile(dir_ / "empty.trl", "");
   for (const char* name : {"noise.trl", "bad.trl", "empty.trl"}) {
-    const CliRun run = Kavro("convert " + Q(dir_ / name) + " --text --kml --nmea --gpx --zone 0");
+    const test::CliRun run = Kavro("convert " + Q(dir_ / name) + " --text --kml --nmea --gpx --zone 0");
     EXPECT_EQ(run.status, 0) << name << run.err;
   }
   std::ifstream text(dir_ / "bad.txt");

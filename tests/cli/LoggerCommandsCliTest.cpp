@@ -1,6 +1,8 @@
 // kavro ports, info, set-name, settings and clear, run as programs against the simulated logger.
 #include <gtest/gtest.h>
 
+#include "cli/KavroRun.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,30 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CliResult Kavro(const std::string& args, const std::string& env = {}) {
-  const fs::path errFile = fs::temp_directory_path() / ("kavro-logger-cli-err-" + std::to_string(::getpid()));
-  const std::string command = env + " " + std::string(KAVRO_CLI) + " " + args + " 2>" + errFile.string();
-  CliResult run;
-  std::FILE* p = ::popen(command.c_str(), "r");
-  if (p == nullptr) return run;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
-  const int status = ::pclose(p);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream e(errFile);
-  std::stringstream ss;
-  ss << e.rdbuf();
-  run.err = ss.str();
-  fs::remove(errFile);
-  return run;
-}
+using test::Kavro;
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -71,18 +50,18 @@ class LoggerCli : public ::testing::Test {
 };
 
 TEST_F(LoggerCli, InfoSimulatePrintsEveryValueOfTwoDifferentLoggers) {
-  const CliResult demo = Kavro("info --simulate");
+  const test::CliRun demo = Kavro("info --simulate");
   ASSERT_EQ(demo.status, 0) << demo.err;
   EXPECT_EQ(demo.out, Expected(*sim::ScenarioByName("demo"), "[ V1.25 ][ V12]", "Overwrite", "Second", "meter"));
   EXPECT_TRUE(Has(demo.err, "Device Connected!"));
-  const CliResult other = Kavro("info --simulate=other");
+  const test::CliRun other = Kavro("info --simulate=other");
   ASSERT_EQ(other.status, 0) << other.err;
   EXPECT_EQ(other.out, Expected(*sim::ScenarioByName("other"), "[ V1.31 ][ V21]", "Full and Stop", "Distance", "ft"));
 }
 
 TEST_F(LoggerCli, InfoSaysGoodbyeAndLetsThePortGo) {
   const std::string port = Start("wrapped");
-  const CliResult r = Kavro("info" + port);
+  const test::CliRun r = Kavro("info" + port);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(Has(r.out, "Memory wrapped: yes\n"));
   EXPECT_TRUE(Has(r.out, "Time zone:  00:00\n"));
@@ -95,9 +74,9 @@ TEST_F(LoggerCli, InfoSaysGoodbyeAndLetsThePortGo) {
 }
 
 TEST_F(LoggerCli, TraceShowsEveryByteInHex) {
-  const CliResult quiet = Kavro("info --simulate");
+  const test::CliRun quiet = Kavro("info --simulate");
   EXPECT_FALSE(Has(quiet.err, "kavro > "));
-  const CliResult traced = Kavro("info --simulate", "KAVRO_TRACE=1");
+  const test::CliRun traced = Kavro("info --simulate", "KAVRO_TRACE=1");
   ASSERT_EQ(traced.status, 0) << traced.err;
   // $PMTK182,2,1 goes out first, the logger's goodbye answer comes in last.
   EXPECT_TRUE(Has(traced.err, "] 24 50 4D 54 4B 31 38 32 2C 32 2C 31 2A")) << traced.err;
@@ -106,14 +85,14 @@ TEST_F(LoggerCli, TraceShowsEveryByteInHex) {
 }
 
 TEST_F(LoggerCli, PortFailuresNameThePortAndTheReason) {
-  const CliResult missing = Kavro("info --port /dev/kavro-no-such-port");
+  const test::CliRun missing = Kavro("info --port /dev/kavro-no-such-port");
   EXPECT_EQ(missing.status, 1);
   EXPECT_TRUE(Has(missing.err, "The port /dev/kavro-no-such-port does not exist.")) << missing.err;
   const std::string port = Start("demo");
   SerialPort holder;
   holder.SetPortName(sim_->SlavePath());
   ASSERT_TRUE(holder.Open());
-  const CliResult busy = Kavro("clear" + port);
+  const test::CliRun busy = Kavro("clear" + port);
   EXPECT_EQ(busy.status, 1);
   EXPECT_TRUE(Has(busy.err, "The port " + sim_->SlavePath() + " is in use by another program.")) << busy.err;
   EXPECT_EQ(sim_->State().eraseCount, 0);
@@ -121,21 +100,21 @@ TEST_F(LoggerCli, PortFailuresNameThePortAndTheReason) {
 
 TEST_F(LoggerCli, SetNameChecksFirstAndSendsNothingWhenWrong) {
   const std::string port = Start("demo");
-  const CliResult spaced = Kavro("set-name 'Bad Name'" + port);
+  const test::CliRun spaced = Kavro("set-name 'Bad Name'" + port);
   EXPECT_EQ(spaced.status, 1);
   EXPECT_TRUE(Has(spaced.err, "UserName is not Correct!!")) << spaced.err;
-  const CliResult foreign = Kavro("set-name 'Gr\xc3\xbc\xc3\x9f" "e'" + port);
+  const test::CliRun foreign = Kavro("set-name 'Gr\xc3\xbc\xc3\x9f" "e'" + port);
   EXPECT_EQ(foreign.status, 1);
   EXPECT_TRUE(Has(foreign.err, "Allow only ASCII English alphabet and symbol")) << foreign.err;
   EXPECT_TRUE(sim_->Received().empty());
-  const CliResult good = Kavro("set-name Hiker-16-chars-X" + port);
+  const test::CliRun good = Kavro("set-name Hiker-16-chars-X" + port);
   ASSERT_EQ(good.status, 0) << good.err;
   EXPECT_EQ(sim_->UserName(), "Hiker-16-chars-X");
 }
 
 TEST_F(LoggerCli, SettingsApplyLikeApplyAll) {
   const std::string port = Start("other");
-  const CliResult r = Kavro("settings --seconds 5 --mode overwrite --basis=time" + port);
+  const test::CliRun r = Kavro("settings --seconds 5 --mode overwrite --basis=time" + port);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(sim_->TimeInterval(), 50);
   EXPECT_EQ(sim_->RecordMode(), 1);
@@ -144,19 +123,19 @@ TEST_F(LoggerCli, SettingsApplyLikeApplyAll) {
   EXPECT_TRUE(Has(r.out, "Time interval: 50 tenths of a second\n"));
   EXPECT_TRUE(Has(r.out, "Record mode: Overwrite\n"));
   EXPECT_TRUE(Has(r.err, "Updating Settings Successfully!"));
-  const CliResult shown = Kavro("settings" + port);
+  const test::CliRun shown = Kavro("settings" + port);
   ASSERT_EQ(shown.status, 0);
   EXPECT_TRUE(Has(shown.out, "Recording basis: Second\n"));
 }
 
 TEST_F(LoggerCli, SettingsRefuseValuesOutsideTheListsAndAFullLogger) {
-  const CliResult seven = Kavro("settings --simulate --seconds 7");
+  const test::CliRun seven = Kavro("settings --simulate --seconds 7");
   EXPECT_EQ(seven.status, 2);
   EXPECT_TRUE(Has(seven.err, "--seconds 7 is not in the list"));
   EXPECT_EQ(Kavro("settings --simulate --mode sometimes").status, 2);
   EXPECT_EQ(Kavro("settings --simulate --distance").status, 2);
   const std::string port = Start("full");
-  const CliResult full = Kavro("settings --seconds 1" + port);
+  const test::CliRun full = Kavro("settings --seconds 1" + port);
   EXPECT_EQ(full.status, 1);
   EXPECT_TRUE(Has(full.err, "3 or fewer free records"));
   EXPECT_EQ(sim_->TimeInterval(), 50);
@@ -164,14 +143,14 @@ TEST_F(LoggerCli, SettingsRefuseValuesOutsideTheListsAndAFullLogger) {
 
 TEST_F(LoggerCli, ClearEmptiesTheLog) {
   const std::string port = Start("demo");
-  const CliResult r = Kavro("clear" + port);
+  const test::CliRun r = Kavro("clear" + port);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(sim_->State().eraseCount, 1);
   EXPECT_EQ(r.out, "Clear Succeed!\nMemory Usage: 131072 free records\n");
 }
 
 TEST_F(LoggerCli, PortsListsTheSimulatorAndAutoDetectsPick) {
-  const CliResult r = Kavro("ports --simulate");
+  const test::CliRun r = Kavro("ports --simulate");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(Has(r.out, "Simulated T-580 (/dev/pts/")) << r.out;
   EXPECT_TRUE(Has(r.out, "\nAuto Detect: ") || r.out.rfind("Auto Detect: ", 0) == 0) << r.out;
@@ -182,7 +161,7 @@ TEST_F(LoggerCli, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Kavro("info").status, 2);
   EXPECT_EQ(Kavro("info --simulate --port /dev/ttyS0").status, 2);
   EXPECT_EQ(Kavro("info --simulate --verbose").status, 2);
-  const CliResult scenario = Kavro("info --simulate=nosuch");
+  const test::CliRun scenario = Kavro("info --simulate=nosuch");
   EXPECT_EQ(scenario.status, 2);
   EXPECT_TRUE(Has(scenario.err, "Unknown scenario \"nosuch\""));
   EXPECT_EQ(Kavro("set-name --simulate").status, 2);

@@ -1,0 +1,41 @@
+#pragma once
+// Runs the built kavro program with arguments and collects its exit status and both outputs.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kavro::test {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// env: assignments put before the program, e.g. "KAVRO_TRACE=1".
+inline CliRun Kavro(const std::string& args, const std::string& env = {}) {
+  namespace fs = std::filesystem;
+  const fs::path errFile = fs::temp_directory_path() / ("kavro-cli-err-" + std::to_string(::getpid()));
+  const std::string command = env + " " + std::string(KAVRO_CLI) + " " + args + " 2>" + errFile.string();
+  CliRun run;
+  std::FILE* p = ::popen(command.c_str(), "r");
+  if (p == nullptr) return run;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
+  const int status = ::pclose(p);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream e(errFile);
+  std::stringstream ss;
+  ss << e.rdbuf();
+  run.err = ss.str();
+  fs::remove(errFile);
+  return run;
+}
+
+}  // namespace kavro::test
