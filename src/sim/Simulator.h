@@ -95,6 +95,7 @@ struct Faults {
   std::chrono::milliseconds replyDelay{0};  // every reply waits this long before it goes out
   std::int64_t silenceAfterBytes = -1;   // send nothing more after this many bytes (still listens)
   std::int64_t disconnectAfterBytes = -1;  // unplug after this many bytes sent
+  std::string unanswered;                // received sentences beginning with this get no answer
 };
 
 struct SimulatorOptions {

@@ -36,7 +36,8 @@ void PrintUsage(std::FILE* to) {
                "  --fault-echo                 every received sentence is echoed\n"
                "  --fault-delay MS             every reply waits MS milliseconds\n"
                "  --fault-silence-after N      nothing more is sent after N bytes\n"
-               "  --fault-disconnect-after N   the logger goes away after N bytes\n");
+               "  --fault-disconnect-after N   the logger goes away after N bytes\n"
+               "  --fault-ignore TEXT          received sentences beginning with TEXT get no answer\n");
 }
 
 bool ParseInt(const char* text, long long min, long long* out) {
@@ -122,6 +123,9 @@ int main(int argc, char** argv) {
       faults.silenceAfterBytes = number(0);
     } else if (arg == "--fault-disconnect-after") {
       faults.disconnectAfterBytes = number(0);
+    } else if (arg == "--fault-ignore" && value != nullptr) {
+      faults.unanswered = value;
+      ++i;
     } else {
       std::fprintf(stderr, "t580-sim: unknown or incomplete option %s\n", arg.c_str());
       PrintUsage(stderr);
