@@ -23,7 +23,7 @@ bool LoadLanguage(StringTable& table, Language language) {
 }
 
 Language LoadSystemLanguage(StringTable& table) {
-  const Language language = LanguageForLocale(QLocale::system().name());
+  const Language language = LanguageForLocale(QLocale::system());
   LoadLanguage(table, language);
   return table.CurrentLanguage();
 }

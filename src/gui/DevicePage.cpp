@@ -126,6 +126,7 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   BuildPortList();
   choice_ = FillPortChoice(ports_);
   SelectPortChoice();
+  StorePortSelection();
 }
 
 DevicePage::~DevicePage() {
@@ -176,6 +177,7 @@ void DevicePage::SetExtraPorts(std::vector<PortInfo> ports) {
   BuildPortList();
   choice_ = FillPortChoice(ports_);
   SelectPortChoice();
+  StorePortSelection();
 }
 
 std::vector<std::string> DevicePage::ListedPorts() const {
@@ -195,17 +197,26 @@ bool DevicePage::SelectPort(const std::string& devicePath) {
 }
 
 void DevicePage::OnPortActivated(int index) {
-  if (index >= 0) choice_.selectedPort = port_->itemData(index).toString().toStdString();
+  if (index < 0) return;
+  choice_.selectedPort = port_->itemData(index).toString().toStdString();
+  StorePortSelection();
+}
+
+// The firmware update opens the port by itself and reads the choice from the link.
+void DevicePage::StorePortSelection() {
+  ctx_.link.SetPortSelection(PortSelection{choice_.selectedPort, SerialPort::BaudForIndex(choice_.baudIndex), 0});
 }
 
 void DevicePage::OnAutoDetect() {
   BuildPortList();
   AutoDetect(choice_, ports_);
   SelectPortChoice();
+  StorePortSelection();
 }
 
 void DevicePage::OnPageCommand(PageCommand command) {
-  if (command != PageCommand::Default || connected_) return;
+  // While connected too: the open port keeps running, the choice counts from the next Connect.
+  if (command != PageCommand::Default) return;
   DefaultPortChoice(choice_, ports_);
   SelectPortChoice();
 }
@@ -216,11 +227,10 @@ void DevicePage::SetStatusText(const QString& text) { status_->setText(text); }
 void DevicePage::SetControlsEnabled(bool enabled) {
   connect_->setEnabled(enabled);
   writeName_->setEnabled(enabled);
-  // The port choice cannot change under an open port.
-  const bool choose = enabled && !connected_;
-  port_->setEnabled(choose);
-  baud_->setEnabled(choose);
-  autoDetect_->setEnabled(choose);
+  // A choice made while connected takes effect at the next Connect.
+  port_->setEnabled(enabled);
+  baud_->setEnabled(enabled);
+  autoDetect_->setEnabled(enabled);
 }
 
 void DevicePage::ShowConnected(bool isConnected) {

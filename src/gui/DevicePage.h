@@ -67,6 +67,7 @@ class DevicePage : public Page {
   void BuildPortList();
   void SelectPortChoice();
   void OnPortActivated(int index);
+  void StorePortSelection();
   void SetStatus(int textId);
   void SetStatusText(const QString& text);
   void SetControlsEnabled(bool enabled);

@@ -1,5 +1,6 @@
 #include "OwnerDrawTabBar.h"
 
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionTab>
@@ -127,10 +128,20 @@ void OwnerDrawTabBar::paintEvent(QPaintEvent*) {
     initStyleOption(&opt, i);
     const QString text = opt.text;
     opt.text.clear();
+    const QIcon icon = opt.icon;
+    opt.icon = QIcon();
     painter.drawControl(QStyle::CE_TabBarTabShape, opt);
-    QRect r = opt.rect;
-    r = i == selected ? r.translated(0, 0) : r.translated(0, 2);
-    const int flags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
+    // The caption starts at the tab's left edge, further in on the selected tab, and sits
+    // lower on the others.
+    QRect r = i == selected ? opt.rect.translated(kSelectedTextOffset, 0)
+                            : opt.rect.translated(kTextOffset, kUnselectedTextDrop);
+    if (!icon.isNull()) {
+      const QSize size = iconSize();
+      const QRect iconRect(r.left(), r.top() + (r.height() - size.height()) / 2, size.width(), size.height());
+      icon.paint(&painter, iconRect, Qt::AlignCenter, IsTabEnabled(i) ? QIcon::Normal : QIcon::Disabled);
+      r.setLeft(r.left() + size.width() + 2);
+    }
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
     if (IsTabEnabled(i)) {
       painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
       painter.drawText(r, flags, text);
@@ -145,6 +156,15 @@ void OwnerDrawTabBar::paintEvent(QPaintEvent*) {
   for (int i = 0; i < count(); ++i)
     if (i != selected) drawTab(i);
   if (selected >= 0) drawTab(selected);
+}
+
+QSize OwnerDrawTabBar::tabSizeHint(int index) const {
+  // Room for the caption behind its left offset, whatever the style's own padding.
+  QSize size = QTabBar::tabSizeHint(index);
+  int needed = fontMetrics().horizontalAdvance(tabText(index)) + kSelectedTextOffset + kTextOffset;
+  if (!tabIcon(index).isNull()) needed += iconSize().width() + 2;
+  size.setWidth(std::max(size.width(), needed));
+  return size;
 }
 
 void OwnerDrawTabBar::tabInserted(int index) {

@@ -21,12 +21,19 @@ class OwnerDrawTabBar : public QTabBar {
   // from or to the first tab, replaced by the next enabled tab in that direction.
   bool SelectTab(int target);
 
+  // Where a caption is drawn inside its tab: this far from the left edge (the selected tab),
+  // or kTextOffset in and kUnselectedTextDrop down (the others).
+  static constexpr int kSelectedTextOffset = 7;
+  static constexpr int kTextOffset = 4;
+  static constexpr int kUnselectedTextDrop = 2;
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  QSize tabSizeHint(int index) const override;
   void tabInserted(int index) override;
   void tabRemoved(int index) override;
 

@@ -156,7 +156,7 @@ void TrackLogPage::OnPageCommand(PageCommand command) {
 }
 
 void TrackLogPage::RefreshFromDevice() {
-  settings_.RefreshFromDevice(ctx_.device.Snapshot());
+  settings_.RefreshFromDevice(ctx_.device);
   ShowSettings();
   settingStatus_->setText(Text(txt::ReadStatusMessage));
   clearStatus_->setText(Text(txt::UploadClearStatusMessage));

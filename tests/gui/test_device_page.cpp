@@ -99,6 +99,96 @@ class DevicePageTest : public QObject {
     test::ClickDisconnect(&page);
   }
 
+  void portSelectionFollowsFillPickAndAutoDetect() {
+    SimulatedLogger plain = SimulatedLogger::Start();
+    SimulatedLogger bridge = SimulatedLogger::Start();
+    QVERIFY(plain.sim && bridge.sim);
+    PortInfo cp = bridge.Port("CP2102 USB to UART Bridge Controller");
+    cp.usb = true;
+    cp.vendorId = 0x10C4;
+    cp.productId = 0xEA60;
+
+    AppContext ctx;
+    DevicePage page(ctx, nullptr);
+    page.show();
+    auto selection = [&] { return ctx.link.GetPortSelection(); };
+    // Filled at start, with whatever the start chose.
+    QVERIFY(!page.SelectedPort().empty());
+    QCOMPARE(selection().portName, page.SelectedPort());
+    QCOMPARE(selection().baudRate, 38400);
+    QCOMPARE(selection().reserved, 0);
+
+    page.SetExtraPorts({plain.Port(), cp});
+    QCOMPARE(selection().portName, bridge.path);
+    // A baud change alone leaves the stored selection as it was.
+    auto* baud = page.findChild<QComboBox*>("baudList");
+    QTest::keyClick(baud, Qt::Key_Home);
+    QCOMPARE(baud->currentText(), QStringLiteral("4800"));
+    QCOMPARE(selection().baudRate, 38400);
+    // A pick stores the port with the speed now chosen.
+    auto* port = page.findChild<QComboBox*>("portList");
+    port->setCurrentIndex(port->findData(QString::fromStdString(plain.path)));
+    emit port->activated(port->currentIndex());
+    QCOMPARE(selection().portName, plain.path);
+    QCOMPARE(selection().baudRate, 4800);
+    test::Button(&page, "autoDetectButton")->click();
+    QCOMPARE(selection().portName, bridge.path);
+    QCOMPARE(selection().baudRate, 4800);
+    QCOMPARE(selection().reserved, 0);
+  }
+
+  void choiceWhileConnectedCountsFromTheNextConnect() {
+    SimulatedLogger first = SimulatedLogger::Start();
+    SimulatedLogger bridge = SimulatedLogger::Start();
+    QVERIFY(first.sim && bridge.sim);
+    PortInfo cp = bridge.Port("CP2102 USB to UART Bridge Controller");
+    cp.usb = true;
+    cp.vendorId = 0x10C4;
+    cp.productId = 0xEA60;
+
+    AppContext ctx;
+    MainWindow w(ctx);
+    w.show();
+    DevicePage* page = w.Device();
+    page->SetExtraPorts({first.Port(), cp});
+    QVERIFY(page->SelectPort(first.path));
+    test::Button(page, "connectButton")->click();
+    page->WaitForIdle();
+    QApplication::processEvents();
+    QVERIFY(page->IsConnected());
+    QCOMPARE(ctx.link.Port().PortName(), first.path);
+
+    auto* port = page->findChild<QComboBox*>("portList");
+    auto* baud = page->findChild<QComboBox*>("baudList");
+    QVERIFY(port->isEnabled());
+    QVERIFY(baud->isEnabled());
+    QVERIFY(test::Button(page, "autoDetectButton")->isEnabled());
+    QTest::keyClick(baud, Qt::Key_Home);
+    QVERIFY(page->SelectPort(first.path));
+    // Default All while connected: the detected bridge and 38400 again.
+    test::Button(&w, "defaultAllButton")->click();
+    QCOMPARE(port->currentData().toString().toStdString(), bridge.path);
+    QCOMPARE(page->SelectedPort(), bridge.path);
+    QCOMPARE(baud->currentText(), QStringLiteral("38400"));
+    // A new choice leaves the open port alone ...
+    QTest::keyClick(baud, Qt::Key_Up);
+    QCOMPARE(baud->currentText(), QStringLiteral("19200"));
+    QCOMPARE(ctx.link.Port().PortName(), first.path);
+    QCOMPARE(ctx.link.Port().BaudRate(), 38400);
+    QVERIFY(bridge.ReceivedWith("$").empty());
+    // ... and is what the next Connect opens.
+    test::ClickDisconnect(page);
+    QVERIFY(!page->IsConnected());
+    test::Button(page, "connectButton")->click();
+    page->WaitForIdle();
+    QApplication::processEvents();
+    QVERIFY(page->IsConnected());
+    QCOMPARE(ctx.link.Port().PortName(), bridge.path);
+    QCOMPARE(ctx.link.Port().BaudRate(), 19200);
+    QVERIFY(!bridge.ReceivedWith("$KAVRO580,1*").empty());
+    test::ClickDisconnect(page);
+  }
+
   void portThatCannotBeOpenedShowsTheReason() {
     AppContext ctx;
     DevicePage page(ctx, nullptr);

@@ -1,4 +1,6 @@
 // The page tab bar's disabled-tab rules, on a real QTabBar driven by mouse, keys and program.
+#include <QImage>
+#include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -22,6 +24,49 @@ class TabBarTest : public QObject {
     bar->setCurrentIndex(0);
   }
   void cleanup() { bar.reset(); }
+
+  void captionsStartAtTheLeftOfTheirTabs() {
+    // Wide tabs with short captions: a centred caption would sit far from the left edge.
+    OwnerDrawTabBar wide;
+    wide.setExpanding(true);
+    wide.addTab(QStringLiteral("HH"));
+    wide.addTab(QStringLiteral("HH"));
+    wide.resize(640, wide.sizeHint().height());
+    wide.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&wide));
+    wide.setCurrentIndex(0);
+    const QImage image = wide.grab().toImage();
+    // The left, top and bottom of the dark caption pixels inside a tab.
+    auto ink = [&](int tab) {
+      const QRect r = wide.tabRect(tab).adjusted(2, 2, -2, -2);
+      int left = r.right(), top = r.bottom(), bottom = r.top();
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+          if (qGray(image.pixel(x, y)) < 100) {
+            left = std::min(left, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+          }
+      return QRect(QPoint(left, top), QPoint(r.right(), bottom));
+    };
+    const QRect selected = ink(0);
+    const QRect other = ink(1);
+    QVERIFY2(wide.tabRect(0).width() > 200, "the tabs did not stretch");
+    const int selectedIn = selected.left() - wide.tabRect(0).left();
+    const int otherIn = other.left() - wide.tabRect(1).left();
+    // Glyphs start a pixel or two inside their advance.
+    QVERIFY2(selectedIn >= OwnerDrawTabBar::kSelectedTextOffset && selectedIn <= OwnerDrawTabBar::kSelectedTextOffset + 3,
+             qPrintable(QString::number(selectedIn)));
+    QVERIFY2(otherIn >= OwnerDrawTabBar::kTextOffset && otherIn <= OwnerDrawTabBar::kTextOffset + 3,
+             qPrintable(QString::number(otherIn)));
+    QCOMPARE(otherIn - selectedIn, OwnerDrawTabBar::kTextOffset - OwnerDrawTabBar::kSelectedTextOffset);
+    QCOMPARE(other.top() - selected.top(), OwnerDrawTabBar::kUnselectedTextDrop);
+    QCOMPARE(other.bottom() - selected.bottom(), OwnerDrawTabBar::kUnselectedTextDrop);
+    // Each caption fits its tab with the offset: a tab is never narrower than that.
+    for (int i = 0; i < bar->count(); ++i)
+      QVERIFY(bar->tabRect(i).width() >= bar->fontMetrics().horizontalAdvance(bar->tabText(i)) +
+                                             OwnerDrawTabBar::kSelectedTextOffset);
+  }
 
   void enabledTestAndPositionsOutside() {
     QVERIFY(bar->IsTabEnabled(0));

@@ -73,6 +73,18 @@ class TrackLogPageTest : public QObject {
     QVERIFY(c.logger.ReceivedWith("$KAVRO580,9").empty());
   }
 
+  void unknownRecordModeCountsAsOverwrite() {
+    // A logger answering a record mode other than 1 or 2 shows Overwrite, and the page takes
+    // that as what the logger has: Apply has nothing to write.
+    Connected c = ConnectTo("demo", [](sim::Scenario& s) { s.recordMode = 0; });
+    QVERIFY(c.window->Device()->IsConnected());
+    QVERIFY(c.Find<QRadioButton>("overwriteRadio")->isChecked());
+    QCOMPARE(c.ctx->device.Snapshot().recordMode, 1);
+    c.ApplyAll();
+    QCOMPARE(c.SettingStatus(), QStringLiteral("Updating Settings Successfully!"));
+    QVERIFY(c.logger.ReceivedWith("$PMTK182,1,6,").empty());
+  }
+
   void fiveSecondsIsWrittenAsFiftyTenths() {
     Connected c = ConnectTo("demo", [](sim::Scenario& s) { s.timeInterval = 300; });
     QCOMPARE(c.Find<QComboBox>("secondsList")->currentText(), QStringLiteral("30"));

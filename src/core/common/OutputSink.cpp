@@ -89,6 +89,11 @@ bool FileSink::Close(std::string* error) {
   return !failed_;
 }
 
+std::string FileSink::ErrorText() const {
+  if (!failed_) return {};
+  return std::strerror(errno_ != 0 ? errno_ : EIO);
+}
+
 ReplacingFileSink::~ReplacingFileSink() { Discard(); }
 
 bool ReplacingFileSink::Open(const std::filesystem::path& target, std::string* error) {

@@ -29,6 +29,8 @@ class FileSink : public OutputSink {
   // Flushes and closes; false when any write, the flush or the close failed.
   bool Close(std::string* error = nullptr);
   bool IsOpen() const { return fd_ >= 0; }
+  // The system's reason for the first failed write; empty while nothing failed.
+  std::string ErrorText() const;
 
  private:
   friend class ReplacingFileSink;
@@ -60,6 +62,7 @@ class ReplacingFileSink : public OutputSink {
   // Removes the temporary file.
   void Discard();
   bool IsOpen() const { return file_.IsOpen(); }
+  std::string ErrorText() const { return file_.ErrorText(); }
   const std::filesystem::path& Target() const { return target_; }
 
  private:

@@ -82,8 +82,9 @@ std::vector<int> StringTable::Ids() {
   return ids;
 }
 
-Language LanguageForLocale(const QString& localeName) {
-  const QLocale locale(localeName);
+Language LanguageForLocale(const QString& localeName) { return LanguageForLocale(QLocale(localeName)); }
+
+Language LanguageForLocale(const QLocale& locale) {
   switch (locale.language()) {
     case QLocale::German:
       return Language::German;

@@ -1,4 +1,5 @@
 #pragma once
+#include <QLocale>
 #include <QString>
 #include <memory>
 #include <string>
@@ -40,7 +41,9 @@ class StringTable {
 };
 
 // The language for a system locale: German, Chinese of Taiwan/Hong Kong/Macau or in the
-// traditional script, other Chinese; everything else is English.
+// traditional script, other Chinese; everything else is English. The locale itself, not its
+// name(): the name drops the script ("zh_Hant_SG" becomes "zh_SG").
+Language LanguageForLocale(const QLocale& locale);
 Language LanguageForLocale(const QString& localeName);
 
 }  // namespace kavro

@@ -56,6 +56,8 @@ ConversionResult ConvertTrackFile(const ConversionRequest& request) {
                                                  {request.gpx, TrackFormat::Gpx}};
   for (const auto& [wanted, format] : chosen) {
     if (!wanted) continue;
+    // Each output reports its own reason, never one left over from an earlier output.
+    std::string reason;
     const std::filesystem::path target = ConvertedFileName(request.source, format);
     std::error_code ec;
     if (std::filesystem::equivalent(target, request.source, ec)) {
@@ -63,8 +65,8 @@ ConversionResult ConvertTrackFile(const ConversionRequest& request) {
       continue;
     }
     ReplacingFileSink sink;
-    if (!sink.Open(target, &error)) {
-      result.problems.push_back({txt::OutputCreateFailed, target, error});
+    if (!sink.Open(target, &reason)) {
+      result.problems.push_back({txt::OutputCreateFailed, target, reason});
       continue;
     }
     bool ok = false;
@@ -74,14 +76,18 @@ ConversionResult ConvertTrackFile(const ConversionRequest& request) {
       case TrackFormat::Nmea: ok = WriteNmeaTrack(reader, sink); break;
       case TrackFormat::Gpx: ok = WriteGpxTrack(reader, sink); break;
     }
-    if (!ok && error.empty()) error = std::strerror(EIO);
-    if (ok && sink.Commit(&error)) {
+    if (!ok) {
+      // The writer stops on a refused write or an unreadable source; say which.
+      reason = sink.ErrorText();
+      if (reason.empty()) reason = reader.ErrorText();
+      if (reason.empty()) reason = std::strerror(EIO);
+    }
+    if (ok && sink.Commit(&reason)) {
       result.written.push_back(target);
     } else {
       sink.Discard();
-      result.problems.push_back({txt::OutputWriteFailed, target, error});
+      result.problems.push_back({txt::OutputWriteFailed, target, reason});
     }
-    error.clear();
   }
   return result;
 }

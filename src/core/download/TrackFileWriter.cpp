@@ -43,7 +43,7 @@ std::string FileNameSafeUserName(const std::string& userName) {
   std::string s = userName;
   for (char& c : s) {
     const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F || c == '/' || c == '\\' || c == '.' || c == ':' || c == '*' || c == '?' ||
+    if (u < 0x20 || u == 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' ||
         c == '"' || c == '<' || c == '>' || c == '|')
       c = '_';
   }

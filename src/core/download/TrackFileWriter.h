@@ -48,8 +48,8 @@ struct TrackFilesResult {
   std::vector<std::filesystem::path> Written() const;
 };
 
-// The user name as it can stand in a file name: characters a file name cannot hold (path
-// separators, dots, control and reserved characters) become "_".
+// The user name as it can stand in a file name on Linux and Windows: / \ : * ? " < > | and
+// control characters become "_"; everything else, dots included, stays.
 std::string FileNameSafeUserName(const std::string& userName);
 // "%04d%02d%02d-%02d%02d%02d" of the local time; empty when it has none.
 std::string FileNameTime(std::int32_t utc, const ZoneClock& clock);

@@ -25,6 +25,7 @@ bool TrackFileReader::Open(const std::filesystem::path& path, std::string* error
   buffer_.resize(kBlock);
   pos_ = len_ = 0;
   eof_ = failed_ = false;
+  errno_ = 0;
   return true;
 }
 
@@ -39,7 +40,10 @@ bool TrackFileReader::Fill() {
     const std::size_t n = std::fread(buffer_.data() + len_, 1, buffer_.size() - len_, file_);
     len_ += n;
     if (n == 0) {
-      if (std::ferror(file_)) failed_ = true;
+      if (std::ferror(file_)) {
+        failed_ = true;
+        errno_ = errno;
+      }
       eof_ = true;
     }
   }
@@ -57,6 +61,11 @@ bool TrackFileReader::Next(TrackRecord& record) {
       return true;
     }
   }
+}
+
+std::string TrackFileReader::ErrorText() const {
+  if (errno_ == 0) return failed_ ? std::strerror(EIO) : std::string();
+  return std::strerror(errno_);
 }
 
 void TrackFileReader::Rewind() {

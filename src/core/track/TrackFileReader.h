@@ -27,6 +27,8 @@ class TrackFileReader {
   void Rewind();
   // A read error (not the end of the file) happened.
   bool Failed() const { return failed_; }
+  // The system's reason for the last read error (kept across Rewind); empty when none.
+  std::string ErrorText() const;
   void Close();
 
  private:
@@ -38,6 +40,7 @@ class TrackFileReader {
   std::size_t len_ = 0;
   bool eof_ = false;
   bool failed_ = false;
+  int errno_ = 0;
 };
 
 }  // namespace kavro

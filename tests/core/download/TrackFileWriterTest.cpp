@@ -129,8 +129,18 @@ TEST_F(TrackFiles, SameSecondTracksKeepBothFiles) {
 
 TEST_F(TrackFiles, UserNameCannotLeaveTheDirectory) {
   Write({Rec(T)}, {0}, false, "../x/..\\y:*");
-  EXPECT_EQ(Listing(), (std::vector<std::string>{"___x____y___T-580_Start_20080315-093012_Finish_20080315-093012.trl"}));
+  // No separator is left, so the dots are only part of the name.
+  EXPECT_EQ(Listing(), (std::vector<std::string>{".._x_.._y___T-580_Start_20080315-093012_Finish_20080315-093012.trl"}));
   EXPECT_EQ(FileNameSafeUserName("Logger1"), "Logger1");
+}
+
+TEST_F(TrackFiles, UserNameKeepsWhatAFileNameCanHold) {
+  Write({Rec(T)}, {0}, false, "J.Doe v1.2");
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"J.Doe v1.2_T-580_Start_20080315-093012_Finish_20080315-093012.trl"}));
+  // Only what Linux or Windows refuse in a file name is replaced.
+  EXPECT_EQ(FileNameSafeUserName("a/b\\c:d*e?f\"g<h>i|j"), "a_b_c_d_e_f_g_h_i_j");
+  EXPECT_EQ(FileNameSafeUserName(std::string("t\tab\x01\x7f", 6)), "t_ab__");
+  EXPECT_EQ(FileNameSafeUserName("-_.,;'!#$%&()+=@[]^`{}~"), "-_.,;'!#$%&()+=@[]^`{}~");
 }
 
 TEST_F(TrackFiles, FileThatCannotBeCreatedIsReportedAndOthersGoOn) {
