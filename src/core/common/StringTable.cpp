@@ -212,7 +212,12 @@ const Entry kEntries[] = {
     {657, QT_TRANSLATE_NOOP3("Kavro", "Unknown time zone: %1", "657")},
     {658, QT_TRANSLATE_NOOP3("Kavro", "The copy %1 cannot be written: %2", "658")},
 
-    // command line (700-799)
+    // command line (700-799); photo, continued (710-729)
+    {710, QT_TRANSLATE_NOOP3("Kavro", "No geotagged copy of %1: %2", "710")},
+    {711, QT_TRANSLATE_NOOP3("Kavro", "the layout of its EXIF data is not supported", "711")},
+    {712, QT_TRANSLATE_NOOP3("Kavro", "the matched track point has no valid latitude, longitude or altitude (a damaged record)", "712")},
+    {713, QT_TRANSLATE_NOOP3("Kavro", "Geotagged copies written: %1 of %2", "713")},
+    {714, QT_TRANSLATE_NOOP3("Kavro", "Geotagged copies not written: %1", "714")},
 };
 
 const Entry* Find(int id) {

@@ -195,5 +195,12 @@ inline constexpr int CalibrationFormat = 656;      // "The calibration must be D
 inline constexpr int UnknownZone = 657;            // "Unknown time zone: %1"
 inline constexpr int GpsCopyFailed = 658;          // "The copy %1 cannot be written: %2"
 
+// photo, continued: 710-729
+inline constexpr int GpsCopyNotWritten = 710; // "No geotagged copy of %1: %2"
+inline constexpr int GpsLayoutReason = 711;  // "the layout of its EXIF data is not supported"
+inline constexpr int GpsPointInvalid = 712;  // "the matched track point has no valid latitude, longitude or altitude (a damaged record)"
+inline constexpr int GpsCopiesWritten = 713; // "Geotagged copies written: %1 of %2"
+inline constexpr int GpsCopiesMissing = 714; // "Geotagged copies not written: %1"
+
 
 }  // namespace kavro::txt
