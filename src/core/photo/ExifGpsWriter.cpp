@@ -264,7 +264,6 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
     sony = StartsWith(tiff, makeEntry.value, makeEntry.Size(), "SONY");
   }
   if (!canon && !sony) return GpsCopyOutcome::Unsupported;
-  if (!GpsPointUsable(point)) return GpsCopyOutcome::BadPoint;
 
   const std::uint64_t linkPos = ifd0.End();
   std::uint32_t ifd1Offset = 0;
@@ -329,6 +328,8 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
       }
     }
   }
+
+  if (!GpsPointUsable(point)) return GpsCopyOutcome::BadPoint;
 
   // The GPS IFD goes where IFD1 was; without IFD1, behind everything, on a word boundary.
   // A GPS pointer already in IFD0 is pointed at the new GPS IFD instead of adding a second one.
