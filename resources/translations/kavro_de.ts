@@ -888,5 +888,30 @@
         <comment>543</comment>
         <translation>Der Logger antwortet nicht mehr auf %1.</translation>
     </message>
+    <message>
+        <source>No geotagged copy of %1: %2</source>
+        <comment>710</comment>
+        <translation>Keine geotaggte Kopie von %1: %2</translation>
+    </message>
+    <message>
+        <source>the layout of its EXIF data is not supported</source>
+        <comment>711</comment>
+        <translation>das Layout seiner EXIF-Daten wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>the matched track point has no valid latitude, longitude or altitude (a damaged record)</source>
+        <comment>712</comment>
+        <translation>der zugeordnete Trackpunkt hat keine gültige Breite, Länge oder Höhe (ein beschädigter Datensatz)</translation>
+    </message>
+    <message>
+        <source>Geotagged copies written: %1 of %2</source>
+        <comment>713</comment>
+        <translation>Geotaggte Kopien geschrieben: %1 von %2</translation>
+    </message>
+    <message>
+        <source>Geotagged copies not written: %1</source>
+        <comment>714</comment>
+        <translation>Nicht geschriebene geotaggte Kopien: %1</translation>
+    </message>
 </context>
 </TS>

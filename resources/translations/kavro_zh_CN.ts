@@ -888,5 +888,30 @@
         <comment>543</comment>
         <translation>记录器在 %1 上停止响应。</translation>
     </message>
+    <message>
+        <source>No geotagged copy of %1: %2</source>
+        <comment>710</comment>
+        <translation>未创建 %1 的 GPS 副本: %2</translation>
+    </message>
+    <message>
+        <source>the layout of its EXIF data is not supported</source>
+        <comment>711</comment>
+        <translation>不支持此照片的 EXIF 数据布局</translation>
+    </message>
+    <message>
+        <source>the matched track point has no valid latitude, longitude or altitude (a damaged record)</source>
+        <comment>712</comment>
+        <translation>对应的轨迹点没有有效的纬度、经度或高度 (记录已损坏)</translation>
+    </message>
+    <message>
+        <source>Geotagged copies written: %1 of %2</source>
+        <comment>713</comment>
+        <translation>已写入 GPS 副本: %1 / %2</translation>
+    </message>
+    <message>
+        <source>Geotagged copies not written: %1</source>
+        <comment>714</comment>
+        <translation>未能写入的 GPS 副本: %1</translation>
+    </message>
 </context>
 </TS>

@@ -888,5 +888,30 @@
         <comment>543</comment>
         <translation>記錄器在 %1 上停止回應。</translation>
     </message>
+    <message>
+        <source>No geotagged copy of %1: %2</source>
+        <comment>710</comment>
+        <translation>未建立 %1 的 GPS 副本: %2</translation>
+    </message>
+    <message>
+        <source>the layout of its EXIF data is not supported</source>
+        <comment>711</comment>
+        <translation>不支援此相片的 EXIF 資料配置</translation>
+    </message>
+    <message>
+        <source>the matched track point has no valid latitude, longitude or altitude (a damaged record)</source>
+        <comment>712</comment>
+        <translation>對應的軌跡點沒有有效的緯度、經度或高度 (記錄已損壞)</translation>
+    </message>
+    <message>
+        <source>Geotagged copies written: %1 of %2</source>
+        <comment>713</comment>
+        <translation>已寫入 GPS 副本: %1 / %2</translation>
+    </message>
+    <message>
+        <source>Geotagged copies not written: %1</source>
+        <comment>714</comment>
+        <translation>未能寫入的 GPS 副本: %1</translation>
+    </message>
 </context>
 </TS>

@@ -132,6 +132,7 @@ int RunGeotag(CliEnv& env, const QStringList& args) {
   env.out.flush();
   if (!error.empty()) return env.Fail(QString::fromStdString(error));
   if (!result.trackRead || !result.photosRead) return 1;
+  if (result.copiesFailed > 0) return env.Fail(words.Format(txt::GpsCopiesMissing, {QString::number(result.copiesFailed)}));
   return 0;
 }
 

@@ -63,7 +63,8 @@ TEST(GeotagCli, PrintsTheLinesAndSummaryAndWritesKmlAndCopies) {
                                "d.jpg;No mapping any track log point.\n" + "Photo CombinedPass:" + p + "a.jpg\n" +
                                "Photo CombinedPass:" + p + "b.jpg\n" + "Photo Combined Failed:" + p +
                                "c.jpg;No mapping any track log point.\n" +
-                               "Photo Parsed: Pass:3 Error:1 \nPhoto Combined: Pass:2 Error:2\n";
+                               "Photo Parsed: Pass:3 Error:1 \nPhoto Combined: Pass:2 Error:2\n"
+                               "Geotagged copies written: 2 of 2\n";
   EXPECT_EQ(r.out, expected);
   EXPECT_TRUE(fs::exists(s.kml));
   EXPECT_TRUE(fs::exists(s.photos / "GPS" / "a_GPS.jpg"));
@@ -89,6 +90,38 @@ TEST(GeotagCli, WithoutWriteGpsNoCopiesAndTheUnsupportedLineNeedsIt) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_FALSE(fs::exists(s.photos / "GPS"));
   EXPECT_EQ(r.out.find("No support"), std::string::npos);
+}
+
+// A copy of a matched Canon or SONY photo that could not be written fails the run; a camera
+// the writer does not know only gets its line.
+TEST(GeotagCli, ACopyNotWrittenIsAFailureAnUnsupportedCameraIsNot) {
+  Scene s;
+  fs::create_directories(s.photos / "GPS" / "a_GPS.jpg");  // the copy cannot take its place
+  const GeotagRun r = Geotag(s.Args("--zone +08:00 --calibrate 0:-1:0:0 --write-gps"));
+  EXPECT_EQ(r.status, 1);
+  const std::string p = s.photos.string() + "/";
+  EXPECT_NE(r.out.find("No geotagged copy of " + p + "a.jpg: The copy " + p + "GPS/a_GPS.jpg cannot be written: "),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\nGeotagged copies written: 1 of 2\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.err, "Geotagged copies not written: 1\n");
+  EXPECT_TRUE(fs::exists(s.photos / "GPS" / "b_GPS.jpg"));
+  EXPECT_TRUE(fs::exists(s.kml));
+
+  Scene fuji;
+  TinyJpeg f;
+  f.dateTimeOriginal = "2008:02:28 19:00:20";
+  f.make = "FUJIFILM";
+  fs::remove(fuji.photos / "b.jpg");
+  test::WriteBytes(fuji.photos / "a.jpg", f.Build());
+  const GeotagRun u = Geotag(fuji.Args("--zone +08:00 --calibrate 0:-1:0:0 --write-gps"));
+  EXPECT_EQ(u.status, 0) << u.err;
+  EXPECT_NE(u.out.find("No support this camera photo EXIF format, and can't write track log record into this photo." +
+                       fuji.photos.string() + "/a.jpg\n"),
+            std::string::npos)
+      << u.out;
+  EXPECT_NE(u.out.find("\nGeotagged copies written: 0 of 1\n"), std::string::npos) << u.out;
+  EXPECT_FALSE(fs::exists(fuji.photos / "GPS"));
 }
 
 TEST(GeotagCli, BadArgumentsAndUnreadableInputs) {

@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 #include "PhotoCombineSettingsDialog.h"
 #include "PhotoPage.h"
@@ -200,7 +202,8 @@ class PhotoPageTest : public QObject {
     QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
     QVERIFY(finished.count() == 1 || finished.wait(120000));
     QCOMPARE(page->StatusLabel()->text(), ctx->strings.Text(txt::ConvertSuccess));
-    QCOMPARE(page->SummaryLabel()->text(), QStringLiteral("Photo Parsed: Pass:3 Error:1 \nPhoto Combined: Pass:2 Error:2"));
+    QCOMPARE(page->SummaryLabel()->text(), QStringLiteral("Photo Parsed: Pass:3 Error:1 \nPhoto Combined: Pass:2 Error:2\n"
+                                                          "Geotagged copies written: 1 of 2"));
     QStringList lines;
     for (int i = 0; i < page->ResultList()->count(); ++i) lines << page->ResultList()->item(i)->text();
     QCOMPARE(lines.size(), 9);
@@ -215,6 +218,46 @@ class PhotoPageTest : public QObject {
     QVERIFY(test::ReadBytes(photos / "a.jpg") == originalA);
     QVERIFY(page->ConvertButton()->isEnabled());
     QCOMPARE(ctx->zone.AppliedRow(), 6);
+  }
+
+  // What kavro geotag refuses with status 1 is no success here either: the reason, no KML.
+  void unreadableTrackOrFolderShowsTheFailureAndLeavesNoKml() {
+    test::TempDir dir("page-unreadable");
+    const auto photos = dir.path / "photos";
+    std::filesystem::create_directory(photos);
+    std::filesystem::create_directory(dir.path / "folder.trl");
+    test::WriteTrl(dir.path / "t.trl", {kavro::TrackRecord::Make(test::Utc(2008, 2, 28, 10, 0, 0), 25, 121, 10)});
+    test::WriteBytes(photos / "a.jpg", test::TinyJpeg().Build());
+    const auto kml = dir.path / "out.kml";
+    kmlAnswer = QString::fromStdString(kml.string());
+    struct Case {
+      std::filesystem::path trl, folder;
+      QString named, reason;
+    };
+    const Case cases[] = {
+        {dir.path / "none.trl", photos, QStringLiteral("none.trl"), QString::fromLocal8Bit(std::strerror(ENOENT))},
+        {dir.path / "folder.trl", photos, QStringLiteral("folder.trl"), QString::fromLocal8Bit(std::strerror(EISDIR))},
+        {dir.path / "t.trl", dir.path / "t.trl", QString::fromStdString((dir.path / "t.trl").string()),
+         QString::fromLocal8Bit(std::strerror(ENOTDIR))},
+        {dir.path / "t.trl", dir.path / "gone", QStringLiteral("gone"), QString::fromLocal8Bit(std::strerror(ENOENT))},
+    };
+    for (const Case& c : cases) {
+      stops.clear();
+      page->SetTrlPath(QString::fromStdString(c.trl.string()));
+      page->SetPhotoDirectory(QString::fromStdString(c.folder.string()));
+      QSignalSpy finished(page.get(), &PhotoPage::conversionFinished);
+      QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
+      QVERIFY(finished.count() == 1 || finished.wait(120000));
+      const QString status = page->StatusLabel()->text();
+      QVERIFY2(status.contains(c.named) && status.contains(c.reason), qPrintable(status));
+      QVERIFY(status != ctx->strings.Text(txt::ConvertSuccess));
+      QCOMPARE(stops, QStringList{status});
+      QVERIFY(!std::filesystem::exists(kml));
+      QVERIFY(page->ConvertButton()->isEnabled());
+    }
+    std::size_t files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path)) files += e.is_regular_file();
+    QCOMPARE(files, std::size_t{1});  // the track only, no temporary
   }
 
   void unwritableKmlIsReported() {

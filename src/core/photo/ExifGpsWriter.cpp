@@ -51,15 +51,16 @@ Entry ReadEntry(const ExifBytes& tiff, ByteOrder order, std::uint64_t at) {
 }
 
 // Where an old TIFF offset lands in the copy: the IFD0 link and everything after it move by the
-// inserted entry, IFD1 and everything after it also by the GPS IFD.
+// inserted entry, the place of the GPS IFD (IFD1, or the end) and everything after it by all.
 struct Shifter {
   std::uint64_t linkPos;
-  std::uint64_t ifd1;
+  std::uint64_t gpsAt;
   std::uint32_t entryShift;
+  std::uint32_t growth;
   std::uint32_t Of(std::uint32_t offset) const {
     if (offset < linkPos) return 0;
-    if (offset < ifd1) return entryShift;
-    return entryShift + GpsIfdSize + GpsIfdPadding;
+    if (offset < gpsAt) return entryShift;
+    return growth;
   }
   std::uint32_t Moved(std::uint32_t offset) const { return offset + Of(offset); }
 };
@@ -144,11 +145,33 @@ bool StartsWith(const ExifBytes& tiff, std::uint64_t at, std::uint64_t length, c
   return length >= n && tiff.Has(at, n) && std::memcmp(tiff.Data() + at, prefix, n) == 0;
 }
 
+// Canon ends its maker note with the byte order, the TIFF magic and the note's own offset.
+// Readers compare that offset with where they find the note to learn the base of its values.
+void MoveCanonFooter(std::vector<std::uint8_t>& tiff, std::uint64_t note, std::uint64_t size, ByteOrder order,
+                     std::uint32_t shift) {
+  if (size <= 8 || note + size > tiff.size()) return;
+  std::uint8_t* footer = &tiff[note + size - 8];
+  static const std::uint8_t little[4] = {'I', 'I', 0x2A, 0x00};
+  static const std::uint8_t big[4] = {'M', 'M', 0x00, 0x2A};
+  if (std::memcmp(footer, order == ByteOrder::Little ? little : big, 4) != 0) return;
+  std::uint32_t offset = 0;
+  ExifBytes(footer, 8).U32(4, order, offset);
+  PutU32(footer + 4, order, offset + shift);
+}
+
+bool KnownTiffType(std::uint16_t type) { return type >= 1 && type <= 12; }
+
 }  // namespace
+
+bool GpsPointUsable(const TrackPoint& point) {
+  const double lat = point.lat, lon = point.lon, alt = point.alt;
+  return std::isfinite(lat) && std::isfinite(lon) && std::isfinite(alt) && std::fabs(lat) <= 90 &&
+         std::fabs(lon) <= 180 && std::fabs(alt) <= MaxGpsAltitudeMetres;
+}
 
 GpsFields MakeGpsFields(const TrackPoint& point) {
   GpsFields f;
-  if (!(std::isfinite(point.lat) && std::isfinite(point.lon) && std::isfinite(point.alt))) return f;
+  if (!GpsPointUsable(point)) return f;
   DegreesMinutes(point.lat, f.latDeg, f.latMin, f.latHundredthSec);
   DegreesMinutes(point.lon, f.lonDeg, f.lonMin, f.lonHundredthSec);
   f.latRef = point.lat > 0 ? 'N' : point.lat < 0 ? 'S' : 0;
@@ -170,10 +193,11 @@ GpsFields MakeGpsFields(const TrackPoint& point) {
   return f;
 }
 
-std::filesystem::path GpsCopyPath(const std::filesystem::path& photo) {
+std::filesystem::path GpsCopyPath(const std::filesystem::path& photo, int number) {
   std::string name = photo.filename().string();
   name = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
-  return photo.parent_path() / "GPS" / (name + "_GPS.jpg");
+  const std::string suffix = number >= 2 ? "_GPS_" + std::to_string(number) + ".jpg" : "_GPS.jpg";
+  return photo.parent_path() / "GPS" / (name + suffix);
 }
 
 GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const TrackPoint& point,
@@ -244,7 +268,7 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
   const std::uint64_t linkPos = ifd0.End();
   std::uint32_t ifd1Offset = 0;
   tiff.U32(linkPos, order, ifd1Offset);
-  if (ifd1Offset == 0) return GpsCopyOutcome::Layout;  // no IFD1: nowhere the layout puts the GPS IFD
+  const bool haveIfd1 = ifd1Offset != 0;
 
   // The camera layout: IFD0, its values, the EXIF IFD, the maker note, the interoperability IFD,
   // IFD1, its values and the thumbnail, each at or after the place the one before ended.
@@ -269,7 +293,6 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
   const std::uint64_t noteEnd = std::uint64_t{noteEntry.value} + noteEntry.Size();
   std::uint32_t noteHeader = 0;
   ByteOrder noteOrder = order;
-  bool noteConsistent = true;
   if (haveNote) {
     if (noteEntry.value < reached || !tiff.Has(noteEntry.value, noteEntry.Size())) return GpsCopyOutcome::Layout;
     if (sony && StartsWith(tiff, noteEntry.value, noteEntry.Size(), "SONY")) noteHeader = 12;
@@ -287,17 +310,6 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
     }
     if (!fits) return GpsCopyOutcome::Layout;
     reached = note.End();
-    // Offsets of a maker note whose values do not start right behind its directory were made
-    // against some other base; readers find that base from the note's own place, so they
-    // stay as they are. A consistent note moves its offsets with it.
-    std::uint64_t firstValue = UINT64_MAX;
-    for (std::uint16_t i = 0; i < note.count; ++i) {
-      const Entry e = ReadEntry(tiff, noteOrder, note.offset + 2 + 12ull * i);
-      if (e.Size() > 4 && e.value >= noteEntry.value && e.value < noteEnd) {
-        firstValue = std::min<std::uint64_t>(firstValue, e.value);
-      }
-    }
-    noteConsistent = firstValue == UINT64_MAX || firstValue == note.End() || firstValue == note.End() + 4;
   }
   Ifd interop;
   if (haveInterop) {
@@ -307,18 +319,27 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
     reached = interop.End();
   }
   Ifd ifd1;
-  if (ifd1Offset < reached || !ReadIfd(tiff, order, ifd1Offset, false, ifd1)) return GpsCopyOutcome::Layout;
-  for (std::uint16_t i = 0; i < ifd1.count; ++i) {
-    const Entry e = ReadEntry(tiff, order, ifd1.offset + 2 + 12ull * i);
-    if (e.tag == kTagThumbnailOffset && (e.value < ifd1.End() || e.value > tiff.Size())) return GpsCopyOutcome::Layout;
+  if (haveIfd1) {
+    if (ifd1Offset < reached || !ReadIfd(tiff, order, ifd1Offset, false, ifd1)) return GpsCopyOutcome::Layout;
+    for (std::uint16_t i = 0; i < ifd1.count; ++i) {
+      const Entry e = ReadEntry(tiff, order, ifd1.offset + 2 + 12ull * i);
+      if (e.tag == kTagThumbnailOffset && (e.value < ifd1.End() || e.value > tiff.Size())) {
+        return GpsCopyOutcome::Layout;
+      }
+    }
   }
 
+  if (!GpsPointUsable(point)) return GpsCopyOutcome::BadPoint;
+
+  // The GPS IFD goes where IFD1 was; without IFD1, behind everything, on a word boundary.
   // A GPS pointer already in IFD0 is pointed at the new GPS IFD instead of adding a second one.
   const std::uint32_t entryShift = haveGps ? 0 : EntryShift;
-  const std::uint32_t growth = entryShift + GpsIfdSize + GpsIfdPadding;
+  const std::uint32_t gpsAt = haveIfd1 ? ifd1Offset : static_cast<std::uint32_t>(tiff.Size());
+  const std::uint32_t lead = (gpsAt + entryShift) & 1u;
+  const std::uint32_t growth = entryShift + lead + GpsIfdSize + GpsIfdPadding;
   if (std::uint32_t{app1Length} + growth > 0xFFFF) return GpsCopyOutcome::Layout;
-  const Shifter shifter{linkPos, ifd1Offset, entryShift};
-  const std::uint32_t g = ifd1Offset + entryShift;
+  const Shifter shifter{linkPos, gpsAt, entryShift, growth};
+  const std::uint32_t g = gpsAt + entryShift + lead;
 
   // New TIFF data: header, IFD0 with the GPS pointer, everything up to IFD1, the GPS IFD, the rest.
   std::vector<std::uint8_t> t;
@@ -346,25 +367,34 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
   }
   if (!haveGps && insertAt == ifd0.count) appendGpsEntry();
   t.resize(t.size() + 4);
-  PutU32(&t[t.size() - 4], order, ifd1Offset + growth);
-  t.insert(t.end(), src + linkPos + 4, src + ifd1Offset);
-  t.resize(t.size() + GpsIfdSize + GpsIfdPadding);
+  PutU32(&t[t.size() - 4], order, haveIfd1 ? ifd1Offset + growth : 0);
+  t.insert(t.end(), src + linkPos + 4, src + gpsAt);
+  t.resize(t.size() + lead + GpsIfdSize + GpsIfdPadding);
   WriteGpsIfd(&t[g], order, g, MakeGpsFields(point));
-  t.insert(t.end(), src + ifd1Offset, src + tiff.Size());
+  t.insert(t.end(), src + gpsAt, src + tiff.Size());
 
   auto overFour = [](const Entry& e) { return e.Size() > 4; };
   auto byRegion = [&](std::uint32_t v) { return shifter.Moved(v); };
   ShiftEntries(
       t, exif.offset + entryShift, exif.count, order,
       [](const Entry& e) { return e.Size() > 4 || e.tag == kTagMakerNote || e.tag == kTagInteropIfd; }, byRegion);
-  if (haveNote && noteConsistent) {
-    ShiftEntries(t, note.offset + entryShift, note.count, noteOrder, overFour,
-                 [&](std::uint32_t v) { return v + entryShift; });
+  if (haveNote) {
+    // The maker note moves as one block, and every offset it holds moves with it: readers find
+    // its values relative to the note's place (a base an editor left behind included), so that
+    // relation must stay as the camera or the editor left it. Zero means no value.
+    const std::uint32_t noteShift = shifter.Of(noteEntry.value);
+    ShiftEntries(
+        t, note.offset + noteShift, note.count, noteOrder,
+        [](const Entry& e) { return KnownTiffType(e.type) && e.Size() > 4 && e.value != 0; },
+        [&](std::uint32_t v) { return v + noteShift; });
+    if (canon) MoveCanonFooter(t, std::uint64_t{noteEntry.value} + noteShift, noteEntry.Size(), noteOrder, noteShift);
   }
   if (haveInterop) ShiftEntries(t, interop.offset + entryShift, interop.count, order, overFour, byRegion);
-  ShiftEntries(
-      t, ifd1.offset + growth, ifd1.count, order,
-      [](const Entry& e) { return e.Size() > 4 || e.tag == kTagThumbnailOffset; }, byRegion);
+  if (haveIfd1) {
+    ShiftEntries(
+        t, ifd1.offset + growth, ifd1.count, order,
+        [](const Entry& e) { return e.Size() > 4 || e.tag == kTagThumbnailOffset; }, byRegion);
+  }
 
   // The file: what came before the EXIF APP1, the grown APP1, the rest unchanged.
   out.reserve(size + growth);
@@ -440,8 +470,13 @@ void RemoveIfEmpty(const std::filesystem::path& dir) {
 }  // namespace
 
 GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackPoint& point) {
+  return WriteGpsPhotoCopy(photo, point, GpsCopyPath(photo));
+}
+
+GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackPoint& point,
+                                const std::filesystem::path& copyPath) {
   GpsCopyResult r;
-  r.copyPath = GpsCopyPath(photo);
+  r.copyPath = copyPath;
   const std::filesystem::path gpsDir = r.copyPath.parent_path();
   std::vector<std::uint8_t> source;
   if (!ReadWholeFile(photo, source, r.detail)) {
@@ -466,8 +501,12 @@ GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackP
       r.messageId = txt::NoPhotoDate;
       RemoveIfEmpty(gpsDir);
       return r;
+    case GpsCopyOutcome::BadPoint:
+      r.messageId = txt::GpsPointInvalid;
+      RemoveIfEmpty(gpsDir);
+      return r;
     default:
-      r.messageId = txt::PhotoLayoutRefused;
+      r.messageId = txt::GpsLayoutReason;
       RemoveIfEmpty(gpsDir);
       return r;
   }
@@ -491,10 +530,10 @@ GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackP
   }
   std::filesystem::rename(temp, r.copyPath, ec);
   if (ec) {
+    r.detail = ec.message();
     std::filesystem::remove(temp, ec);
     r.outcome = GpsCopyOutcome::IoError;
     r.messageId = txt::GpsCopyFailed;
-    r.detail = ec.message();
     RemoveIfEmpty(gpsDir);
     return r;
   }

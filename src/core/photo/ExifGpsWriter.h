@@ -22,6 +22,7 @@ enum class GpsCopyOutcome {
   NotExif,      // no EXIF APP1 or a bad byte order
   NoExifIfd,    // IFD0 has no EXIF IFD pointer
   Layout,       // offsets that do not follow the camera layout, or that point outside the file
+  BadPoint,     // the track point's position or altitude is not a number or out of range
   IoError,      // the photo or the copy could not be read or written
 };
 
@@ -44,10 +45,17 @@ struct GpsFields {
   int hour = 0, minute = 0, second = 0;
   int year = 1970, month = 1, day = 1;
 };
+// Altitudes whose centimetres still fit the unsigned 32-bit rational of the GPS IFD.
+inline constexpr double MaxGpsAltitudeMetres = 42949672.0;
+// Latitude within ±90, longitude within ±180, altitude within ±MaxGpsAltitudeMetres, all finite.
+// Only a corrupt record whose checksum still holds carries anything else.
+bool GpsPointUsable(const TrackPoint& point);
+// All zero for a point that is not usable.
 GpsFields MakeGpsFields(const TrackPoint& point);
 
-// <dir>/GPS/<name without its 4-character extension>_GPS.jpg
-std::filesystem::path GpsCopyPath(const std::filesystem::path& photo);
+// <dir>/GPS/<name without its 4-character extension>_GPS.jpg; from number 2 on
+// <name>_GPS_<number>.jpg, for photos whose names differ only in the extension's case.
+std::filesystem::path GpsCopyPath(const std::filesystem::path& photo, int number = 1);
 
 // The whole copy in memory: the photo's bytes with a GPS IFD for the point. Reads only inside
 // [data, data + size); the photo is refused when its offsets do not follow the camera layout.
@@ -57,5 +65,8 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
 // Writes the geotagged copy beside the photo (GPS folder), through a temporary name renamed
 // into place only when complete. The photo itself is only read.
 GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackPoint& point);
+// The same under a name the caller chose (see GpsCopyPath).
+GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackPoint& point,
+                                const std::filesystem::path& copyPath);
 
 }  // namespace kavro

@@ -47,6 +47,22 @@ std::string PhotoConversion::UnsupportedCameraLine(const std::string& path) cons
   return strings_.Utf8(txt::CameraNotSupported) + path;
 }
 
+std::string PhotoConversion::CopyNotWrittenLine(const std::string& path, const GpsCopyResult& copy) const {
+  QString reason;
+  if (copy.messageId == txt::PhotoOpenFailed) {
+    reason = strings_.Format(txt::PhotoOpenFailed, {Q(copy.detail)});
+  } else if (copy.messageId == txt::GpsCopyFailed) {
+    reason = strings_.Format(txt::GpsCopyFailed, {Q(copy.copyPath.string()), Q(copy.detail)});
+  } else {
+    reason = strings_.Text(copy.messageId);
+  }
+  return strings_.Format(txt::GpsCopyNotWritten, {Q(path), reason}).toStdString();
+}
+
+std::string PhotoConversion::CopiesSummary(int written, int matched) const {
+  return strings_.Format(txt::GpsCopiesWritten, {QString::number(written), QString::number(matched)}).toStdString();
+}
+
 std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
   if (result.messageId == txt::PhotoOpenFailed) return strings_.Format(txt::PhotoOpenFailed, {Q(result.detail)}).toStdString();
   return strings_.Utf8(result.messageId);
@@ -64,14 +80,18 @@ PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, Out
   const TrackLoad load = LoadTrack(s.trlPath, s.photoZone, points_);
   if (!load.ok) {
     result.trackRead = false;
-    problem(strings_.Format(txt::TrackOpenFailed, {Q(s.trlPath.string()), Q(load.error)}).toStdString());
+    result.inputError = strings_.Format(txt::TrackOpenFailed, {Q(s.trlPath.string()), Q(load.error)}).toStdString();
+    if (s.stopOnUnreadableInput) return result;
+    problem(result.inputError);
   }
   SortTrack(points_, trackOrder_);
 
   const PhotoScan scan = ScanPhotoDirectory(s.photoDir, photos_);
   if (!scan.ok) {
     result.photosRead = false;
-    problem(strings_.Format(txt::PhotoDirectoryFailed, {Q(s.photoDir.string()), Q(scan.error)}).toStdString());
+    result.inputError = strings_.Format(txt::PhotoDirectoryFailed, {Q(s.photoDir.string()), Q(scan.error)}).toStdString();
+    if (s.stopOnUnreadableInput) return result;
+    problem(result.inputError);
   }
   if (scan.truncated) problem(strings_.Format(txt::TooManyPhotos, {QString::number(MaxPhotos)}).toStdString());
   parse_.assign(photos_.size(), ParseResult{});
@@ -127,9 +147,15 @@ PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, Out
     } else if (copy.status == 0) {
       ++result.copiesWritten;
     } else {
+      // Shown even in quiet mode: a copy the user asked for is missing.
       ++result.copiesFailed;
+      if (listener) listener->OnLine(CopyNotWrittenLine(photo.path, copy));
     }
   });
+  if (talk && s.writeGps) {
+    listener->OnSummary(CombinedSummary(ParsedSummary(result.parsedPass, result.parsedError), result.match) + "\n" +
+                        CopiesSummary(result.copiesWritten, result.match.combined));
+  }
   return result;
 }
 
@@ -148,9 +174,17 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
     failed.outputOk = false;
     return failed;
   }
-  PhotoConversionResult result = Run(settings, file, listener, cancel);
+  PhotoConversionSettings strict = settings;
+  strict.stopOnUnreadableInput = true;
+  PhotoConversionResult result = Run(strict, file, listener, cancel);
   const bool closed = file.Close();
   std::error_code ec;
+  if (!result.trackRead || !result.photosRead) {
+    std::filesystem::remove(temp, ec);
+    result.outputOk = false;
+    error = result.inputError;
+    return result;
+  }
   if (result.cancelled || !result.outputOk || !closed) {
     std::filesystem::remove(temp, ec);
     result.outputOk = false;
@@ -161,9 +195,10 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
   }
   std::filesystem::rename(temp, kmlPath, ec);
   if (ec) {
+    const std::string why = ec.message();  // before the clean-up overwrites it
     std::filesystem::remove(temp, ec);
     result.outputOk = false;
-    error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(ec.message())}).toStdString();
+    error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(why)}).toStdString();
   }
   return result;
 }

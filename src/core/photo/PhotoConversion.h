@@ -23,6 +23,8 @@ struct PhotoConversionSettings {
   std::int32_t calibrationSeconds = 0;
   bool writeGps = false;
   bool quiet = false;  // no result lines and no summary, only the unsupported-camera lines
+  // An unreadable track or photo folder ends the run at once instead of giving an empty table.
+  bool stopOnUnreadableInput = false;
 };
 
 // Where the conversion's words go, in the user's language. Called on the converting thread.
@@ -46,6 +48,7 @@ struct PhotoConversionResult {
   int copiesFailed = 0;
   bool trackRead = true;
   bool photosRead = true;
+  std::string inputError;  // why the track or the photo folder could not be read, in words
   bool outputOk = true;  // every KML write succeeded
   bool cancelled = false;
 };
@@ -60,7 +63,8 @@ class PhotoConversion {
                             const std::atomic<bool>* cancel = nullptr);
 
   // Run into a UTF-16LE KML file: written under a temporary name and renamed into place only
-  // when complete; on failure nothing is left behind and error holds the reason in words.
+  // when complete; on failure nothing is left behind and error holds the reason in words. An
+  // unreadable track or photo folder is such a failure.
   PhotoConversionResult RunToFile(const PhotoConversionSettings& settings, const std::filesystem::path& kmlPath,
                                   PhotoConversionListener* listener, std::string& error,
                                   const std::atomic<bool>* cancel = nullptr);
@@ -78,6 +82,10 @@ class PhotoConversion {
   std::string CombinedFailLine(const std::string& path) const;
   std::string CombinedSummary(const std::string& parsedSummary, const MatchCounts& counts) const;
   std::string UnsupportedCameraLine(const std::string& path) const;
+  // A matched photo of a supported camera whose copy was not written, with the reason.
+  std::string CopyNotWrittenLine(const std::string& path, const GpsCopyResult& copy) const;
+  // "Geotagged copies written: 28 of 34", out of the matched photos.
+  std::string CopiesSummary(int written, int matched) const;
   // The reason a photo's time was not read, in words.
   std::string MessageText(const PhotoTimeResult& result) const;
 

@@ -1,5 +1,7 @@
 #include "photo/PhotoKml.h"
 
+#include <set>
+
 #include "convert/KmlWriter.h"
 #include "convert/NumberFormat.h"
 #include "track/TrackFileReader.h"
@@ -90,6 +92,7 @@ bool WritePhotoKml(OutputSink& out, const PhotoKmlInput& in, const GpsCopyObserv
   GroupByPoint(order, points.size(), first, items);
   const std::size_t n = points.size();
   char number[3 * kFormatBufferSize];
+  std::set<std::filesystem::path> written;
   for (std::size_t k = 0; k < n; ++k) {
     const TrackPoint& point = points[k];
     lines.Line("<Placemark>");
@@ -112,7 +115,13 @@ bool WritePhotoKml(OutputSink& out, const PhotoKmlInput& in, const GpsCopyObserv
         }
         lines.Line("<p><img width=\"400\" height=\"300\" src=\"" + BalloonPathText(photo.path) + "\"></p>");
         if (in.writeGps) {
-          const GpsCopyResult result = WriteGpsPhotoCopy(photo.path, point);
+          // a.jpg and a.JPG would share one copy name: the later one gets a number.
+          std::filesystem::path copyPath = GpsCopyPath(photo.path);
+          for (int copyNumber = 2; written.count(copyPath) != 0; ++copyNumber) {
+            copyPath = GpsCopyPath(photo.path, copyNumber);
+          }
+          const GpsCopyResult result = WriteGpsPhotoCopy(photo.path, point, copyPath);
+          if (result.status == 0 && result.supported) written.insert(copyPath);
           if (onCopy) onCopy(photo, result);
         }
       }

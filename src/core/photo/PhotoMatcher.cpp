@@ -1,6 +1,8 @@
 #include "photo/PhotoMatcher.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 
 #include "track/TrackFileReader.h"
@@ -29,6 +31,10 @@ TrackLoad LoadTrack(const std::filesystem::path& trlPath, const ZoneClock& photo
     std::tm local{};
     if (photoZone.ToLocal(p.time, local)) AsctimeText(local, p.nameText.data());
     points.push_back(p);
+  }
+  if (reader.Failed()) {
+    load.ok = false;
+    load.error = std::strerror(EIO);
   }
   return load;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -60,9 +61,34 @@ TEST(GpsFields, DegreesMinutesHundredthsAltitudeAndUtcTime) {
   EXPECT_EQ(zero.lonRef, 0);
 }
 
+TEST(GpsFields, OnlyFiniteInRangePointsAreUsable) {
+  EXPECT_TRUE(GpsPointUsable(Point(90, 180, 0, 0)));
+  EXPECT_TRUE(GpsPointUsable(Point(-90, -180, -400, 0)));
+  EXPECT_TRUE(GpsPointUsable(Point(0, 0, 42949672.0f, 0)));
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  for (const TrackPoint& bad : {Point(nan, 1, 1, 0), Point(1, nan, 1, 0), Point(1, 1, nan, 0), Point(inf, 1, 1, 0),
+                                Point(1, -inf, 1, 0), Point(1, 1, inf, 0), Point(90.01f, 1, 1, 0), Point(1, -180.01f, 1, 0),
+                                Point(1, 1, 1e30f, 0), Point(1e30f, 1, 1, 0), Point(1, -3e38f, 1, 0), Point(1, 1, -1e9f, 0)}) {
+    EXPECT_FALSE(GpsPointUsable(bad)) << bad.lat << " " << bad.lon << " " << bad.alt;
+    const GpsFields f = MakeGpsFields(bad);
+    EXPECT_EQ(f.latDeg + f.lonDeg + f.altCentimetres, 0u);
+  }
+  // Such a point gets no copy at all rather than one with made-up values.
+  const std::vector<std::uint8_t> photo = TinyJpeg().Build();
+  std::vector<std::uint8_t> copy;
+  EXPECT_EQ(BuildGpsCopy(photo.data(), photo.size(), Point(1, 1, 1e30f, 1000), copy), GpsCopyOutcome::BadPoint);
+  EXPECT_TRUE(copy.empty());
+  TinyJpeg fuji;
+  fuji.make = "FUJIFILM";
+  const std::vector<std::uint8_t> other = fuji.Build();
+  EXPECT_EQ(BuildGpsCopy(other.data(), other.size(), Point(nan, 1, 1, 1000), copy), GpsCopyOutcome::Unsupported);
+}
+
 TEST(GpsCopyPath, ReplacesTheExtensionAndGoesIntoAGpsFolder) {
   EXPECT_EQ(GpsCopyPath("/pics/IMG_0001.JPG"), std::filesystem::path("/pics/GPS/IMG_0001_GPS.jpg"));
   EXPECT_EQ(GpsCopyPath("/pics/a.jpg"), std::filesystem::path("/pics/GPS/a_GPS.jpg"));
+  EXPECT_EQ(GpsCopyPath("/pics/a.JPG", 2), std::filesystem::path("/pics/GPS/a_GPS_2.jpg"));
 }
 
 // The GPS IFD of a built copy, checked field by field in the file's byte order.
@@ -157,7 +183,7 @@ TEST(BuildGpsCopy, RefusesOtherMakesAndLayoutsItCannotFollow) {
   TinyJpeg noIfd1;
   noIfd1.withIfd1 = false;
   bytes = noIfd1.Build();
-  EXPECT_EQ(BuildGpsCopy(bytes.data(), bytes.size(), p, copy), GpsCopyOutcome::Layout);
+  EXPECT_EQ(BuildGpsCopy(bytes.data(), bytes.size(), p, copy), GpsCopyOutcome::Written);
 
   TinyJpeg noPointer;
   noPointer.exifPointer = false;
@@ -266,13 +292,6 @@ TEST(WriteGpsPhotoCopy, RealCameraPhotosReadBackWithExiftoolAndExiv2) {
     std::filesystem::copy_file(entry.path(), original);
     const bool belowSea = (written % 2) == 1;
     const GpsCopyResult r = WriteGpsPhotoCopy(original, belowSea ? below : p);
-    if (name == "Canon_PowerShot_G2_1.jpg") {
-      // No IFD1: refused, nothing left behind.
-      EXPECT_EQ(r.status, 1);
-      EXPECT_EQ(r.outcome, GpsCopyOutcome::Layout);
-      EXPECT_FALSE(std::filesystem::exists(r.copyPath));
-      continue;
-    }
     ASSERT_EQ(r.status, 0);
     ASSERT_TRUE(std::filesystem::exists(r.copyPath));
     ++written;
@@ -307,7 +326,161 @@ TEST(WriteGpsPhotoCopy, RealCameraPhotosReadBackWithExiftoolAndExiv2) {
     EXPECT_EQ(a.thumbnail, b.thumbnail);
     EXPECT_EQ(ob, test::ReadBytes(entry.path()));  // the photo itself untouched
   }
-  EXPECT_GE(written, 14);
+  EXPECT_EQ(written, 18);
+}
+
+// exiftool's warnings for a file, word for word (a maker note base adjusted "by 62" must not
+// become "by 74"), without the file name lines.
+std::multiset<std::string> ExactWarnings(const std::filesystem::path& file) {
+  std::istringstream in(test::RunCommand("exiftool -validate -warning -a " + test::Quote(file) + " 2>&1"));
+  std::multiset<std::string> out;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("Warning", 0) == 0) out.insert(line);
+  }
+  return out;
+}
+
+// Every tag exiftool decodes, as "[group] name: value" with numbers unconverted; GPS, file and
+// tool tags aside, and the thumbnail's place, which the GPS directory moves.
+std::vector<std::string> DecodedTags(const std::filesystem::path& file) {
+  std::istringstream in(test::RunCommand("exiftool -a -G1 -s -n " + test::Quote(file) + " 2>&1"));
+  std::vector<std::string> out;
+  std::string line;
+  static const std::regex skip(R"(^\[(GPS|File|System|ExifTool|Composite)\] |^\[IFD1\] +ThumbnailOffset )");
+  while (std::getline(in, line)) {
+    if (!std::regex_search(line, skip)) out.push_back(line);
+  }
+  return out;
+}
+
+void ExpectDecodesLike(const std::filesystem::path& original, const std::filesystem::path& copy) {
+  const std::multiset<std::string> before = ExactWarnings(original);
+  const std::multiset<std::string> after = ExactWarnings(copy);
+  for (const std::string& w : after) EXPECT_LE(after.count(w), before.count(w)) << "new: " << w;
+  const std::vector<std::string> a = DecodedTags(original);
+  const std::vector<std::string> b = DecodedTags(copy);
+  const std::multiset<std::string> sa(a.begin(), a.end()), sb(b.begin(), b.end());
+  for (const std::string& t : sa) EXPECT_EQ(sb.count(t), sa.count(t)) << "changed or lost: " << t;
+  for (const std::string& t : sb) EXPECT_EQ(sa.count(t), sb.count(t)) << "new: " << t;
+}
+
+// A Canon maker note as the EOS 20D writes it: two values behind the directory, the first one
+// 6 bytes after it (not 4), optionally ended by the footer that holds the note's own offset.
+std::vector<std::uint8_t> CanonNote(std::uint32_t at, bool footer) {
+  std::vector<std::uint8_t> n(footer ? 60 : 52, 0);
+  auto entry = [&](std::size_t e, std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t value) {
+    PutU16(&n[e], ByteOrder::Little, tag);
+    PutU16(&n[e + 2], ByteOrder::Little, type);
+    PutU32(&n[e + 4], ByteOrder::Little, count);
+    PutU32(&n[e + 8], ByteOrder::Little, value);
+  };
+  PutU16(&n[0], ByteOrder::Little, 2);
+  entry(2, 0x0001, 3, 4, at + 32);    // CameraSettings: its size in bytes, then three values
+  entry(14, 0x0006, 2, 12, at + 40);  // ImageType
+  for (std::uint16_t i = 0; i < 4; ++i) PutU16(&n[32 + 2u * i], ByteOrder::Little, i == 0 ? 8 : i);
+  const char type[] = "IMG:EOS JPG";
+  std::copy(type, type + 12, n.begin() + 40);
+  if (footer) {
+    const std::uint8_t magic[4] = {'I', 'I', 0x2A, 0x00};
+    std::copy(magic, magic + 4, n.begin() + 52);
+    PutU32(&n[56], ByteOrder::Little, at);
+  }
+  return n;
+}
+
+// The maker note's TIFF offset in a built TinyJpeg (TIFF data from byte 12).
+std::uint32_t NoteOffset(const std::vector<std::uint8_t>& jpeg) {
+  const ExifBytes tiff(jpeg.data() + 12, jpeg.size() - 12);
+  auto find = [&](std::uint32_t ifd, std::uint16_t tag) {
+    std::uint16_t n = 0, t = 0;
+    std::uint32_t v = 0;
+    tiff.U16(ifd, ByteOrder::Little, n);
+    for (std::uint16_t i = 0; i < n; ++i) {
+      tiff.U16(ifd + 2 + 12u * i, ByteOrder::Little, t);
+      if (t == tag) tiff.U32(ifd + 10 + 12u * i, ByteOrder::Little, v);
+    }
+    return v;
+  };
+  return find(find(8, kTagExifIfd), kTagMakerNote);
+}
+
+// The note moves by the inserted IFD0 entry; its value offsets and its footer move with it,
+// whether or not its values start right behind its directory, with or without IFD1.
+TEST(BuildGpsCopy, CanonMakerNoteOffsetsAndFooterMoveWithTheNote) {
+  const TrackPoint p = Point(-33.8568f, 151.2153f, 12.345f, Utc(2008, 2, 28, 23, 59, 59));
+  const test::TempDir dir("canon-note");
+  for (bool footer : {false, true}) {
+    for (bool ifd1 : {true, false}) {
+      SCOPED_TRACE(std::string(footer ? "footer" : "no footer") + (ifd1 ? ", IFD1" : ", no IFD1"));
+      TinyJpeg j;
+      j.model = "Canon EOS 20D";
+      j.withIfd1 = ifd1;
+      j.makerNote = [footer](std::uint32_t at) { return CanonNote(at, footer); };
+      const std::vector<std::uint8_t> source = j.Build();
+      std::vector<std::uint8_t> copy;
+      ASSERT_EQ(BuildGpsCopy(source.data(), source.size(), p, copy), GpsCopyOutcome::Written);
+      const std::uint32_t from = NoteOffset(source), to = NoteOffset(copy);
+      ASSERT_EQ(to, from + EntryShift);
+      const ExifBytes a(source.data() + 12, source.size() - 12), b(copy.data() + 12, copy.size() - 12);
+      for (std::uint32_t e : {2u, 14u}) {
+        std::uint32_t va = 0, vb = 0;
+        a.U32(from + e + 8, ByteOrder::Little, va);
+        b.U32(to + e + 8, ByteOrder::Little, vb);
+        EXPECT_EQ(vb, va + EntryShift);
+        EXPECT_TRUE(std::equal(a.Data() + va, a.Data() + va + 8, b.Data() + vb));
+      }
+      std::uint32_t foot = 0;
+      b.U32(to + 56, ByteOrder::Little, foot);
+      if (footer) {
+        EXPECT_EQ(foot, to);
+      }
+      CheckGpsIfd(copy, false);
+      if (!ifd1) {
+        std::uint32_t g = 0, link = 0;
+        b.U32(10 + 12u * 3 + 8, ByteOrder::Little, g);  // Make, Model, EXIF, GPS
+        b.U32(10 + 12u * 4, ByteOrder::Little, link);
+        EXPECT_EQ(link, 0u);
+        EXPECT_EQ(g % 2, 0u);
+        const std::uint32_t tiffSize = static_cast<std::uint32_t>(source[4] << 8 | source[5]) - 8;
+        EXPECT_GE(g, tiffSize + EntryShift);  // behind everything the photo had
+      }
+      if (test::HaveTool("exiftool")) {
+        const std::string name = std::string(footer ? "f" : "n") + (ifd1 ? "1" : "0");
+        test::WriteBytes(dir.path / (name + ".jpg"), source);
+        test::WriteBytes(dir.path / (name + "_GPS.jpg"), copy);
+        EXPECT_EQ(Trim(test::RunCommand("exiftool -s3 -CanonImageType " + test::Quote(dir.path / (name + "_GPS.jpg")))),
+                  "IMG:EOS JPG");
+        ExpectDecodesLike(dir.path / (name + ".jpg"), dir.path / (name + "_GPS.jpg"));
+      }
+    }
+  }
+}
+
+// On every Canon and Sony sample, the copy reads as the photo does: the validator finds nothing
+// new, and every tag (maker note tags above all) decodes to the same value.
+TEST(WriteGpsPhotoCopy, RealCopiesDecodeLikeTheirPhotos) {
+  if (!test::HaveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
+  const test::TempDir dir("decode");
+  const std::filesystem::path photos = std::filesystem::path(KAVRO_TEST_DATA) / "photos";
+  const TrackPoint p = Point(24.1234567f, 121.5f, 35.5f, Utc(2011, 7, 1, 4, 5, 6));
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(photos)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("Canon_", 0) != 0 && name.rfind("Sony_", 0) != 0) continue;
+    SCOPED_TRACE(name);
+    const std::filesystem::path original = dir.path / name;
+    std::filesystem::copy_file(entry.path(), original);
+    const GpsCopyResult r = WriteGpsPhotoCopy(original, p);
+    ASSERT_EQ(r.status, 0);
+    ASSERT_TRUE(std::filesystem::exists(r.copyPath));
+    ++checked;
+
+    ExpectDecodesLike(original, r.copyPath);
+    const std::string gps = test::RunCommand("exiftool -n -s3 -GPSLatitude -GPSLongitude " + test::Quote(r.copyPath));
+    EXPECT_EQ(Trim(gps), "24.1234555555556\n121.5");
+  }
+  EXPECT_EQ(checked, 18);
 }
 
 TEST(WriteGpsPhotoCopy, BrokenAndForeignSamplesGetNoCopy) {

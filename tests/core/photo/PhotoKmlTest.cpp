@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <limits>
 #include <sstream>
 
 #include "common/StringTable.h"
@@ -222,7 +225,8 @@ TEST(PhotoConversion, ThreePassOneErrorGivesTheLinesAndSummaryInOrder) {
       "Photo Combined Failed:" + p + "c.jpg;No mapping any track log point.",
       "No support this camera photo EXIF format, and can't write track log record into this photo." + p + "b.JPG"};
   EXPECT_EQ(out.lines, expected);
-  EXPECT_EQ(out.summary, "Photo Parsed: Pass:3 Error:1 \nPhoto Combined: Pass:2 Error:2");
+  EXPECT_EQ(out.summary,
+            "Photo Parsed: Pass:3 Error:1 \nPhoto Combined: Pass:2 Error:2\nGeotagged copies written: 1 of 2");
   EXPECT_TRUE(out.problems.empty());
   EXPECT_EQ(r.parsedPass, 3);
   EXPECT_EQ(r.parsedError, 1);
@@ -278,6 +282,108 @@ TEST(PhotoConversion, QuietModeWritesNoLinesAndAMissingTrackIsReported) {
   EXPECT_EQ(zero.summary, "Photo Parsed: Pass:0 Error:0 \nPhoto Combined: Pass:0 Error:0");
 }
 
+// Matched photos whose copies cannot be written: a name twice (a.jpg, a.JPG), points a corrupt
+// record gave (not a number, out of range), a copy that cannot take its place.
+struct CopyTrouble {
+  test::TempDir dir{"copy-trouble"};
+  std::filesystem::path trl = dir.path / "t.trl";
+  std::filesystem::path photos = dir.path / "photos";
+  CopyTrouble() {
+    std::filesystem::create_directories(photos / "GPS" / "w_GPS.jpg");  // a folder where the copy goes
+    test::WriteTrl(trl, {TrackRecord::Make(T10, 25.25f, 121.5f, 10),
+                         TrackRecord::Make(T10 + 60, std::numeric_limits<float>::quiet_NaN(), 121.75f, 20),
+                         TrackRecord::Make(T10 + 120, 25.75f, 122.0f, 1e30f),
+                         TrackRecord::Make(T10 + 180, 95.0f, 122.0f, 30),
+                         TrackRecord::Make(T10 + 240, 26.0f, 122.25f, 40), TrackRecord::Make(T10 + 300, 26.5f, 122.5f, 50)});
+    const char* names[] = {"a.jpg", "a.JPG", "n.jpg", "h.jpg", "r.jpg", "w.jpg"};
+    const char* times[] = {"2008:02:28 18:00:00", "2008:02:28 18:00:05", "2008:02:28 18:01:00",
+                           "2008:02:28 18:02:00", "2008:02:28 18:03:00", "2008:02:28 18:04:00"};
+    for (int i = 0; i < 6; ++i) {
+      TinyJpeg j;
+      j.dateTimeOriginal = times[i];
+      test::WriteBytes(photos / names[i], j.Build());
+    }
+  }
+  PhotoConversionSettings Settings() const {
+    PhotoConversionSettings s;
+    s.trlPath = trl;
+    s.photoDir = photos;
+    s.photoZone = ZoneClock::Fixed(480);
+    s.writeGps = true;
+    return s;
+  }
+};
+
+TEST(PhotoConversion, EveryCopyNotWrittenGetsALineWithItsReasonAndTheSummaryCountsCopies) {
+  CopyTrouble f;
+  StringTable words;
+  PhotoConversion conversion(words);
+  Collect out;
+  StringSink kml;
+  const PhotoConversionResult r = conversion.Run(f.Settings(), kml, &out);
+  EXPECT_EQ(r.match.combined, 6);
+  EXPECT_EQ(r.copiesWritten, 2);
+  EXPECT_EQ(r.copiesFailed, 4);
+  const std::string p = f.photos.string() + "/";
+  const std::string badPoint = "the matched track point has no valid latitude, longitude or altitude (a damaged record)";
+  const std::vector<std::string> expected = {
+      "No geotagged copy of " + p + "n.jpg: " + badPoint,
+      "No geotagged copy of " + p + "h.jpg: " + badPoint,
+      "No geotagged copy of " + p + "r.jpg: " + badPoint,
+      "No geotagged copy of " + p + "w.jpg: The copy " + p + "GPS/w_GPS.jpg cannot be written: " +
+          std::strerror(EISDIR)};
+  const std::vector<std::string> tail(out.lines.end() - 4, out.lines.end());
+  EXPECT_EQ(tail, expected);
+  EXPECT_EQ(out.summary.substr(out.summary.rfind('\n') + 1), "Geotagged copies written: 2 of 6");
+
+  // Each of the two photos named alike has its own copy, made from it.
+  const auto copyTime = [](const std::filesystem::path& copy) {
+    return ReadPhotoTakenTime(copy, ZoneClock::Fixed(480)).captureTime;
+  };
+  EXPECT_EQ(copyTime(f.photos / "GPS" / "a_GPS.jpg"), T10);
+  EXPECT_EQ(copyTime(f.photos / "GPS" / "a_GPS_2.jpg"), T10 + 5);
+  for (const char* none : {"n_GPS.jpg", "h_GPS.jpg", "r_GPS.jpg"}) {
+    EXPECT_FALSE(std::filesystem::exists(f.photos / "GPS" / none)) << none;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(f.photos / "GPS" / "w_GPS.jpg"));
+
+  // The download's quiet run still tells of every missing copy, and of nothing else.
+  Collect quiet;
+  StringSink k2;
+  CombinePhotosForTrack(words, f.trl, k2, f.photos, PhotoZoneRowFor(8, 0), 0, true, &quiet);
+  EXPECT_EQ(quiet.lines, expected);
+  EXPECT_TRUE(quiet.summary.empty());
+}
+
+TEST(PhotoConversion, UnreadableTrackOrFolderFailsWithoutKml) {
+  Folder f;
+  StringTable words;
+  PhotoConversion conversion(words);
+  const std::filesystem::path kml = f.dir.path / "out.kml";
+  std::string error;
+  Collect out;
+  PhotoConversionSettings s = f.Settings();
+  s.trlPath = f.dir.path / "missing.trl";
+  PhotoConversionResult r = conversion.RunToFile(s, kml, &out, error);
+  EXPECT_FALSE(r.outputOk);
+  EXPECT_FALSE(r.trackRead);
+  EXPECT_NE(error.find("missing.trl"), std::string::npos) << error;
+  EXPECT_NE(error.find(std::strerror(ENOENT)), std::string::npos) << error;
+  EXPECT_TRUE(out.lines.empty());  // stopped before reading the photos
+
+  s = f.Settings();
+  s.photoDir = f.trl;  // a file, not a folder
+  r = conversion.RunToFile(s, kml, &out, error);
+  EXPECT_FALSE(r.outputOk);
+  EXPECT_FALSE(r.photosRead);
+  EXPECT_NE(error.find(f.trl.string()), std::string::npos) << error;
+  EXPECT_NE(error.find(std::strerror(ENOTDIR)), std::string::npos) << error;
+
+  std::size_t files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(f.dir.path)) files += e.is_regular_file();
+  EXPECT_EQ(files, 1u);  // the track only: no KML, no temporary
+}
+
 TEST(PhotoConversion, Utf16FileParsesWithExpatAndXmllint) {
   Folder f;
   StringTable words;
@@ -319,6 +425,11 @@ TEST(PhotoConversion, Utf16FileParsesWithExpatAndXmllint) {
   const PhotoConversionResult bad = conversion.RunToFile(f.Settings(), f.dir.path / "no" / "dir" / "x.kml", nullptr, error);
   EXPECT_FALSE(bad.outputOk);
   EXPECT_NE(error.find("x.kml"), std::string::npos);
+  // A folder where the KML should go: the reason is the rename's, not the clean-up's.
+  std::filesystem::create_directory(f.dir.path / "folder.kml");
+  const PhotoConversionResult onFolder = conversion.RunToFile(f.Settings(), f.dir.path / "folder.kml", nullptr, error);
+  EXPECT_FALSE(onFolder.outputOk);
+  EXPECT_NE(error.find(std::strerror(EISDIR)), std::string::npos) << error;
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <algorithm>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -97,6 +99,9 @@ struct TinyJpeg {
   bool exifPointer = true;
   bool withIfd1 = true;
   std::vector<std::vector<std::uint8_t>> before;  // whole segments placed before the EXIF APP1
+  std::string model;                              // IFD0 Model when not empty
+  // The maker note's bytes, made for the TIFF offset where it will lie (none when empty).
+  std::function<std::vector<std::uint8_t>(std::uint32_t at)> makerNote;
 
   static std::vector<std::uint8_t> Segment(std::uint8_t type, const std::string& payload) {
     const std::size_t len = payload.size() + 2;
@@ -134,23 +139,34 @@ struct TinyJpeg {
     t = {static_cast<std::uint8_t>(bigEndian ? 'M' : 'I'), static_cast<std::uint8_t>(bigEndian ? 'M' : 'I')};
     u16(2, 42);
     u32(4, 8);
-    const int n0 = 1 + (dateTime ? 1 : 0) + (exifPointer ? 1 : 0);
+    const int n0 = 1 + (model.empty() ? 0 : 1) + (dateTime ? 1 : 0) + (exifPointer ? 1 : 0);
     std::size_t at = 10 + 12 * n0 + 4;
     const std::size_t makeAt = at;
     const std::size_t makeSize = make.size() + 1;
     at += makeSize + (makeSize & 1);
+    const std::size_t modelAt = at;
+    const std::size_t modelSize = model.size() + 1;
+    if (!model.empty()) at += modelSize + (modelSize & 1);
     const std::size_t dateAt = at;
     if (dateTime) at += 20;
     const std::size_t exifAt = at;
-    const int ne = dateTimeOriginal ? 1 : 0;
+    const int ne = (dateTimeOriginal ? 1 : 0) + (makerNote ? 1 : 0);
     at = exifAt + 2 + 12 * ne + 4;
     const std::size_t dtoAt = at;
     if (dateTimeOriginal) at += 20;
+    const std::size_t noteAt = at;
+    const std::vector<std::uint8_t> note = makerNote ? makerNote(static_cast<std::uint32_t>(noteAt)) : std::vector<std::uint8_t>();
+    at += note.size() + (note.size() & 1);
     const std::size_t ifd1At = at;
     u16(8, static_cast<std::uint16_t>(n0));
     std::size_t e = 10;
     entry(e, 0x010F, 2, static_cast<std::uint32_t>(makeSize), static_cast<std::uint32_t>(makeAt));
     e += 12;
+    if (!model.empty()) {
+      entry(e, 0x0110, 2, static_cast<std::uint32_t>(modelSize), static_cast<std::uint32_t>(modelAt));
+      e += 12;
+      text(modelAt, model, modelSize + (modelSize & 1));
+    }
     if (dateTime) {
       entry(e, 0x0132, 2, 20, static_cast<std::uint32_t>(dateAt));
       e += 12;
@@ -164,8 +180,16 @@ struct TinyJpeg {
     if (dateTime) text(dateAt, *dateTime, 20);
     u16(exifAt, static_cast<std::uint16_t>(ne));
     if (dateTimeOriginal) entry(exifAt + 2, 0x9003, 2, 20, static_cast<std::uint32_t>(dtoAt));
+    if (makerNote) {
+      entry(exifAt + 2 + 12 * (ne - 1), 0x927C, 7, static_cast<std::uint32_t>(note.size()),
+            static_cast<std::uint32_t>(noteAt));
+    }
     u32(exifAt + 2 + 12 * ne, 0);
     if (dateTimeOriginal) text(dtoAt, *dateTimeOriginal, 20);
+    if (makerNote) {
+      t.resize(std::max(t.size(), noteAt + note.size() + (note.size() & 1)));
+      std::copy(note.begin(), note.end(), t.begin() + static_cast<long>(noteAt));
+    }
     if (withIfd1) {
       u16(ifd1At, 2);
       const std::size_t thumbAt = ifd1At + 2 + 24 + 4;
