@@ -12,6 +12,7 @@
 
 #include "common/Texts.h"
 #include "photo/ExifBytes.h"
+#include "photo/ExifReader.h"
 
 namespace kavro {
 namespace {
@@ -200,48 +201,48 @@ std::filesystem::path GpsCopyPath(const std::filesystem::path& photo, int number
   return photo.parent_path() / "GPS" / (name + suffix);
 }
 
-GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const TrackPoint& point,
-                            std::vector<std::uint8_t>& out) {
-  out.clear();
-  const ExifBytes file(data, size);
+namespace {
 
-  // Markers up to the EXIF APP1, as the reader walks them; earlier segments are kept.
-  std::uint64_t pos = 2;
-  for (;;) {
-    std::uint8_t type = 0;
-    std::uint16_t length = 0;
-    if (!file.U8(pos + 1, type) || (type != 0xE0 && type != 0xE1)) return GpsCopyOutcome::NotExif;
-    if (!file.U16(pos + 2, ByteOrder::Big, length)) return GpsCopyOutcome::NotExif;
-    std::uint8_t id = 0;
-    if (type == 0xE1 && file.U8(pos + 4, id) && id == 'E') break;
-    if (!file.Has(pos + 2, length)) return GpsCopyOutcome::NotExif;
-    pos += 2 + std::uint64_t{length};
-  }
-  const std::uint64_t app1 = pos;
-  std::uint16_t app1Length = 0;
-  file.U16(app1 + 2, ByteOrder::Big, app1Length);
-  if (app1Length < 8 + 8 || !file.Has(app1 + 2, app1Length)) return GpsCopyOutcome::Layout;
-  const ExifBytes tiff(data + app1 + 10, app1Length - 8u);
+// Where the camera put each part of its TIFF data: IFD0, its values, the EXIF IFD, the maker
+// note, the interoperability IFD, IFD1, its values and the thumbnail, each at or after the place
+// the one before ended.
+struct CameraLayout {
+  ByteOrder order = ByteOrder::Little;
+  Ifd ifd0;
+  std::uint16_t insertAt = 0;  // where the GPS pointer goes among IFD0's entries (tag order)
+  bool haveGps = false;        // IFD0 already points at a GPS IFD
+  bool canon = false;
+  std::uint64_t linkPos = 0;  // IFD0's next-IFD link
+  std::uint32_t ifd1Offset = 0;
+  bool haveIfd1 = false;
+  Ifd exif;
+  bool haveNote = false;
+  Entry noteEntry;
+  Ifd note;
+  ByteOrder noteOrder = ByteOrder::Little;
+  bool haveInterop = false;
+  Ifd interop;
+  Ifd ifd1;
+};
 
-  ByteOrder order;
-  if (tiff.Data()[0] == 'I' && tiff.Data()[1] == 'I') {
-    order = ByteOrder::Little;
-  } else if (tiff.Data()[0] == 'M' && tiff.Data()[1] == 'M') {
-    order = ByteOrder::Big;
-  } else {
-    return GpsCopyOutcome::NotExif;
-  }
+// False, with the reason, for a camera the writer does not handle or a layout it cannot follow.
+bool ReadCameraLayout(const ExifBytes& tiff, ByteOrder order, CameraLayout& layout, GpsCopyOutcome& refusal) {
+  auto refuse = [&refusal](GpsCopyOutcome why) {
+    refusal = why;
+    return false;
+  };
+  CameraLayout& l = layout;
+  l.order = order;
   std::uint32_t ifd0Offset = 0;
-  if (!tiff.U32(4, order, ifd0Offset) || ifd0Offset != 8) return GpsCopyOutcome::Layout;
+  if (!tiff.U32(4, order, ifd0Offset) || ifd0Offset != 8) return refuse(GpsCopyOutcome::Layout);
 
   // IFD0.
-  Ifd ifd0;
-  if (!ReadIfd(tiff, order, 8, true, ifd0)) return GpsCopyOutcome::Layout;
-  bool haveExif = false, haveGps = false;
+  if (!ReadIfd(tiff, order, 8, true, l.ifd0)) return refuse(GpsCopyOutcome::Layout);
+  bool haveExif = false;
   Entry exifEntry, makeEntry;
   bool haveMake = false;
-  std::uint16_t insertAt = ifd0.count;
-  for (std::uint16_t i = 0; i < ifd0.count; ++i) {
+  l.insertAt = l.ifd0.count;
+  for (std::uint16_t i = 0; i < l.ifd0.count; ++i) {
     const Entry e = ReadEntry(tiff, order, 10 + 12ull * i);
     if (e.tag == kTagExifIfd && !haveExif) {
       haveExif = true;
@@ -251,94 +252,100 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
       haveMake = true;
       makeEntry = e;
     }
-    if (e.tag == kTagGpsIfd) haveGps = true;
-    if (e.tag > kTagGpsIfd && insertAt == ifd0.count) insertAt = i;
+    if (e.tag == kTagGpsIfd) l.haveGps = true;
+    if (e.tag > kTagGpsIfd && l.insertAt == l.ifd0.count) l.insertAt = i;
   }
-  if (ifd0.count == 0) return GpsCopyOutcome::Layout;
-  if (!haveExif) return GpsCopyOutcome::NoExifIfd;
+  if (l.ifd0.count == 0) return refuse(GpsCopyOutcome::Layout);
+  if (!haveExif) return refuse(GpsCopyOutcome::NoExifIfd);
 
-  bool canon = false, sony = false;
+  bool sony = false;
   if (haveMake && makeEntry.Size() > 4) {
-    if (!tiff.Has(makeEntry.value, makeEntry.Size())) return GpsCopyOutcome::Layout;
-    canon = StartsWith(tiff, makeEntry.value, makeEntry.Size(), "Canon");
+    if (!tiff.Has(makeEntry.value, makeEntry.Size())) return refuse(GpsCopyOutcome::Layout);
+    l.canon = StartsWith(tiff, makeEntry.value, makeEntry.Size(), "Canon");
     sony = StartsWith(tiff, makeEntry.value, makeEntry.Size(), "SONY");
   }
-  if (!canon && !sony) return GpsCopyOutcome::Unsupported;
+  if (!l.canon && !sony) return refuse(GpsCopyOutcome::Unsupported);
 
-  const std::uint64_t linkPos = ifd0.End();
-  std::uint32_t ifd1Offset = 0;
-  tiff.U32(linkPos, order, ifd1Offset);
-  const bool haveIfd1 = ifd1Offset != 0;
+  l.linkPos = l.ifd0.End();
+  tiff.U32(l.linkPos, order, l.ifd1Offset);
+  l.haveIfd1 = l.ifd1Offset != 0;
 
-  // The camera layout: IFD0, its values, the EXIF IFD, the maker note, the interoperability IFD,
-  // IFD1, its values and the thumbnail, each at or after the place the one before ended.
-  std::uint64_t reached = linkPos + 4;
-  Ifd exif;
-  if (exifEntry.value < reached || !ReadIfd(tiff, order, exifEntry.value, false, exif)) return GpsCopyOutcome::Layout;
-  reached = exif.End();
-  bool haveNote = false, haveInterop = false;
-  Entry noteEntry, interopEntry;
-  for (std::uint16_t i = 0; i < exif.count; ++i) {
-    const Entry e = ReadEntry(tiff, order, exif.offset + 2 + 12ull * i);
-    if (e.tag == kTagMakerNote && !haveNote) {
-      haveNote = true;
-      noteEntry = e;
+  std::uint64_t reached = l.linkPos + 4;
+  if (exifEntry.value < reached || !ReadIfd(tiff, order, exifEntry.value, false, l.exif)) {
+    return refuse(GpsCopyOutcome::Layout);
+  }
+  reached = l.exif.End();
+  Entry interopEntry;
+  for (std::uint16_t i = 0; i < l.exif.count; ++i) {
+    const Entry e = ReadEntry(tiff, order, l.exif.offset + 2 + 12ull * i);
+    if (e.tag == kTagMakerNote && !l.haveNote) {
+      l.haveNote = true;
+      l.noteEntry = e;
     }
-    if (e.tag == kTagInteropIfd && !haveInterop) {
-      haveInterop = true;
+    if (e.tag == kTagInteropIfd && !l.haveInterop) {
+      l.haveInterop = true;
       interopEntry = e;
     }
   }
-  Ifd note;
-  const std::uint64_t noteEnd = std::uint64_t{noteEntry.value} + noteEntry.Size();
+  const std::uint64_t noteEnd = std::uint64_t{l.noteEntry.value} + l.noteEntry.Size();
   std::uint32_t noteHeader = 0;
-  ByteOrder noteOrder = order;
-  if (haveNote) {
-    if (noteEntry.value < reached || !tiff.Has(noteEntry.value, noteEntry.Size())) return GpsCopyOutcome::Layout;
-    if (sony && StartsWith(tiff, noteEntry.value, noteEntry.Size(), "SONY")) noteHeader = 12;
+  l.noteOrder = order;
+  if (l.haveNote) {
+    if (l.noteEntry.value < reached || !tiff.Has(l.noteEntry.value, l.noteEntry.Size())) {
+      return refuse(GpsCopyOutcome::Layout);
+    }
+    if (sony && StartsWith(tiff, l.noteEntry.value, l.noteEntry.Size(), "SONY")) noteHeader = 12;
     // Some cameras write their maker note little-endian inside a big-endian file: take the
     // byte order under which the note's directory fits the note.
     const ByteOrder other = order == ByteOrder::Little ? ByteOrder::Big : ByteOrder::Little;
     bool fits = false;
     for (ByteOrder candidate : {order, other}) {
-      if (noteEntry.Size() >= noteHeader + 2 &&
-          ReadIfd(tiff, candidate, std::uint64_t{noteEntry.value} + noteHeader, false, note) && note.End() <= noteEnd) {
-        noteOrder = candidate;
+      if (l.noteEntry.Size() >= noteHeader + 2 &&
+          ReadIfd(tiff, candidate, std::uint64_t{l.noteEntry.value} + noteHeader, false, l.note) &&
+          l.note.End() <= noteEnd) {
+        l.noteOrder = candidate;
         fits = true;
         break;
       }
     }
-    if (!fits) return GpsCopyOutcome::Layout;
-    reached = note.End();
+    if (!fits) return refuse(GpsCopyOutcome::Layout);
+    reached = l.note.End();
   }
-  Ifd interop;
-  if (haveInterop) {
-    if (interopEntry.value < reached || !ReadIfd(tiff, order, interopEntry.value, false, interop)) {
-      return GpsCopyOutcome::Layout;
+  if (l.haveInterop) {
+    if (interopEntry.value < reached || !ReadIfd(tiff, order, interopEntry.value, false, l.interop)) {
+      return refuse(GpsCopyOutcome::Layout);
     }
-    reached = interop.End();
+    reached = l.interop.End();
   }
-  Ifd ifd1;
-  if (haveIfd1) {
-    if (ifd1Offset < reached || !ReadIfd(tiff, order, ifd1Offset, false, ifd1)) return GpsCopyOutcome::Layout;
-    for (std::uint16_t i = 0; i < ifd1.count; ++i) {
-      const Entry e = ReadEntry(tiff, order, ifd1.offset + 2 + 12ull * i);
-      if (e.tag == kTagThumbnailOffset && (e.value < ifd1.End() || e.value > tiff.Size())) {
-        return GpsCopyOutcome::Layout;
+  if (l.haveIfd1) {
+    if (l.ifd1Offset < reached || !ReadIfd(tiff, order, l.ifd1Offset, false, l.ifd1)) {
+      return refuse(GpsCopyOutcome::Layout);
+    }
+    for (std::uint16_t i = 0; i < l.ifd1.count; ++i) {
+      const Entry e = ReadEntry(tiff, order, l.ifd1.offset + 2 + 12ull * i);
+      if (e.tag == kTagThumbnailOffset && (e.value < l.ifd1.End() || e.value > tiff.Size())) {
+        return refuse(GpsCopyOutcome::Layout);
       }
     }
   }
+  return true;
+}
 
-  if (!GpsPointUsable(point)) return GpsCopyOutcome::BadPoint;
-
+// The copy: what came before the EXIF APP1, the APP1 with the GPS pointer and the GPS IFD and
+// every offset behind them moved, the rest of the file unchanged. Layout when the grown APP1
+// would not fit its 16-bit length.
+GpsCopyOutcome RewriteWithGpsIfd(const std::uint8_t* data, std::size_t size, const ExifSegment& segment,
+                                 const ExifBytes& tiff, const CameraLayout& l, const TrackPoint& point,
+                                 std::vector<std::uint8_t>& out) {
+  const ByteOrder order = l.order;
   // The GPS IFD goes where IFD1 was; without IFD1, behind everything, on a word boundary.
   // A GPS pointer already in IFD0 is pointed at the new GPS IFD instead of adding a second one.
-  const std::uint32_t entryShift = haveGps ? 0 : EntryShift;
-  const std::uint32_t gpsAt = haveIfd1 ? ifd1Offset : static_cast<std::uint32_t>(tiff.Size());
+  const std::uint32_t entryShift = l.haveGps ? 0 : EntryShift;
+  const std::uint32_t gpsAt = l.haveIfd1 ? l.ifd1Offset : static_cast<std::uint32_t>(tiff.Size());
   const std::uint32_t lead = (gpsAt + entryShift) & 1u;
   const std::uint32_t growth = entryShift + lead + GpsIfdSize + GpsIfdPadding;
-  if (std::uint32_t{app1Length} + growth > 0xFFFF) return GpsCopyOutcome::Layout;
-  const Shifter shifter{linkPos, gpsAt, entryShift, growth};
+  if (std::uint32_t{segment.length} + growth > 0xFFFF) return GpsCopyOutcome::Layout;
+  const Shifter shifter{l.linkPos, gpsAt, entryShift, growth};
   const std::uint32_t g = gpsAt + entryShift + lead;
 
   // New TIFF data: header, IFD0 with the GPS pointer, everything up to IFD1, the GPS IFD, the rest.
@@ -347,14 +354,14 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
   const std::uint8_t* src = tiff.Data();
   t.insert(t.end(), src, src + 8);
   t.resize(10);
-  PutU16(&t[8], order, static_cast<std::uint16_t>(ifd0.count + (haveGps ? 0 : 1)));
+  PutU16(&t[8], order, static_cast<std::uint16_t>(l.ifd0.count + (l.haveGps ? 0 : 1)));
   auto appendGpsEntry = [&] {
     std::uint8_t e[12];
     PutEntry(e, order, kTagGpsIfd, 4, 1, g);
     t.insert(t.end(), e, e + 12);
   };
-  for (std::uint16_t i = 0; i < ifd0.count; ++i) {
-    if (!haveGps && i == insertAt) appendGpsEntry();
+  for (std::uint16_t i = 0; i < l.ifd0.count; ++i) {
+    if (!l.haveGps && i == l.insertAt) appendGpsEntry();
     const std::size_t at = t.size();
     const std::uint64_t from = 10 + 12ull * i;
     t.insert(t.end(), src + from, src + from + 12);
@@ -365,10 +372,10 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
       PutU32(&t[at + 8], order, shifter.Moved(e.value));
     }
   }
-  if (!haveGps && insertAt == ifd0.count) appendGpsEntry();
+  if (!l.haveGps && l.insertAt == l.ifd0.count) appendGpsEntry();
   t.resize(t.size() + 4);
-  PutU32(&t[t.size() - 4], order, haveIfd1 ? ifd1Offset + growth : 0);
-  t.insert(t.end(), src + linkPos + 4, src + gpsAt);
+  PutU32(&t[t.size() - 4], order, l.haveIfd1 ? l.ifd1Offset + growth : 0);
+  t.insert(t.end(), src + l.linkPos + 4, src + gpsAt);
   t.resize(t.size() + lead + GpsIfdSize + GpsIfdPadding);
   WriteGpsIfd(&t[g], order, g, MakeGpsFields(point));
   t.insert(t.end(), src + gpsAt, src + tiff.Size());
@@ -376,37 +383,59 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
   auto overFour = [](const Entry& e) { return e.Size() > 4; };
   auto byRegion = [&](std::uint32_t v) { return shifter.Moved(v); };
   ShiftEntries(
-      t, exif.offset + entryShift, exif.count, order,
+      t, l.exif.offset + entryShift, l.exif.count, order,
       [](const Entry& e) { return e.Size() > 4 || e.tag == kTagMakerNote || e.tag == kTagInteropIfd; }, byRegion);
-  if (haveNote) {
+  if (l.haveNote) {
     // The maker note moves as one block, and every offset it holds moves with it: readers find
     // its values relative to the note's place (a base an editor left behind included), so that
     // relation must stay as the camera or the editor left it. Zero means no value.
-    const std::uint32_t noteShift = shifter.Of(noteEntry.value);
+    const std::uint32_t noteShift = shifter.Of(l.noteEntry.value);
     ShiftEntries(
-        t, note.offset + noteShift, note.count, noteOrder,
+        t, l.note.offset + noteShift, l.note.count, l.noteOrder,
         [](const Entry& e) { return KnownTiffType(e.type) && e.Size() > 4 && e.value != 0; },
         [&](std::uint32_t v) { return v + noteShift; });
-    if (canon) MoveCanonFooter(t, std::uint64_t{noteEntry.value} + noteShift, noteEntry.Size(), noteOrder, noteShift);
+    if (l.canon) {
+      MoveCanonFooter(t, std::uint64_t{l.noteEntry.value} + noteShift, l.noteEntry.Size(), l.noteOrder, noteShift);
+    }
   }
-  if (haveInterop) ShiftEntries(t, interop.offset + entryShift, interop.count, order, overFour, byRegion);
-  if (haveIfd1) {
+  if (l.haveInterop) ShiftEntries(t, l.interop.offset + entryShift, l.interop.count, order, overFour, byRegion);
+  if (l.haveIfd1) {
     ShiftEntries(
-        t, ifd1.offset + growth, ifd1.count, order,
+        t, l.ifd1.offset + growth, l.ifd1.count, order,
         [](const Entry& e) { return e.Size() > 4 || e.tag == kTagThumbnailOffset; }, byRegion);
   }
 
   // The file: what came before the EXIF APP1, the grown APP1, the rest unchanged.
+  const std::uint64_t app1 = segment.app1;
   out.reserve(size + growth);
   out.insert(out.end(), data, data + app1);
-  const std::uint16_t newLength = static_cast<std::uint16_t>(app1Length + growth);
+  const std::uint16_t newLength = static_cast<std::uint16_t>(segment.length + growth);
   const std::uint8_t head[4] = {0xFF, 0xE1, static_cast<std::uint8_t>(newLength >> 8),
                                 static_cast<std::uint8_t>(newLength & 0xFF)};
   out.insert(out.end(), head, head + 4);
   out.insert(out.end(), data + app1 + 4, data + app1 + 10);
   out.insert(out.end(), t.begin(), t.end());
-  out.insert(out.end(), data + app1 + 2 + app1Length, data + size);
+  out.insert(out.end(), data + app1 + 2 + segment.length, data + size);
   return GpsCopyOutcome::Written;
+}
+
+}  // namespace
+
+GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const TrackPoint& point,
+                            std::vector<std::uint8_t>& out) {
+  out.clear();
+  // Earlier segments (JFIF, XMP) stay in the copy as they are.
+  const ExifSegment segment = FindExifSegment(data, size);
+  if (!segment.found) return GpsCopyOutcome::NotExif;
+  if (segment.length < 8 + 8 || !segment.complete) return GpsCopyOutcome::Layout;
+  if (!segment.order) return GpsCopyOutcome::NotExif;
+  const ExifBytes tiff(data + segment.TiffStart(), segment.length - 8u);
+
+  CameraLayout layout;
+  GpsCopyOutcome refusal = GpsCopyOutcome::Layout;
+  if (!ReadCameraLayout(tiff, *segment.order, layout, refusal)) return refusal;
+  if (!GpsPointUsable(point)) return GpsCopyOutcome::BadPoint;
+  return RewriteWithGpsIfd(data, size, segment, tiff, layout, point, out);
 }
 
 namespace {

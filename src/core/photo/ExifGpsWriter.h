@@ -10,7 +10,8 @@
 namespace kavro {
 
 // Size of the inserted IFD0 entry and of the GPS IFD with its values. One zero byte follows the
-// GPS IFD so that everything behind it keeps the word alignment TIFF asks of its offsets.
+// GPS IFD so that everything behind it keeps the word alignment TIFF asks of its offsets; one
+// more goes before it when it would otherwise start at an odd offset.
 inline constexpr std::uint32_t EntryShift = 12;
 inline constexpr std::uint32_t GpsIfdSize = 205;
 inline constexpr std::uint32_t GpsIfdPadding = 1;
@@ -57,8 +58,10 @@ GpsFields MakeGpsFields(const TrackPoint& point);
 // <name>_GPS_<number>.jpg, for photos whose names differ only in the extension's case.
 std::filesystem::path GpsCopyPath(const std::filesystem::path& photo, int number = 1);
 
-// The whole copy in memory: the photo's bytes with a GPS IFD for the point. Reads only inside
-// [data, data + size); the photo is refused when its offsets do not follow the camera layout.
+// The whole copy in memory: the photo's bytes with a GPS IFD for the point, placed where IFD1
+// was (behind the TIFF data when there is no IFD1). Reads only inside [data, data + size); the
+// photo is refused when its offsets do not follow the camera layout. The maker note moves as a
+// block with all its offsets (and Canon's footer), so it reads against its values as before.
 GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const TrackPoint& point,
                             std::vector<std::uint8_t>& out);
 

@@ -79,39 +79,44 @@ std::uint64_t FindEntry(const ZeroFilledReader& in, std::uint64_t entries, std::
   return 0;
 }
 
-PhotoTimeResult Walk(const ZeroFilledReader& in, const ZoneClock& zone) {
-  // Markers: APP0 and non-EXIF APP1 segments are passed; anything else ends the search.
+// Every offset advances by at least 2 and reads past the end give zeros, so the walk ends.
+ExifSegment FindSegment(const ZeroFilledReader& in) {
+  ExifSegment segment;
   std::uint64_t offset = 2;
-  std::uint64_t app1 = 0;
   for (;;) {
     std::uint8_t marker[2];
     in.Read(offset, marker, 2);
     if (marker[1] == 0xE1) {
       std::uint8_t head[8];
       in.Read(offset + 2, head, 8);
-      if (head[2] == 'E') {
-        app1 = offset;
-        break;
-      }
+      if (head[2] == 'E') break;
     } else if (marker[1] != 0xE0) {
-      return Failure(txt::NotExifFormat);
+      return segment;
     }
     offset += 2 + std::uint64_t{in.Be16(offset + 2)};
   }
-
-  // A file cut inside its EXIF segment is not read as if the missing bytes were zeros.
-  if (app1 + 2 + in.Be16(app1 + 2) > in.Size()) return Failure(txt::NotExifFormat);
-  const std::uint64_t base = app1 + 10;
+  segment.found = true;
+  segment.app1 = offset;
+  segment.length = in.Be16(offset + 2);
+  segment.complete = offset + 2 + segment.length <= in.Size();
   std::uint8_t bo[2];
-  in.Read(base, bo, 2);
-  ByteOrder order;
+  in.Read(segment.TiffStart(), bo, 2);
   if (bo[0] == 'I' && bo[1] == 'I') {
-    order = ByteOrder::Little;
+    segment.order = ByteOrder::Little;
   } else if (bo[0] == 'M' && bo[1] == 'M') {
-    order = ByteOrder::Big;
-  } else {
-    return Failure(txt::NotExifFormat);
+    segment.order = ByteOrder::Big;
   }
+  return segment;
+}
+
+PhotoTimeResult Walk(const ZeroFilledReader& in, const ZoneClock& zone) {
+  const ExifSegment segment = FindSegment(in);
+  if (!segment.found) return Failure(txt::NotExifFormat);
+  // A file cut inside its EXIF segment is not read as if the missing bytes were zeros.
+  if (!segment.complete) return Failure(txt::NotExifFormat);
+  if (!segment.order) return Failure(txt::NotExifFormat);
+  const std::uint64_t base = segment.TiffStart();
+  const ByteOrder order = *segment.order;
 
   std::uint32_t count = in.U16(base + 8, order);
   std::uint64_t entries = base + 10;
@@ -171,6 +176,10 @@ std::int64_t ParseExifDateTime(const char* text, std::size_t length, const ZoneC
   const std::optional<std::int64_t> utc = photoZone.FromLocal(local);
   if (!utc || *utc < 0 || *utc > INT32_MAX) return -1;
   return *utc;
+}
+
+ExifSegment FindExifSegment(const std::uint8_t* data, std::size_t size) {
+  return FindSegment(ZeroFilledReader(ExifBytes(data, size)));
 }
 
 PhotoTimeResult ReadPhotoTakenTimeFromBytes(const std::uint8_t* data, std::size_t size, const ZoneClock& photoZone) {

@@ -2,8 +2,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "photo/ExifBytes.h"
 #include "track/ZoneClock.h"
 
 namespace kavro {
@@ -15,6 +17,19 @@ struct PhotoTimeResult {
   int messageId = 0;             // string id of the reason when status is 1
   std::string detail;            // the system's reason when the file could not be opened
 };
+
+// The EXIF APP1 segment as the marker walk finds it from offset 2: APP0 segments and APP1
+// segments whose identifier does not begin with "E" are passed; any other marker ends the walk.
+// Shared by the reader and the GPS writer so that both see a photo alike.
+struct ExifSegment {
+  bool found = false;
+  std::uint64_t app1 = 0;          // file offset of its marker
+  std::uint16_t length = 0;        // its length field: the two length bytes and what follows
+  bool complete = false;           // the whole segment lies inside the file
+  std::optional<ByteOrder> order;  // from "II" or "MM" at the TIFF header; none for anything else
+  std::uint64_t TiffStart() const { return app1 + 10; }
+};
+ExifSegment FindExifSegment(const std::uint8_t* data, std::size_t size);
 
 // Reads DateTimeOriginal from the EXIF data of a JPEG photo and turns the camera's local time
 // into UTC with the photo zone. Small and forgiving: looks only at the markers, the byte order,
