@@ -913,5 +913,15 @@
         <comment>714</comment>
         <translation>Nicht geschriebene geotaggte Kopien: %1</translation>
     </message>
+    <message>
+        <source>Unknown command: %1</source>
+        <comment>750</comment>
+        <translation>Unbekannter Befehl: %1</translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 --help&quot; to see the options.</source>
+        <comment>751</comment>
+        <translation>Mit &quot;%1 --help&quot; werden die Optionen angezeigt.</translation>
+    </message>
 </context>
 </TS>

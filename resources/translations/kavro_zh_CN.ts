@@ -913,5 +913,15 @@
         <comment>714</comment>
         <translation>未能写入的 GPS 副本: %1</translation>
     </message>
+    <message>
+        <source>Unknown command: %1</source>
+        <comment>750</comment>
+        <translation>未知的命令: %1</translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 --help&quot; to see the options.</source>
+        <comment>751</comment>
+        <translation>运行 &quot;%1 --help&quot; 以查看选项。</translation>
+    </message>
 </context>
 </TS>

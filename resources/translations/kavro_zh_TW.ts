@@ -913,5 +913,15 @@
         <comment>714</comment>
         <translation>未能寫入的 GPS 副本: %1</translation>
     </message>
+    <message>
+        <source>Unknown command: %1</source>
+        <comment>750</comment>
+        <translation>未知的指令: %1</translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 --help&quot; to see the options.</source>
+        <comment>751</comment>
+        <translation>執行 &quot;%1 --help&quot; 以查看選項。</translation>
+    </message>
 </context>
 </TS>
