@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   gpsbabel libxml2-utils libimage-exiftool-perl exiv2 python3
   xvfb xauth fonts-noto-cjk
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do
