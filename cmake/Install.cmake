@@ -4,7 +4,8 @@ include(GNUInstallDirs)
 set(KAVRO_APP_ID org.kavro.LoggerUtility)
 set(KAVRO_RES ${PROJECT_SOURCE_DIR}/resources)
 
-install(TARGETS kavro t580-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# kavro, its manual page and completion are installed beside its sources.
+install(TARGETS t580-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(KAVRO_BUILD_GUI)
   install(TARGETS kavro-utility RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()

@@ -599,9 +599,9 @@
         <translation>Der Anschluss %1 wird von einem anderen Programm verwendet.</translation>
     </message>
     <message>
-        <source>No permission to open %1: the user must be in the &quot;dialout&quot; group.</source>
+        <source>No permission to open %1: install the kavro-utility package, whose udev rule lets the logged-in user open the logger&apos;s USB bridge (plug the logger in again afterwards), or join the &quot;dialout&quot; group and log in again.</source>
         <comment>502</comment>
-        <translation>Keine Berechtigung zum Öffnen von %1: Der Benutzer muss Mitglied der Gruppe &quot;dialout&quot; sein.</translation>
+        <translation>Keine Berechtigung zum Öffnen von %1: Installieren Sie das Paket kavro-utility, dessen udev-Regel dem angemeldeten Benutzer den USB-Adapter des Loggers öffnet (den Logger danach neu einstecken), oder treten Sie der Gruppe &quot;dialout&quot; bei und melden Sie sich neu an.</translation>
     </message>
     <message>
         <source>The port %1 cannot be opened: %2</source>

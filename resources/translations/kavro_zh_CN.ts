@@ -599,9 +599,9 @@
         <translation>端口 %1 正被其他程序使用。</translation>
     </message>
     <message>
-        <source>No permission to open %1: the user must be in the &quot;dialout&quot; group.</source>
+        <source>No permission to open %1: install the kavro-utility package, whose udev rule lets the logged-in user open the logger&apos;s USB bridge (plug the logger in again afterwards), or join the &quot;dialout&quot; group and log in again.</source>
         <comment>502</comment>
-        <translation>没有打开 %1 的权限: 用户必须属于 &quot;dialout&quot; 组。</translation>
+        <translation>没有打开 %1 的权限: 请安装 kavro-utility 软件包, 其 udev 规则让已登录的用户可以打开记录器的 USB 转接器 (安装后请重新插入记录器), 或加入 &quot;dialout&quot; 组并重新登录。</translation>
     </message>
     <message>
         <source>The port %1 cannot be opened: %2</source>

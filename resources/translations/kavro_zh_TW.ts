@@ -599,9 +599,9 @@
         <translation>連接埠 %1 正被其他程式使用。</translation>
     </message>
     <message>
-        <source>No permission to open %1: the user must be in the &quot;dialout&quot; group.</source>
+        <source>No permission to open %1: install the kavro-utility package, whose udev rule lets the logged-in user open the logger&apos;s USB bridge (plug the logger in again afterwards), or join the &quot;dialout&quot; group and log in again.</source>
         <comment>502</comment>
-        <translation>沒有開啟 %1 的權限: 使用者必須屬於 &quot;dialout&quot; 群組。</translation>
+        <translation>沒有開啟 %1 的權限: 請安裝 kavro-utility 套件, 其 udev 規則讓已登入的使用者可開啟記錄器的 USB 轉接器 (安裝後請重新插入記錄器), 或加入 &quot;dialout&quot; 群組並重新登入。</translation>
     </message>
     <message>
         <source>The port %1 cannot be opened: %2</source>

@@ -19,7 +19,8 @@ expected=(
   share/metainfo/$app.metainfo.xml
   share/icons/hicolor/scalable/apps/$app.svg
   lib/udev/rules.d/70-kavro-logger.rules
-  share/man/man1/kavro-utility.1.gz share/man/man1/t580-sim.1.gz
+  share/man/man1/kavro.1.gz share/man/man1/kavro-utility.1.gz share/man/man1/t580-sim.1.gz
+  share/bash-completion/completions/kavro
   share/doc/kavro-utility/copyright
 )
 for size in 16 22 24 32 48 64 128 256; do
