@@ -2,7 +2,7 @@
 #include "Cli.h"
 #include "Connection.h"
 #include "common/Texts.h"
-#include "protocol/ConnectFlow.h"
+#include "protocol/WriteName.h"
 
 namespace kavro::cli {
 namespace {

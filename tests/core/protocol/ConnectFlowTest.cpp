@@ -8,9 +8,11 @@
 
 #include "common/Texts.h"
 #include "core/protocol/SimLink.h"
+#include "protocol/Disconnect.h"
 #include "protocol/Exchange.h"
 #include "protocol/KeepAlive.h"
 #include "protocol/Sentence.h"
+#include "protocol/WriteName.h"
 
 namespace kavro {
 namespace {
