@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/mman.h>
 #include <string>
 #include <unistd.h>
 
@@ -17,26 +18,23 @@
 
 namespace {
 
-std::string TempFile() {
-  static std::string path;
-  if (path.empty()) {
-    char templ[] = "/tmp/kavro-fuzz-trl-XXXXXX";
-    const int fd = mkstemp(templ);
-    if (fd >= 0) close(fd);
-    path = templ;
-    std::atexit([] { std::remove(path.c_str()); });
+// The file lives in memory (memfd): a disk file per input would make the disk the bottleneck.
+struct InputFile {
+  int fd = memfd_create("kavro-fuzz-trl", 0);
+  std::string path = "/proc/self/fd/" + std::to_string(fd);
+
+  bool Put(const std::uint8_t* data, std::size_t size) const {
+    if (fd < 0 || ftruncate(fd, 0) != 0) return false;
+    return size == 0 || pwrite(fd, data, size, 0) == static_cast<ssize_t>(size);
   }
-  return path;
-}
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string path = TempFile();
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return 0;
-  if (size > 0) std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  static const InputFile input;
+  if (!input.Put(data, size)) std::abort();
+  const std::string& path = input.path;
 
   std::size_t validInInput = 0;
   for (std::size_t at = 0; at + kavro::TrackRecord::kSize <= size; at += kavro::TrackRecord::kSize)

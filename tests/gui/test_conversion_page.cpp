@@ -10,7 +10,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include "ConversionPage.h"
 #include "common/Texts.h"
@@ -23,13 +29,13 @@ using kavro::gui::PageCommand;
 
 namespace {
 
-// Closes the next message box that appears and keeps its text; gives up after a few seconds.
+// Closes the next message box that appears and keeps its text; gives up after maxTicks × 20 ms.
 class MessageCatcher : public QObject {
  public:
-  MessageCatcher() {
+  explicit MessageCatcher(int maxTicks = 250) {
     timer_.setInterval(20);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      if (++ticks_ > 250) timer_.stop();
+    connect(&timer_, &QTimer::timeout, this, [this, maxTicks] {
+      if (++ticks_ > maxTicks) timer_.stop();
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr) return;
       text = box->text();
@@ -58,6 +64,33 @@ QString FirstLine(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(f.readLine());
+}
+
+bool WriteProcFile(const char* path, const std::string& text) {
+  const int fd = ::open(path, O_WRONLY);
+  if (fd < 0) return false;
+  const bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  ::close(fd);
+  return ok;
+}
+
+// Mounts of this test process's own (set up in main, before any thread): small tmpfs file
+// systems for the failure tests, invisible to the rest of the machine.
+bool PrivateMounts() {
+  if (::unshare(CLONE_NEWNS) != 0) {
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+    WriteProcFile("/proc/self/setgroups", "deny");
+    if (!WriteProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1\n")) return false;
+    if (!WriteProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1\n")) return false;
+  }
+  return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+bool& HavePrivateMounts() {
+  static bool have = false;
+  return have;
 }
 
 }  // namespace
@@ -190,6 +223,37 @@ class TestConversionPage : public QObject {
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("trip.kml"))));
   }
 
+  void eachFailedOutputShowsItsOwnReason() {
+    if (!HavePrivateMounts()) QSKIP("no private mounts here");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // A 1 MB disk holding a 240 KB track: its KML and GPX run to megabytes.
+    QVERIFY(::mount("tmpfs", dir.path().toLocal8Bit().constData(), "tmpfs", 0, "size=1m") == 0);
+    const QString trl = dir.filePath(QStringLiteral("trip.trl"));
+    std::vector<TrackRecord> records;
+    for (int i = 0; i < 15000; ++i) records.push_back(TrackRecord::Make(1205544612 + i, 25.03f, 121.56f, 12.5f));
+    WriteTrl(trl, records);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("trip.txt")));  // the text output cannot be created
+    AppContext ctx;
+    ConversionPage page(ctx, nullptr);
+    page.show();
+    page.SetSourcePath(trl);
+    for (const char* box : {"textCheck", "kmlCheck", "gpxCheck"}) Find<QCheckBox>(page, box)->setChecked(true);
+    MessageCatcher catcher(3000);  // megabytes to format first: up to a minute on a busy machine
+    QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Failed!"), 60000);
+    QTRY_VERIFY(!catcher.text.isEmpty());
+    const QString noSpace = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    const QStringList expected = {
+        ctx.strings.Format(kavro::txt::OutputCreateFailed,
+                           {dir.filePath(QStringLiteral("trip.txt")), QString::fromLocal8Bit(std::strerror(EISDIR))}),
+        ctx.strings.Format(kavro::txt::OutputWriteFailed, {dir.filePath(QStringLiteral("trip.kml")), noSpace}),
+        ctx.strings.Format(kavro::txt::OutputWriteFailed, {dir.filePath(QStringLiteral("trip.gpx")), noSpace})};
+    QCOMPARE(catcher.text, expected.join(QLatin1Char('\n')));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("trip.trl")});
+    ::umount2(dir.path().toLocal8Bit().constData(), MNT_DETACH);
+  }
+
   void sourceThatCannotBeOpenedIsNamed() {
     QTemporaryDir dir;
     AppContext ctx;
@@ -206,5 +270,10 @@ class TestConversionPage : public QObject {
   }
 };
 
-QTEST_MAIN(TestConversionPage)
+int main(int argc, char** argv) {
+  HavePrivateMounts() = PrivateMounts();
+  QApplication app(argc, argv);
+  TestConversionPage test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "test_conversion_page.moc"
