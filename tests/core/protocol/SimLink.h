@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Simulator.h"
@@ -38,6 +40,18 @@ inline ExchangeTiming QuickTiming() {
 
 inline long Count(const std::vector<std::string>& lines, const std::string& prefix) {
   return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+}
+
+// The simulator takes in what was written on its own thread: wait (bounded) until it has
+// recorded at least `want` sentences with the prefix, and return how many it has.
+inline long AwaitCount(const sim::Simulator& sim, const std::string& prefix, long want) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  long n = Count(sim.Received(), prefix);
+  while (n < want && std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    n = Count(sim.Received(), prefix);
+  }
+  return n;
 }
 
 // The sentence as the simulator records it: without CR LF.

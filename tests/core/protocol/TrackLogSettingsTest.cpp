@@ -191,7 +191,7 @@ TEST_F(SettingsOnSim, ClearThatIsNeverAcknowledgedFails) {
   std::vector<int> statuses;
   EXPECT_EQ(ClearLog(link_, device_, [&](int id) { statuses.push_back(id); }), SettingsOutcome::Failed);
   EXPECT_EQ(statuses, (std::vector<int>{txt::StartClearing, txt::ConnectionFailedSettings}));
-  EXPECT_EQ(test::Count(sim_->Received(), Recorded("$PMTK182,6,1")), timing.erasePasses);
+  EXPECT_EQ(test::AwaitCount(*sim_, Recorded("$PMTK182,6,1"), timing.erasePasses), timing.erasePasses);
 }
 
 TEST(Settings, NothingHappensWithoutAPort) {
