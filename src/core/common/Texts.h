@@ -196,4 +196,18 @@ inline constexpr int UnknownZone = 657;            // "Unknown time zone: %1"
 inline constexpr int GpsCopyFailed = 658;          // "The copy %1 cannot be written: %2"
 
 
+// firmware: 760-789.
+inline constexpr int FirmwareTooLarge = 760;
+inline constexpr int FirmwareFolderNotWritable = 761;
+inline constexpr int FirmwareFailedNoBootRom = 762;
+inline constexpr int FirmwareFailedTransfer = 763;
+inline constexpr int FirmwareFailedRefused = 764;
+inline constexpr int FirmwareFailedFiles = 765;
+inline constexpr int FirmwareFailedLink = 766;
+inline constexpr int FirmwareFilter = 767;
+inline constexpr int CliBtAddressLogger = 768;
+inline constexpr int CliBtAddressSaved = 769;
+inline constexpr int CliBtAddressNone = 770;
+inline constexpr int CliFirmwareVersion = 771;
+
 }  // namespace kavro::txt
