@@ -27,7 +27,7 @@ void Simulator::Impl::Handle(const std::string& raw) {
     HandlePmtk182(f);
   } else if (f[0] == "PMTK400") {
     Reply("PMTK001,400,3");
-  } else if (f[0] == "PMTK492") {
+  } else if (f[0] == "PMTK492" && !options.faults.noBtReply) {
     std::string text = "PMTK592,";
     for (std::uint8_t b : state.btAddress) text += Hex2(b);
     Reply(text);

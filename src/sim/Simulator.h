@@ -95,6 +95,11 @@ struct Faults {
   std::chrono::milliseconds replyDelay{0};  // every reply waits this long before it goes out
   std::int64_t silenceAfterBytes = -1;   // send nothing more after this many bytes (still listens)
   std::int64_t disconnectAfterBytes = -1;  // unplug after this many bytes sent
+  // Firmware update and Bluetooth address.
+  bool noBtReply = false;                // "$PMTK492" gets no "$PMTK592"
+  bool blankBtAddress = false;           // the logger has lost its address (all 0xFF) from here on
+  bool bootRomSilent = false;            // the boot ROM does not answer the handshake
+  int bootRomStopAfterBlocks = -1;       // the transfer stops answering after this many image blocks
 };
 
 struct SimulatorOptions {
@@ -124,6 +129,8 @@ struct DeviceState {
   std::string hardware;
   std::array<std::uint8_t, 6> btAddress{};
   int eraseCount = 0;  // erases done since Start
+  int firmwareUpdates = 0;  // images the boot ROM wrote since Start
+  bool inBootRom = false;   // a firmware download holds the line
 };
 
 class Simulator {
@@ -168,6 +175,8 @@ class Simulator {
   std::uint32_t WritePosition() const;
   int Baud() const;
   std::vector<std::uint8_t> Memory() const;
+  // The image the last firmware update wrote (empty before one).
+  std::vector<std::uint8_t> FirmwareImage() const;
 
  private:
   struct Impl;
