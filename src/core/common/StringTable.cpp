@@ -213,6 +213,18 @@ const Entry kEntries[] = {
     {658, QT_TRANSLATE_NOOP3("Kavro", "The copy %1 cannot be written: %2", "658")},
 
     // command line (700-799)
+    {760, QT_TRANSLATE_NOOP3("Kavro", "The firmware image is %1 bytes, larger than the %2 bytes the logger can take. Please select the correct firmware file.", "760")},
+    {761, QT_TRANSLATE_NOOP3("Kavro", "The firmware image copy cannot be written in the folder %1. Please put the firmware file in a folder you can write to and then download again.", "761")},
+    {762, QT_TRANSLATE_NOOP3("Kavro", "Download and Update Failed: the logger's boot ROM did not answer. The firmware was not changed.", "762")},
+    {763, QT_TRANSLATE_NOOP3("Kavro", "Download and Update Failed: the logger stopped answering during the transfer. Please download again.", "763")},
+    {764, QT_TRANSLATE_NOOP3("Kavro", "Download and Update Failed: the logger refused the firmware. Please select the correct firmware file and then download again.", "764")},
+    {765, QT_TRANSLATE_NOOP3("Kavro", "Download and Update Failed: the download agent (DA*.bin) or the scatter file (scat.txt) beside the program is missing or damaged, or the firmware image is empty.", "765")},
+    {766, QT_TRANSLATE_NOOP3("Kavro", "Download and Update Failed: the connection to the logger was lost. Please check the cable and then download again.", "766")},
+    {767, QT_TRANSLATE_NOOP3("Kavro", "Kavro T-580 Firmware (*.bin)", "767")},
+    {768, QT_TRANSLATE_NOOP3("Kavro", "Bluetooth address of the logger: %1", "768")},
+    {769, QT_TRANSLATE_NOOP3("Kavro", "Saved Bluetooth address: %1", "769")},
+    {770, QT_TRANSLATE_NOOP3("Kavro", "none", "770")},
+    {771, QT_TRANSLATE_NOOP3("Kavro", "The logger did not tell its Bluetooth address.", "771")},
 };
 
 const Entry* Find(int id) {

@@ -208,6 +208,6 @@ inline constexpr int FirmwareFilter = 767;
 inline constexpr int CliBtAddressLogger = 768;
 inline constexpr int CliBtAddressSaved = 769;
 inline constexpr int CliBtAddressNone = 770;
-inline constexpr int CliFirmwareVersion = 771;
+inline constexpr int CliBtNoReply = 771;
 
 }  // namespace kavro::txt
