@@ -1,5 +1,7 @@
 #include "BootRom.h"
 
+#include <algorithm>
+
 namespace kavro::sim {
 
 using brom::Command;
@@ -153,6 +155,20 @@ void BootRom::Handle(const brom::Frame& frame, std::string& out, Events& events)
     }
   }
   refuse();
+}
+
+std::vector<std::uint8_t> SampleFirmwareFile(int version, std::size_t imageSize) {
+  const std::string head = "T-580 firmware " + std::string(brom::kVersionMark) + std::to_string(version % 1000 + 1000).substr(1);
+  std::vector<std::uint8_t> file(std::max(imageSize, head.size()));
+  std::copy(head.begin(), head.end(), file.begin());
+  std::uint32_t x = static_cast<std::uint32_t>(version) * 2654435761u;
+  for (std::size_t i = head.size(); i < file.size(); ++i) {
+    x = x * 1103515245u + 12345u;
+    file[i] = static_cast<std::uint8_t>(x >> 16);
+  }
+  const std::uint32_t crc = brom::Crc32(file);
+  brom::PutU32(file, crc);
+  return file;
 }
 
 }  // namespace kavro::sim

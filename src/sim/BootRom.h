@@ -70,4 +70,8 @@ class BootRom {
   std::vector<std::uint8_t> flash_;
 };
 
+// A firmware file for the simulated logger: an image of imageSize bytes that carries
+// "KAVRO-FW-VER=" and the version (hundredths: 131 is 1.31), then its CRC-32 trailer.
+std::vector<std::uint8_t> SampleFirmwareFile(int version, std::size_t imageSize = 65536);
+
 }  // namespace kavro::sim

@@ -6,14 +6,15 @@
 #include <cstdio>
 #include <thread>
 
+#include "protocol/ProtocolNumbers.h"
 #include "protocol/Sentence.h"
 #include "serial/SerialPort.h"
 
 namespace kavro {
 namespace {
 
-constexpr std::string_view kReplyWord = "$PMTK592";
-constexpr std::string_view kAckWord = "$PMTK010";
+constexpr std::string_view kReplyWord = word::kBtAddress;
+constexpr std::string_view kAckWord = word::kBtAccepted;
 // One read takes at most this much, as the logger utility always did.
 constexpr std::size_t kReadSize = 80;
 // What is kept between reads, so a reply split over two reads is still found.
@@ -69,7 +70,8 @@ std::optional<BtAddress> ParseSavedBtText(std::string_view text) {
 
 std::string BtSetSentence(const BtAddress& a) {
   char body[32];
-  std::snprintf(body, sizeof body, "$PMTK392,%02X%02X%02X,%02X%02X%02X", a[0], a[1], a[2], a[3], a[4], a[5]);
+  std::snprintf(body, sizeof body, "%.*s,%02X%02X%02X,%02X%02X%02X", static_cast<int>(word::kBtSet.size()),
+                word::kBtSet.data(), a[0], a[1], a[2], a[3], a[4], a[5]);
   return AppendChecksum(body);
 }
 

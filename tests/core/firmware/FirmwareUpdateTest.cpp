@@ -3,6 +3,7 @@
 #include <QSettings>
 
 #include "FirmwareTestSupport.h"
+#include "BootRom.h"
 #include "Simulator.h"
 #include "common/Texts.h"
 #include "firmware/BootRomProtocol.h"
@@ -218,6 +219,24 @@ TEST(BootRomFrames, DamagedFrameIsReportedAndTheNextOneRead) {
   EXPECT_EQ(got.payload, f.payload);
   EXPECT_EQ(reader.TakeSyncBytes(), 2u);
   EXPECT_EQ(brom::ImageFirmwareVersion(reinterpret_cast<const std::uint8_t*>("xxKAVRO-FW-VER=13xKAVRO-FW-VER=207"), 34), 207);
+}
+
+}  // namespace
+}  // namespace kavro
+
+namespace kavro {
+namespace {
+
+TEST(SampleFirmware, PassesTheCheckAndCarriesItsVersion) {
+  test::ScratchDir dir;
+  const std::vector<std::uint8_t> file = sim::SampleFirmwareFile(131);
+  std::ofstream(dir.Path() / "fw.bin", std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  ASSERT_FALSE(CheckFirmwareImage(dir.Path() / "fw.bin", dir.Path() / kImageCopyName).IsError());
+  const std::vector<std::uint8_t> image = test::ReadBytes(dir.Path() / kImageCopyName);
+  EXPECT_EQ(image.size(), file.size() - 4);
+  EXPECT_EQ(brom::ImageFirmwareVersion(image.data(), image.size()), 131);
+  EXPECT_EQ(brom::ImageFirmwareVersion(sim::SampleFirmwareFile(7).data(), 64), 7);
 }
 
 }  // namespace
