@@ -37,5 +37,7 @@ int RunClear(CliEnv& env, const QStringList& args);
 int RunConvert(CliEnv& env, const QStringList& args);
 int RunTracks(CliEnv& env, const QStringList& args);
 int RunGeotag(CliEnv& env, const QStringList& args);
+int RunFirmware(CliEnv& env, const QStringList& args);
+int RunBtAddress(CliEnv& env, const QStringList& args);
 
 }  // namespace kavro::cli

@@ -26,6 +26,8 @@ const Command kCommands[] = {
     {"tracks", kavro::cli::RunTracks, "tracks MEMORY.bin --dir DIR [--total] [--user NAME] [--zone LABEL] [--kml]"},
     {"geotag", kavro::cli::RunGeotag,
      "geotag TRACK.trl PHOTO_DIR --kml OUT.kml [--zone LABEL] [--calibrate D:H:M:S] [--write-gps]"},
+    {"firmware", kavro::cli::RunFirmware, "firmware FILE.bin (--port PATH | --simulate[=SCENARIO])"},
+    {"bt-address", kavro::cli::RunBtAddress, "bt-address (--port PATH | --simulate[=SCENARIO])"},
 };
 
 void PrintUsage(QTextStream& s) {

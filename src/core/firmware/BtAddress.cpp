@@ -68,6 +68,12 @@ std::optional<BtAddress> ParseSavedBtText(std::string_view text) {
   return a;
 }
 
+std::string BtAddressText(const BtAddress& a) {
+  char buf[18];
+  std::snprintf(buf, sizeof buf, "%02X:%02X:%02X:%02X:%02X:%02X", a[0], a[1], a[2], a[3], a[4], a[5]);
+  return buf;
+}
+
 std::string BtSetSentence(const BtAddress& a) {
   char body[32];
   std::snprintf(body, sizeof body, "%.*s,%02X%02X%02X,%02X%02X%02X", static_cast<int>(word::kBtSet.size()),
@@ -91,25 +97,38 @@ bool BtAddressStore::Save(const std::string& text) {
   return settings.status() == QSettings::NoError;
 }
 
-BtReadResult ReadBtAddress(const std::string& portName, int baudRate, BtAddressStore& store, const BtTiming& timing) {
-  BtReadResult result;
+BtQuery QueryBtAddress(const std::string& portName, int baudRate, const BtTiming& timing) {
+  BtQuery q;
   SerialPort port;
-  if (!OpenPort(port, portName, baudRate)) return result;
-  result.portOpened = true;
+  if (!OpenPort(port, portName, baudRate)) {
+    q.openError = port.LastOpenError();
+    q.openErrorText = port.LastErrorText();
+    return q;
+  }
+  q.portOpened = true;
   std::size_t written = 0;
   port.Write(kBtAddressRequest.data(), kBtAddressRequest.size(), written);
   std::string text;
   ReadMore(port, text);
-  std::optional<BtAddress> reply = ParseBtAddressReply(text);
-  for (int i = 0; !reply && i < timing.readPolls && !port.Lost(); ++i) {
+  q.address = ParseBtAddressReply(text);
+  for (int i = 0; !q.address && i < timing.readPolls && !port.Lost(); ++i) {
     std::this_thread::sleep_for(timing.readPoll);
     ReadMore(port, text);
-    reply = ParseBtAddressReply(text);
+    q.address = ParseBtAddressReply(text);
   }
+  port.Close();
+  return q;
+}
+
+BtReadResult ReadBtAddress(const std::string& portName, int baudRate, BtAddressStore& store, const BtTiming& timing) {
+  BtReadResult result;
+  const BtQuery q = QueryBtAddress(portName, baudRate, timing);
+  if (!q.portOpened) return result;
+  result.portOpened = true;
   std::optional<BtAddress> saved;
   if (const auto savedText = store.Load()) saved = ParseSavedBtText(*savedText);
-  if (reply && *reply != kNoBtAddress) {
-    result.address = *reply;
+  if (q.address && *q.address != kNoBtAddress) {
+    result.address = *q.address;
     result.source = BtSource::Logger;
   } else if (saved) {
     result.address = *saved;
@@ -119,7 +138,6 @@ BtReadResult ReadBtAddress(const std::string& portName, int baudRate, BtAddressS
     result.source = BtSource::None;
   }
   store.Save(SavedBtText(result.address));
-  port.Close();
   return result;
 }
 

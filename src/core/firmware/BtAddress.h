@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "serial/SerialPort.h"
+
 namespace kavro {
 
 // D1..D6 in the order of the logger's sentences.
@@ -26,6 +28,8 @@ std::optional<BtAddress> ParseBtAddressReply(std::string_view text);
 std::string SavedBtText(const BtAddress& address);
 // Back from the saved form; none for a text that does not hold six two-digit groups.
 std::optional<BtAddress> ParseSavedBtText(std::string_view text);
+// "00:12:AB:34:56:78": D1..D6 as the logger sends them, for people.
+std::string BtAddressText(const BtAddress& address);
 // "$PMTK392,D1D2D3,D4D5D6*hh\r\n".
 std::string BtSetSentence(const BtAddress& address);
 
@@ -57,6 +61,17 @@ struct BtReadResult {
   BtAddress address = kNoBtAddress;
   BtSource source = BtSource::None;
 };
+
+// What asking the logger for its address found: whether the port opened (and why not), and
+// the address when a reply came within the bound.
+struct BtQuery {
+  bool portOpened = false;
+  OpenError openError = OpenError::None;
+  std::string openErrorText;
+  std::optional<BtAddress> address;
+};
+// Opens the port, sends "$PMTK492", reads until a reply or the bound, closes the port.
+BtQuery QueryBtAddress(const std::string& portName, int baudRate, const BtTiming& timing = {});
 
 // Opens the port, asks for the address and saves what it will write back: the logger's
 // address; the saved one when the logger does not answer or has none (all 0xFF); all 0xFF
