@@ -889,6 +889,16 @@
         <translation>Der Logger antwortet nicht mehr auf %1.</translation>
     </message>
     <message>
+        <source>Unknown command: %1</source>
+        <comment>750</comment>
+        <translation>Unbekannter Befehl: %1</translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 --help&quot; to see the options.</source>
+        <comment>751</comment>
+        <translation>Mit &quot;%1 --help&quot; werden die Optionen angezeigt.</translation>
+    </message>
+    <message>
         <source>The firmware image is %1 bytes, larger than the %2 bytes the logger can take. Please select the correct firmware file.</source>
         <comment>760</comment>
         <translation>Das Firmware-Abbild ist %1 Bytes groß, mehr als die %2 Bytes, die das Gerät aufnehmen kann. Bitte wählen Sie die richtige Firmware-Datei.</translation>

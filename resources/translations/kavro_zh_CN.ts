@@ -889,6 +889,16 @@
         <translation>记录器在 %1 上停止响应。</translation>
     </message>
     <message>
+        <source>Unknown command: %1</source>
+        <comment>750</comment>
+        <translation>未知的命令: %1</translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 --help&quot; to see the options.</source>
+        <comment>751</comment>
+        <translation>运行 &quot;%1 --help&quot; 以查看选项。</translation>
+    </message>
+    <message>
         <source>The firmware image is %1 bytes, larger than the %2 bytes the logger can take. Please select the correct firmware file.</source>
         <comment>760</comment>
         <translation>固件映像有 %1 字节，超过记录器可容纳的 %2 字节。请选择正确的固件文件。</translation>

@@ -889,6 +889,16 @@
         <translation>記錄器在 %1 上停止回應。</translation>
     </message>
     <message>
+        <source>Unknown command: %1</source>
+        <comment>750</comment>
+        <translation>未知的指令: %1</translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 --help&quot; to see the options.</source>
+        <comment>751</comment>
+        <translation>執行 &quot;%1 --help&quot; 以查看選項。</translation>
+    </message>
+    <message>
         <source>The firmware image is %1 bytes, larger than the %2 bytes the logger can take. Please select the correct firmware file.</source>
         <comment>760</comment>
         <translation>韌體映像檔有 %1 位元組，超過記錄器可容納的 %2 位元組。請選擇正確的韌體檔案。</translation>

@@ -1,19 +1,35 @@
 // kavro bt-address: the logger's Bluetooth address and the one saved for the firmware update.
-#include "Cli.h"
+#include <CLI/App.hpp>
+
+#include "Commands.h"
 #include "Connection.h"
 #include "common/Texts.h"
 #include "firmware/BtAddress.h"
 
 namespace kavro::cli {
+namespace {
 
-int RunBtAddress(CliEnv& env, const QStringList& args) {
-  const QString usage = QStringLiteral("usage: kavro bt-address (--port PATH | --simulate[=SCENARIO])");
-  PortOptions options;
-  if (const int status = TakeOnlyPortOptions(env, args, usage, options); status != 0) return status;
-  if (options.simulate == !options.port.isEmpty()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
+class BtAddressCommand : public Command {
+ public:
+  explicit BtAddressCommand(CLI::App& program)
+      : Command(program, "bt-address", "Show the logger's Bluetooth address and the one saved for firmware updates") {
+    port_.AddTo(Sub());
+  }
+
+  int Run(CliEnv& env) override;
+
+ private:
+  PortOptions port_;
+};
+
+}  // namespace
+
+int BtAddressCommand::Run(CliEnv& env) {
+  const PortOptions& options = port_;
+  if (options.Simulate() == !options.port.empty()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
   std::unique_ptr<sim::Simulator> simulator;
-  std::string path = options.port.toStdString();
-  if (options.simulate) {
+  std::string path = options.port;
+  if (options.Simulate()) {
     int status = 0;
     simulator = StartCliSimulator(env, options.scenario, status);
     if (!simulator) return status;
@@ -43,5 +59,7 @@ int RunBtAddress(CliEnv& env, const QStringList& args) {
   if (!q.address) return env.Fail(env.ctx.strings.Text(txt::CliBtNoReply) + QStringLiteral(" (") + port + QLatin1Char(')'));
   return 0;
 }
+
+std::unique_ptr<Command> AddBtAddress(CLI::App& program) { return std::make_unique<BtAddressCommand>(program); }
 
 }  // namespace kavro::cli

@@ -1,31 +1,38 @@
 // kavro firmware: the firmware page's Download and Update from the command line.
+#include <CLI/App.hpp>
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "Cli.h"
+#include "Commands.h"
 #include "Connection.h"
 #include "common/Texts.h"
 #include "firmware/FirmwareUpdate.h"
 
 namespace kavro::cli {
+namespace {
 
-int RunFirmware(CliEnv& env, const QStringList& args) {
-  const QString usage = QStringLiteral("usage: kavro firmware FILE.bin (--port PATH | --simulate[=SCENARIO])");
-  PortOptions options;
-  QString file;
-  for (int i = 0; i < args.size(); ++i) {
-    QString error;
-    if (TakePortOption(env, args, i, options, error)) {
-      if (!error.isEmpty()) return env.Usage(error + '\n' + usage);
-    } else if (!args[i].startsWith(QLatin1String("--")) && file.isEmpty()) {
-      file = args[i];
-    } else {
-      return env.Usage(env.ctx.strings.Format(txt::UnknownOption, {args[i]}) + '\n' + usage);
-    }
+class FirmwareCommand : public Command {
+ public:
+  explicit FirmwareCommand(CLI::App& program)
+      : Command(program, "firmware",
+                "Write a firmware file into the logger through its boot ROM, keeping its Bluetooth address") {
+    Sub().add_option("FILE", file_, "The firmware file (*.bin): the image and its CRC-32")->required();
+    port_.AddTo(Sub());
   }
-  if (file.isEmpty()) return env.Usage(env.ctx.strings.Text(txt::SelectFirmwareFile) + '\n' + usage);
-  if (options.simulate == !options.port.isEmpty()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
 
+  int Run(CliEnv& env) override;
+
+ private:
+  std::string file_;
+  PortOptions port_;
+};
+
+}  // namespace
+
+int FirmwareCommand::Run(CliEnv& env) {
+  const PortOptions& options = port_;
+  if (options.Simulate() == !options.port.empty()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
+  const QString file = QString::fromStdString(file_);
   // Like the window: the agent and the scatter file come from the program's own folder.
   SerialBootRom library;
   FirmwareUpdate update(QCoreApplication::applicationDirPath().toStdString(), library);
@@ -38,8 +45,8 @@ int RunFirmware(CliEnv& env, const QStringList& args) {
   }
 
   std::unique_ptr<sim::Simulator> simulator;
-  std::string path = options.port.toStdString();
-  if (options.simulate) {
+  std::string path = options.port;
+  if (options.Simulate()) {
     int status = 0;
     simulator = StartCliSimulator(env, options.scenario, status);
     if (!simulator) return status;
@@ -72,5 +79,7 @@ int RunFirmware(CliEnv& env, const QStringList& args) {
   env.out.flush();
   return 0;
 }
+
+std::unique_ptr<Command> AddFirmware(CLI::App& program) { return std::make_unique<FirmwareCommand>(program); }
 
 }  // namespace kavro::cli
