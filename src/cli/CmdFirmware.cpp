@@ -56,11 +56,16 @@ int FirmwareCommand::Run(CliEnv& env) {
   int lastStatus = 0;
   int lastPercent = -1;
   FirmwareCallbacks callbacks;
-  // Each status once, as the page's status line changes; the percent on a line of its own on a
-  // terminal. The callbacks run on this thread.
+  // Each status once, as the page's status line changes, except the last one, which is the
+  // result; the percent on a line of its own on a terminal. The callbacks run on this thread.
+  const auto isResult = [](int id) {
+    return id == txt::DownloadAndUpdateSuccess || id == txt::OpenComPortFailed ||
+           (id >= txt::FirmwareFailedNoBootRom && id <= txt::FirmwareFailedLink);
+  };
   callbacks.status = [&](int id) {
     if (id == lastStatus) return;
     lastStatus = id;
+    if (isResult(id)) return;
     if (env.interactive && lastPercent >= 0) env.out << '\n';
     lastPercent = -1;
     PrintStatus(env, id);

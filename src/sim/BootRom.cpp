@@ -55,6 +55,7 @@ void BootRom::Answer(const brom::Frame& frame, Status status, const std::vector<
 
 void BootRom::Feed(const std::uint8_t* data, std::size_t size, std::string& out, Events& events, Clock::time_point now) {
   if (!active_) return;
+  if (now - lastInput_ >= kResyncGap) reader_.Resync();
   lastInput_ = now;
   reader_.Feed(data, size);
   brom::Frame frame;

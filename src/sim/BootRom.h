@@ -24,6 +24,8 @@ class BootRom {
   static constexpr std::uint16_t kMaxBlock = 4096;
   // A host that stopped talking this long ago has given up: back to normal mode.
   static constexpr std::chrono::milliseconds kIdleExit{3000};
+  // A frame still unfinished after a pause this long was noise: look for the next one.
+  static constexpr std::chrono::milliseconds kResyncGap{250};
 
   struct Events {
     bool erased = false;                 // the flash region (and the Bluetooth address in it) was erased

@@ -78,7 +78,10 @@ class Session {
     const int tries = 1 + (resends < 0 ? timing_.resends : resends);
     for (int attempt = 0; attempt < tries; ++attempt) {
       if (Stopped()) return BootRomLibrary::kStopped;
-      if (attempt > 0) ++report_.resends;
+      if (attempt > 0) {
+        ++report_.resends;
+        reader_.Resync();
+      }
       if (!Send(bytes.data(), bytes.size())) return BootRomLibrary::kLinkLost;
       switch (AwaitReply(frame, answer)) {
         case Reply::Ack: return 0;

@@ -89,6 +89,10 @@ std::size_t FrameReader::TakeSyncBytes() {
   return n;
 }
 
+void FrameReader::Resync() {
+  if (!buffer_.empty()) buffer_.erase(buffer_.begin());
+}
+
 void FrameReader::Clear() {
   buffer_.clear();
   syncBytes_ = 0;

@@ -15,7 +15,8 @@
 //   crc     4 bytes  CRC-32 (zlib) of command, seq, length and payload
 // A reply's payload starts with a Status byte. Each host frame waits at most replyWait for its
 // reply; a missing reply, a reply with a bad CRC or a Nak resends the same frame, at most
-// `resends` times. A frame whose seq the boot ROM has already carried out is acknowledged
+// `resends` times; before each resend, and on the boot ROM's side after a pause in the
+// line, a frame begun but not finished is given up. A frame whose seq the boot ROM has already carried out is acknowledged
 // again without being carried out twice, so a lost acknowledgement costs one resend only.
 //
 // One update:
@@ -92,6 +93,9 @@ class FrameReader {
   Result Next(Frame& frame);
   // Bytes skipped outside frames since the last call (for the boot ROM's sync answers).
   std::size_t TakeSyncBytes();
+  // Gives up the frame begun so far (its start byte may have been noise with a length that
+  // never comes): the search goes on from the byte after it.
+  void Resync();
   void Clear();
 
  private:

@@ -146,7 +146,7 @@ TEST_F(FirmwareUpdateTest, TransferStoppingHalfWayFailsAndStillWritesTheAddressB
   EXPECT_EQ(update_->DownloadResult(), BootRomLibrary::kNoReply);
   EXPECT_EQ(run.statuses.back(), txt::FirmwareFailedTransfer);
   EXPECT_FALSE(run.Saw(txt::DownloadAndUpdateSuccess));
-  EXPECT_EQ(update_->Report().resends, 2);
+  EXPECT_GE(update_->Report().resends, 2);
   EXPECT_EQ(s->State().firmware, 125);
   EXPECT_EQ(s->State().firmwareUpdates, 0);
   EXPECT_TRUE(update_->BtWritten());
