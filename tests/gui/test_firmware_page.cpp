@@ -197,6 +197,28 @@ class TestFirmwarePage : public QObject {
     kavro::gui::test::ClickDisconnect(w.Device());
   }
 
+  void simulatedEntryOfThePortList() {
+    // "Simulated T-580" stands for the logger the Device page plays; the update starts it.
+    AppContext ctx;
+    MainWindow w(ctx);
+    w.show();
+    FirmwarePage* page = w.Firmware();
+    page->SetProgramFolder(ProgramFolder());
+    page->SetTiming(QuickTiming());
+    ctx.link.SetPortSelection({"sim:demo", 38400, 0});
+    const QString file = files_.filePath(QStringLiteral("T580_v144.bin"));
+    WriteFirmware(file, 5000, 144);
+    w.ShowPage(MainWindow::kFirmwareTab);
+    page->ChooseFile(file);
+    QSignalSpy finished(page, &FirmwarePage::updateFinished);
+    Find<QPushButton>(page, "downloadButton")->click();
+    QVERIFY(finished.wait(120000));
+    QCOMPARE(finished.first().first().toBool(), true);
+    kavro::sim::Simulator* played = w.Device()->RunningSimulator();
+    QVERIFY(played != nullptr);
+    QCOMPARE(played->State().firmware, 144);
+  }
+
   void portThatCannotBeOpened() {
     AppContext ctx;
     MainWindow w(ctx);
