@@ -923,5 +923,65 @@
         <comment>751</comment>
         <translation>Mit &quot;%1 --help&quot; werden die Optionen angezeigt.</translation>
     </message>
+    <message>
+        <source>The firmware image is %1 bytes, larger than the %2 bytes the logger can take. Please select the correct firmware file.</source>
+        <comment>760</comment>
+        <translation>Das Firmware-Abbild ist %1 Bytes groß, mehr als die %2 Bytes, die das Gerät aufnehmen kann. Bitte wählen Sie die richtige Firmware-Datei.</translation>
+    </message>
+    <message>
+        <source>The firmware image copy cannot be written in the folder %1. Please put the firmware file in a folder you can write to and then download again.</source>
+        <comment>761</comment>
+        <translation>Die Kopie des Firmware-Abbilds kann im Ordner %1 nicht geschrieben werden. Bitte legen Sie die Firmware-Datei in einen beschreibbaren Ordner und laden Sie erneut herunter.</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the logger&apos;s boot ROM did not answer. The firmware was not changed.</source>
+        <comment>762</comment>
+        <translation>Herunterladen und Aktualisieren fehlgeschlagen: Das Boot-ROM des Geräts hat nicht geantwortet. Die Firmware wurde nicht geändert.</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the logger stopped answering during the transfer. Please download again.</source>
+        <comment>763</comment>
+        <translation>Herunterladen und Aktualisieren fehlgeschlagen: Das Gerät hat während der Übertragung nicht mehr geantwortet. Bitte laden Sie erneut herunter.</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the logger refused the firmware. Please select the correct firmware file and then download again.</source>
+        <comment>764</comment>
+        <translation>Herunterladen und Aktualisieren fehlgeschlagen: Das Gerät hat die Firmware abgelehnt. Bitte wählen Sie die richtige Firmware-Datei und laden Sie erneut herunter.</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the download agent (DA*.bin) or the scatter file (scat.txt) beside the program is missing or damaged, or the firmware image is empty.</source>
+        <comment>765</comment>
+        <translation>Herunterladen und Aktualisieren fehlgeschlagen: Der Download-Agent (DA*.bin) oder die Scatter-Datei (scat.txt) neben dem Programm fehlt oder ist beschädigt, oder das Firmware-Abbild ist leer.</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the connection to the logger was lost. Please check the cable and then download again.</source>
+        <comment>766</comment>
+        <translation>Herunterladen und Aktualisieren fehlgeschlagen: Die Verbindung zum Gerät wurde unterbrochen. Bitte prüfen Sie das Kabel und laden Sie erneut herunter.</translation>
+    </message>
+    <message>
+        <source>Kavro T-580 Firmware (*.bin)</source>
+        <comment>767</comment>
+        <translation>Kavro-T-580-Firmware (*.bin)</translation>
+    </message>
+    <message>
+        <source>Bluetooth address of the logger: %1</source>
+        <comment>768</comment>
+        <translation>Bluetooth-Adresse des Geräts: %1</translation>
+    </message>
+    <message>
+        <source>Saved Bluetooth address: %1</source>
+        <comment>769</comment>
+        <translation>Gespeicherte Bluetooth-Adresse: %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <comment>770</comment>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>The logger did not tell its Bluetooth address.</source>
+        <comment>771</comment>
+        <translation>Das Gerät hat seine Bluetooth-Adresse nicht genannt.</translation>
+    </message>
 </context>
 </TS>

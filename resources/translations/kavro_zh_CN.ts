@@ -923,5 +923,65 @@
         <comment>751</comment>
         <translation>运行 &quot;%1 --help&quot; 以查看选项。</translation>
     </message>
+    <message>
+        <source>The firmware image is %1 bytes, larger than the %2 bytes the logger can take. Please select the correct firmware file.</source>
+        <comment>760</comment>
+        <translation>固件映像有 %1 字节，超过记录器可容纳的 %2 字节。请选择正确的固件文件。</translation>
+    </message>
+    <message>
+        <source>The firmware image copy cannot be written in the folder %1. Please put the firmware file in a folder you can write to and then download again.</source>
+        <comment>761</comment>
+        <translation>无法在文件夹 %1 中写入固件映像副本。请将固件文件放在可写入的文件夹中，然后重新下载。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the logger&apos;s boot ROM did not answer. The firmware was not changed.</source>
+        <comment>762</comment>
+        <translation>下载与更新失败：记录器的启动 ROM 没有响应。固件未被更改。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the logger stopped answering during the transfer. Please download again.</source>
+        <comment>763</comment>
+        <translation>下载与更新失败：传输期间记录器停止响应。请重新下载。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the logger refused the firmware. Please select the correct firmware file and then download again.</source>
+        <comment>764</comment>
+        <translation>下载与更新失败：记录器拒绝了此固件。请选择正确的固件文件，然后重新下载。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the download agent (DA*.bin) or the scatter file (scat.txt) beside the program is missing or damaged, or the firmware image is empty.</source>
+        <comment>765</comment>
+        <translation>下载与更新失败：程序旁的下载代理 (DA*.bin) 或分散文件 (scat.txt) 缺失或损坏，或固件映像为空。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the connection to the logger was lost. Please check the cable and then download again.</source>
+        <comment>766</comment>
+        <translation>下载与更新失败：与记录器的连接中断。请检查连接线，然后重新下载。</translation>
+    </message>
+    <message>
+        <source>Kavro T-580 Firmware (*.bin)</source>
+        <comment>767</comment>
+        <translation>Kavro T-580 固件 (*.bin)</translation>
+    </message>
+    <message>
+        <source>Bluetooth address of the logger: %1</source>
+        <comment>768</comment>
+        <translation>记录器的蓝牙地址: %1</translation>
+    </message>
+    <message>
+        <source>Saved Bluetooth address: %1</source>
+        <comment>769</comment>
+        <translation>已保存的蓝牙地址: %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <comment>770</comment>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>The logger did not tell its Bluetooth address.</source>
+        <comment>771</comment>
+        <translation>记录器没有报告其蓝牙地址。</translation>
+    </message>
 </context>
 </TS>

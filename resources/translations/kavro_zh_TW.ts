@@ -923,5 +923,65 @@
         <comment>751</comment>
         <translation>執行 &quot;%1 --help&quot; 以查看選項。</translation>
     </message>
+    <message>
+        <source>The firmware image is %1 bytes, larger than the %2 bytes the logger can take. Please select the correct firmware file.</source>
+        <comment>760</comment>
+        <translation>韌體映像檔有 %1 位元組，超過記錄器可容納的 %2 位元組。請選擇正確的韌體檔案。</translation>
+    </message>
+    <message>
+        <source>The firmware image copy cannot be written in the folder %1. Please put the firmware file in a folder you can write to and then download again.</source>
+        <comment>761</comment>
+        <translation>無法在資料夾 %1 中寫入韌體映像副本。請將韌體檔案放在可寫入的資料夾中，然後重新下載。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the logger&apos;s boot ROM did not answer. The firmware was not changed.</source>
+        <comment>762</comment>
+        <translation>下載與更新失敗：記錄器的開機 ROM 沒有回應。韌體未被變更。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the logger stopped answering during the transfer. Please download again.</source>
+        <comment>763</comment>
+        <translation>下載與更新失敗：傳輸期間記錄器停止回應。請重新下載。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the logger refused the firmware. Please select the correct firmware file and then download again.</source>
+        <comment>764</comment>
+        <translation>下載與更新失敗：記錄器拒絕了此韌體。請選擇正確的韌體檔案，然後重新下載。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the download agent (DA*.bin) or the scatter file (scat.txt) beside the program is missing or damaged, or the firmware image is empty.</source>
+        <comment>765</comment>
+        <translation>下載與更新失敗：程式旁的下載代理程式 (DA*.bin) 或分散檔 (scat.txt) 遺失或損毀，或韌體映像是空的。</translation>
+    </message>
+    <message>
+        <source>Download and Update Failed: the connection to the logger was lost. Please check the cable and then download again.</source>
+        <comment>766</comment>
+        <translation>下載與更新失敗：與記錄器的連線中斷。請檢查連接線，然後重新下載。</translation>
+    </message>
+    <message>
+        <source>Kavro T-580 Firmware (*.bin)</source>
+        <comment>767</comment>
+        <translation>Kavro T-580 韌體 (*.bin)</translation>
+    </message>
+    <message>
+        <source>Bluetooth address of the logger: %1</source>
+        <comment>768</comment>
+        <translation>記錄器的藍牙位址: %1</translation>
+    </message>
+    <message>
+        <source>Saved Bluetooth address: %1</source>
+        <comment>769</comment>
+        <translation>已儲存的藍牙位址: %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <comment>770</comment>
+        <translation>無</translation>
+    </message>
+    <message>
+        <source>The logger did not tell its Bluetooth address.</source>
+        <comment>771</comment>
+        <translation>記錄器沒有回報其藍牙位址。</translation>
+    </message>
 </context>
 </TS>

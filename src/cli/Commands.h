@@ -13,7 +13,9 @@
   X(Clear)                    \
   X(Convert)                  \
   X(Tracks)                   \
-  X(Geotag)
+  X(Geotag)                   \
+  X(Firmware)                 \
+  X(BtAddress)
 
 namespace kavro::cli {
 

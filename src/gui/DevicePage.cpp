@@ -263,6 +263,17 @@ bool DevicePage::ResolvePortPath(std::string& path, QString& error) {
   return true;
 }
 
+std::string DevicePage::DevicePathFor(const std::string& portName) {
+  if (portName != kSimulatedPort) return portName;
+  if (!simulator_ || !simulator_->Running()) {
+    simulator_.reset();
+    std::string why;
+    simulator_ = sim::StartSimulator("demo", &why);
+    if (!simulator_) return {};
+  }
+  return simulator_->SlavePath();
+}
+
 void DevicePage::ShowStop(int textId) {
   QMessageBox box(QMessageBox::Critical, Text(txt::AppTitle), Text(textId), QMessageBox::Ok, this);
   box.button(QMessageBox::Ok)->setText(Text(txt::Ok));

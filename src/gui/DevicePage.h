@@ -33,6 +33,9 @@ class DevicePage : public Page {
 
   // Ports offered besides the system's (the simulated T-580 is always offered); the list is
   // built again and the detection runs as at start.
+  // The device a port name stands for: the simulated logger's pseudo-terminal (started if need
+  // be) for its list entry, else the name itself. Empty when the simulator cannot start.
+  std::string DevicePathFor(const std::string& portName);
   void SetExtraPorts(std::vector<PortInfo> ports);
   // The device path of every entry of the port list, in list order.
   std::vector<std::string> ListedPorts() const;

@@ -110,6 +110,9 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     ModelUpdate(0);
   });
   connect(TrackLog(), &TrackLogPage::freeRecordsChanged, device, &DevicePage::ShowFreeRecords);
+  // The firmware update opens the selected port by itself; the simulated logger's entry
+  // stands for the pseudo-terminal the Device page runs it on.
+  Firmware()->SetPortResolver([device](const std::string& name) { return device->DevicePathFor(name); });
 
   Retranslate();
   SetTabEnabled(kTrackLogTab, false);
@@ -212,6 +215,9 @@ void MainWindow::OnPageBusy() {
   Device()->SetLocked(busy && !Device()->IsBusy());
   TrackLog()->SetLocked(busy && !TrackLog()->IsBusy());
   SetButtonsEnabled(!busy && pending_ == Ending::None);
+  // While the firmware is written nothing else may start: the other working tabs wait.
+  const bool updating = Firmware()->IsBusy();
+  for (int tab : {kDeviceTab, kConversionTab, kPhotoTab}) SetTabEnabled(tab, !updating);
   // A logger that went away during a job is let go once the job has ended.
   if (!busy && pending_ == Ending::None) Device()->OnLinkLost();
   if (!busy && pending_ != Ending::None) {
@@ -241,7 +247,7 @@ void MainWindow::accept() {
 }
 
 void MainWindow::reject() {
-  if (closing_ || pending_ != Ending::None) return;
+  if (closing_ || pending_ != Ending::None || Firmware()->IsBusy()) return;
   Finish(Ending::Cancel);
 }
 

@@ -37,7 +37,7 @@ void Simulator::Impl::Handle(const std::string& raw) {
     HandlePmtk182(f);
   } else if (f[0] == Bare(word::kPmtk400)) {
     Reply(Head(word::kAck, pmtk::kPmtk400) + std::to_string(pmtk::kAckDone));
-  } else if (f[0] == Bare(word::kBtQuery)) {
+  } else if (f[0] == Bare(word::kBtQuery) && !options.faults.noBtReply) {
     std::string text = Bare(word::kBtAddress) + ",";
     for (std::uint8_t b : state.btAddress) text += Hex2(b);
     Reply(text);

@@ -175,6 +175,9 @@ void Simulator::Impl::ReadInput() {
       hungUp = false;
       for (ssize_t i = 0; i < n; ++i) {
         const char c = buf[i];
+        if ((bootRom.Active() || static_cast<std::uint8_t>(c) == brom::kSync) &&
+            BootRomTakes(buf + i, static_cast<std::size_t>(n - i)))
+          break;
         if (c == '\n') {
           std::string raw;
           raw.swap(line);
@@ -210,6 +213,7 @@ void Simulator::Impl::Run() {
         else
           timeout = std::max(milliseconds(1), std::chrono::ceil<milliseconds>(*eraseDue - now));
       }
+      timeout = std::min(timeout, BootRomIdle());
       timeout = std::min(timeout, Pump(&wantWritable));
     }
     if (master < 0) break;  // a disconnect fault

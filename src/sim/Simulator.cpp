@@ -27,6 +27,7 @@ Simulator::Simulator(Scenario scenario, SimulatorOptions options) : impl_(std::m
   d.state.firmware = scenario.firmware;
   d.state.hardware = scenario.hardware;
   d.state.btAddress = scenario.btAddress;
+  d.ApplyStateFaults();
   d.scenario = std::move(scenario);
 }
 
@@ -129,6 +130,7 @@ void Simulator::SetFaults(const Faults& faults) {
   {
     std::lock_guard lock(impl_->mu);
     impl_->options.faults = faults;
+    impl_->ApplyStateFaults();
     impl_->repliesSinceFaults = 0;
     impl_->bytesSinceFaults = 0;
   }
@@ -162,6 +164,11 @@ int Simulator::Baud() const { return State().baud; }
 std::vector<std::uint8_t> Simulator::Memory() const {
   std::lock_guard lock(impl_->mu);
   return impl_->memory;
+}
+
+std::vector<std::uint8_t> Simulator::FirmwareImage() const {
+  std::lock_guard lock(impl_->mu);
+  return impl_->bootRom.Flash();
 }
 
 std::unique_ptr<Simulator> StartSimulator(const std::string& scenarioName, std::string* error,

@@ -96,6 +96,11 @@ struct Faults {
   std::int64_t silenceAfterBytes = -1;   // send nothing more after this many bytes (still listens)
   std::int64_t disconnectAfterBytes = -1;  // unplug after this many bytes sent
   std::string unanswered;                // received sentences beginning with this get no answer
+  // Firmware update and Bluetooth address.
+  bool noBtReply = false;                // "$PMTK492" gets no "$PMTK592"
+  bool blankBtAddress = false;           // the logger has lost its address (all 0xFF) from here on
+  bool bootRomSilent = false;            // the boot ROM does not answer the handshake
+  int bootRomStopAfterBlocks = -1;       // the transfer stops answering after this many image blocks
 };
 
 struct SimulatorOptions {
@@ -125,6 +130,8 @@ struct DeviceState {
   std::string hardware;
   std::array<std::uint8_t, 6> btAddress{};
   int eraseCount = 0;  // erases done since Start
+  int firmwareUpdates = 0;  // images the boot ROM wrote since Start
+  bool inBootRom = false;   // a firmware download holds the line
 };
 
 class Simulator {
@@ -169,6 +176,8 @@ class Simulator {
   std::uint32_t WritePosition() const;
   int Baud() const;
   std::vector<std::uint8_t> Memory() const;
+  // The image the last firmware update wrote (empty before one).
+  std::vector<std::uint8_t> FirmwareImage() const;
 
  private:
   struct Impl;

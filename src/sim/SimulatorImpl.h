@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "BootRom.h"
 #include "Simulator.h"
 
 namespace kavro::sim {
@@ -117,6 +118,7 @@ struct Simulator::Impl {
   Clock::time_point paceOrigin{};
   std::int64_t paceBytes = 0;
   bool hungUp = true;  // no slave open yet
+  BootRom bootRom;
 
   // The line (SimLine.cpp): the thread, input lines, reply framing, pacing and line faults.
   void Run();
@@ -133,6 +135,13 @@ struct Simulator::Impl {
   void HandlePmtk182(const std::vector<std::string>& f);
   void HandleMemoryRead(const std::vector<std::string>& f);
   void FinishErase();
+
+  // The boot ROM (SimBootRom.cpp): takes the bytes from p on when they start or continue a
+  // firmware download (true), else leaves them to the line.
+  bool BootRomTakes(const char* p, std::size_t n);
+  // Gives up a download whose host went quiet; how long until the next look.
+  std::chrono::milliseconds BootRomIdle();
+  void ApplyStateFaults();
   void Wake() {
     if (wake[1] >= 0) {
       const char c = 1;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BootRom.h"
 #include "Simulator.h"
 
 namespace {
@@ -24,6 +25,7 @@ void PrintUsage(std::FILE* to) {
                "       t580-sim [--scenario NAME] [--now SECONDS] --dump FILE\n"
                "       t580-sim --image FILE [options]   (serve a 2,097,152-byte memory dump)\n"
                "       t580-sim --list\n"
+               "       t580-sim --make-firmware VERSION FILE   (a firmware file, e.g. 1.31, for the update)\n"
                "Prints the path of its port on the first line and answers there until SIGINT or SIGTERM.\n"
                "--trace shows every sentence received (<) and reply sent (>) on stderr.\n"
                "Faults (ADDR in hex with 0x or decimal; replies and bytes counted from the start):\n"
@@ -37,7 +39,11 @@ void PrintUsage(std::FILE* to) {
                "  --fault-delay MS             every reply waits MS milliseconds\n"
                "  --fault-silence-after N      nothing more is sent after N bytes\n"
                "  --fault-disconnect-after N   the logger goes away after N bytes\n"
-               "  --fault-ignore TEXT          received sentences beginning with TEXT get no answer\n");
+               "  --fault-ignore TEXT          received sentences beginning with TEXT get no answer\n"
+               "  --fault-no-bt-reply          $PMTK492 gets no $PMTK592\n"
+               "  --fault-blank-bt-address     the logger has lost its Bluetooth address (all FF)\n"
+               "  --fault-brom-silent          the boot ROM does not answer a firmware download\n"
+               "  --fault-brom-stop-after N    the boot ROM stops answering after N image blocks\n");
 }
 
 bool ParseInt(const char* text, long long min, long long* out) {
@@ -48,6 +54,35 @@ bool ParseInt(const char* text, long long min, long long* out) {
   if (errno != 0 || *end != '\0' || v < min) return false;
   *out = v;
   return true;
+}
+
+// "1.31" or "131" -> 131.
+int MakeFirmware(const std::string& versionText, const std::string& path) {
+  int version = -1;
+  const std::size_t dot = versionText.find('.');
+  long long whole = 0;
+  long long part = 0;
+  if (dot == std::string::npos) {
+    if (ParseInt(versionText.c_str(), 0, &whole) && whole < 1000) version = static_cast<int>(whole);
+  } else if (dot + 3 == versionText.size() && ParseInt(versionText.substr(0, dot).c_str(), 0, &whole) &&
+             ParseInt(versionText.substr(dot + 1).c_str(), 0, &part) && whole < 10 &&
+             versionText[dot + 1] >= '0' && versionText[dot + 1] <= '9') {
+    version = static_cast<int>(whole * 100 + part);
+  }
+  if (version < 0) {
+    std::fprintf(stderr, "t580-sim: the version must be like 1.31\n");
+    return 2;
+  }
+  const std::vector<std::uint8_t> file = kavro::sim::SampleFirmwareFile(version);
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  bool ok = f && std::fwrite(file.data(), 1, file.size(), f) == file.size();
+  if (f) ok = (std::fclose(f) == 0) && ok;
+  if (!ok) {
+    std::fprintf(stderr, "t580-sim: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    std::remove(path.c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -126,6 +161,16 @@ int main(int argc, char** argv) {
     } else if (arg == "--fault-ignore" && value != nullptr) {
       faults.unanswered = value;
       ++i;
+    } else if (arg == "--fault-no-bt-reply") {
+      faults.noBtReply = true;
+    } else if (arg == "--fault-blank-bt-address") {
+      faults.blankBtAddress = true;
+    } else if (arg == "--fault-brom-silent") {
+      faults.bootRomSilent = true;
+    } else if (arg == "--fault-brom-stop-after") {
+      faults.bootRomStopAfterBlocks = static_cast<int>(number(0));
+    } else if (arg == "--make-firmware" && value && i + 2 < argc) {
+      return MakeFirmware(argv[i + 1], argv[i + 2]);
     } else {
       std::fprintf(stderr, "t580-sim: unknown or incomplete option %s\n", arg.c_str());
       PrintUsage(stderr);
