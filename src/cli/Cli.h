@@ -37,5 +37,6 @@ int RunClear(CliEnv& env, const QStringList& args);
 int RunConvert(CliEnv& env, const QStringList& args);
 int RunTracks(CliEnv& env, const QStringList& args);
 int RunGeotag(CliEnv& env, const QStringList& args);
+int RunDownload(CliEnv& env, const QStringList& args);
 
 }  // namespace kavro::cli

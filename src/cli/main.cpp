@@ -22,6 +22,9 @@ const Command kCommands[] = {
     {"settings", kavro::cli::RunSettings,
      "settings [--seconds N] [--distance N] [--mode overwrite|stop] [--basis time|distance] (--port PATH | --simulate)"},
     {"clear", kavro::cli::RunClear, "clear (--port PATH | --simulate[=SCENARIO])"},
+    {"download", kavro::cli::RunDownload,
+     "download (--port PATH [--fast] | --simulate[=SCENARIO]) --dir DIR [--total] [--zone LABEL] [--photos DIR "
+     "[--write-gps]]"},
     {"convert", kavro::cli::RunConvert, "convert TRACK.trl [--text] [--kml] [--nmea] [--gpx] [--zone LABEL]"},
     {"tracks", kavro::cli::RunTracks, "tracks MEMORY.bin --dir DIR [--total] [--user NAME] [--zone LABEL] [--kml]"},
     {"geotag", kavro::cli::RunGeotag,

@@ -213,6 +213,11 @@ const Entry kEntries[] = {
     {658, QT_TRANSLATE_NOOP3("Kavro", "The copy %1 cannot be written: %2", "658")},
 
     // command line (700-799)
+
+    // log download (790-819)
+    {790, QT_TRANSLATE_NOOP3("Kavro", "Upload Failed! No Device Connected! ", "790")},
+    {791, QT_TRANSLATE_NOOP3("Kavro", "%1% received (%2 KB/s, %3 left)", "791")},
+    {792, QT_TRANSLATE_NOOP3("Kavro", "%1% received", "792")},
 };
 
 const Entry* Find(int id) {

@@ -195,5 +195,9 @@ inline constexpr int CalibrationFormat = 656;      // "The calibration must be D
 inline constexpr int UnknownZone = 657;            // "Unknown time zone: %1"
 inline constexpr int GpsCopyFailed = 658;          // "The copy %1 cannot be written: %2"
 
+// log download: 790-819
+inline constexpr int UploadFailedNoDevice = 790;   // "Upload Failed! No Device Connected! "
+inline constexpr int DownloadProgressLine = 791;   // "%1% received (%2 KB/s, %3 left)"
+inline constexpr int DownloadProgressPlain = 792;  // "%1% received"
 
 }  // namespace kavro::txt
