@@ -1,0 +1,177 @@
+// What the simulated T-580 answers to each sentence: identification, PMTK182 settings, queries,
+// erase, memory read, speed change, PMTK400 and the Bluetooth address.
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "SimulatorImpl.h"
+
+namespace kavro::sim {
+
+void Simulator::Impl::Handle(const std::string& raw) {
+  // Frame: "$" body "*" two hex digits; anything else, or a wrong checksum, gets no answer.
+  // Line noise before the sentence is skipped: it starts at the last "$".
+  const std::size_t dollar = raw.rfind('$');
+  if (dollar == std::string::npos) return;
+  const std::size_t star = raw.find('*', dollar);
+  if (star == std::string::npos || star + 3 != raw.size()) return;
+  const int hi = HexDigit(raw[star + 1]);
+  const int lo = HexDigit(raw[star + 2]);
+  const std::string body = raw.substr(dollar + 1, star - dollar - 1);
+  if (hi < 0 || lo < 0 || XorOf(body) != hi * 16 + lo) return;
+
+  const std::vector<std::string> f = SplitFields(body);
+  if (f[0] == "KAVRO580") {
+    HandleIdent(f);
+  } else if (f[0] == "PMTK182") {
+    HandlePmtk182(f);
+  } else if (f[0] == "PMTK400") {
+    Reply("PMTK001,400,3");
+  } else if (f[0] == "PMTK492") {
+    std::string text = "PMTK592,";
+    for (std::uint8_t b : state.btAddress) text += Hex2(b);
+    Reply(text);
+  } else if (f[0] == "PMTK392" && f.size() == 3 && f[1].size() == 6 && f[2].size() == 6) {
+    const std::string digits = f[1] + f[2];
+    std::array<std::uint8_t, 6> address{};
+    for (std::size_t i = 0; i < 6; ++i) {
+      const int h = HexDigit(digits[2 * i]);
+      const int l = HexDigit(digits[2 * i + 1]);
+      if (h < 0 || l < 0) return;
+      address[i] = static_cast<std::uint8_t>(h * 16 + l);
+    }
+    state.btAddress = address;
+    Reply("PMTK010,001");
+  }
+}
+
+void Simulator::Impl::HandleIdent(const std::vector<std::string>& f) {
+  std::int64_t n = 0;
+  if (f.size() < 2 || !ParseNumber(f[1], 10, &n)) return;
+  const std::string head = "KAVRO001," + std::to_string(n) + ",";
+  switch (n) {
+    case 1: Reply(head + "T580"); break;
+    case 2: Reply(head + "OK"); break;
+    case 3: {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "%03d", state.firmware % 1000);
+      Reply(head + buf);
+      break;
+    }
+    case 4: {
+      // The name may hold commas: it is everything after "4,".
+      std::string name;
+      for (std::size_t i = 2; i < f.size(); ++i) name += (i > 2 ? "," : "") + f[i];
+      if (name.size() > 16) name.resize(16);
+      state.userName = name;
+      Reply(head + name);
+      break;
+    }
+    case 5: Reply(head + state.userName); break;
+    case 6: Reply(head + "OK"); break;
+    case 7: Reply(head + state.hardware); break;
+    case 8: Reply(head + std::to_string(state.basis)); break;
+    case 9: {
+      std::int64_t basis = 0;
+      if (f.size() >= 3 && ParseNumber(f[2], 10, &basis) && (basis == 0 || basis == 1))
+        state.basis = static_cast<int>(basis);
+      Reply(head + std::to_string(state.basis));
+      break;
+    }
+    case 10: Reply(head + state.timeZone); break;
+    case 11: Reply(head + std::to_string(state.unit)); break;
+    default: break;  // unknown sub-commands stay unanswered
+  }
+}
+
+void Simulator::Impl::HandlePmtk182(const std::vector<std::string>& f) {
+  std::int64_t type = 0;
+  if (f.size() < 2 || !ParseNumber(f[1], 10, &type)) return;
+  const std::string nack = "PMTK001,182," + std::to_string(type) + ",";
+  std::int64_t a = 0;
+  std::int64_t b = 0;
+  switch (type) {
+    case 1: {
+      if (f.size() != 4 || !ParseNumber(f[2], 10, &a)) return Reply(nack + "0");
+      const int base = (a == 1 || a == 2) ? 16 : 10;
+      if (!ParseNumber(f[3], base, &b)) return Reply(nack + "0");
+      bool ok = true;
+      if (a == 3 && b > 0 && b <= 36000) {
+        state.timeInterval = static_cast<int>(b);
+      } else if (a == 4 && b > 0 && b <= 100000) {
+        state.distanceInterval = static_cast<int>(b);
+      } else if (a == 6 && (b == 1 || b == 2)) {
+        state.recordMode = static_cast<int>(b);
+      } else {
+        ok = false;
+      }
+      return Reply(nack + (ok ? "3" : "2"));
+    }
+    case 2: {
+      if (f.size() < 3 || !ParseNumber(f[2], 10, &a)) return Reply(nack + "0");
+      const std::string head = "PMTK182,3," + std::to_string(a) + ",";
+      switch (a) {
+        case 1: return Reply(head + "0000003F");
+        case 3: return Reply(head + std::to_string(state.timeInterval));
+        case 4: return Reply(head + std::to_string(state.distanceInterval));
+        case 6: return Reply(head + std::to_string(state.recordMode));
+        case 8: return Reply(head + Hex8(state.writePosition));
+        default: return Reply(nack + "1");
+      }
+    }
+    case 6: {
+      if (f.size() >= 3 && ParseNumber(f[2], 10, &a) && a == 1) {
+        eraseDue = Clock::now() + options.eraseDelay;
+        return;
+      }
+      return Reply(nack + "1");
+    }
+    case 7: return HandleMemoryRead(f);
+    case 14: {
+      if (f.size() >= 3 && ParseNumber(f[2], 10, &a) && IsLineSpeed(a))
+        return Reply(nack + "3", -1, static_cast<int>(a));
+      return Reply(nack + "2");
+    }
+    default: return Reply(nack + "1");
+  }
+}
+
+void Simulator::Impl::HandleMemoryRead(const std::vector<std::string>& f) {
+  std::int64_t a = 0;
+  std::int64_t b = 0;
+  if (f.size() != 4 || !ParseNumber(f[2], 16, &a) || !ParseNumber(f[3], 16, &b) || a < 0 || b <= 0 ||
+      a >= kMemorySize)
+    return Reply("PMTK001,182,7,0");
+  const std::int64_t end = std::min<std::int64_t>(a + b, kMemorySize);
+  for (std::int64_t addr = a; addr < end; addr += kChunkSize) {
+    const auto len = static_cast<std::size_t>(std::min<std::int64_t>(kChunkSize, end - addr));
+    std::int64_t shown = addr;
+    if (options.faults.wrongAddress == addr) {
+      options.faults.wrongAddress = -1;
+      shown = addr + kChunkSize;
+    }
+    std::string body = "PMTK182,8," + Hex8(static_cast<std::uint32_t>(shown)) + ",";
+    body.reserve(body.size() + 2 * len);
+    const std::uint8_t* p = memory.data() + addr;
+    for (std::size_t i = 0; i < len; ++i) {
+      body += kHex[p[i] >> 4];
+      body += kHex[p[i] & 0x0F];
+    }
+    Reply(body, addr);
+  }
+}
+
+void Simulator::Impl::FinishErase() {
+  eraseDue.reset();
+  std::fill(memory.begin(), memory.end(), std::uint8_t{0xFF});
+  state.writePosition = 0;
+  ++state.eraseCount;
+  Reply("PMTK001,182,6,3");
+  while (!waiting.empty() && !eraseDue) {
+    const std::string next = waiting.front();
+    waiting.pop_front();
+    Handle(next);
+  }
+}
+
+}  // namespace kavro::sim
