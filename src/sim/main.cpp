@@ -36,6 +36,9 @@ void PrintUsage(std::FILE* to) {
                "  --fault-echo                 every received sentence is echoed\n"
                "  --fault-delay MS             every reply waits MS milliseconds\n"
                "  --fault-silence-after N      nothing more is sent after N bytes\n"
+               "  --fault-silence-for MS       with --fault-silence-after: the silence ends after MS ms\n"
+               "  --fault-bad-checksum-rate P  each data reply has a wrong checksum with chance P (0-1)\n"
+               "  --fault-seed N               seed of the chances (default 1)\n"
                "  --fault-disconnect-after N   the logger goes away after N bytes\n");
 }
 
@@ -120,6 +123,19 @@ int main(int argc, char** argv) {
       faults.echo = true;
     } else if (arg == "--fault-silence-after") {
       faults.silenceAfterBytes = number(0);
+    } else if (arg == "--fault-silence-for") {
+      faults.silenceFor = std::chrono::milliseconds(number(1));
+    } else if (arg == "--fault-bad-checksum-rate" && value) {
+      char* end = nullptr;
+      const double p = std::strtod(value, &end);
+      if (end == value || *end != '\0' || p < 0 || p > 1) {
+        std::fprintf(stderr, "t580-sim: --fault-bad-checksum-rate takes a chance from 0 to 1\n");
+        return 2;
+      }
+      faults.badChecksumRate = p;
+      ++i;
+    } else if (arg == "--fault-seed") {
+      faults.seed = static_cast<std::uint32_t>(number(0));
     } else if (arg == "--fault-disconnect-after") {
       faults.disconnectAfterBytes = number(0);
     } else {

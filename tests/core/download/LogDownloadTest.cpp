@@ -272,6 +272,20 @@ TEST_F(DownloadOnSim, NoPortNoDownload) {
 
 // --- faults on the line ----------------------------------------------------------------------
 
+TEST_F(DownloadOnSim, FivePercentBadChecksumsOverTheWholeMemory) {
+  sim::SimulatorOptions o;
+  o.faults.badChecksumRate = 0.05;
+  o.faults.seed = 580;
+  ASSERT_TRUE(StartAndConnect(test::Named("full"), o));
+  setup_.bridge = true;
+  const DownloadResult r = Run();
+  ASSERT_EQ(r.outcome, DownloadOutcome::Complete);
+  EXPECT_EQ(r.downloadSize, 0x200000u);
+  EXPECT_GT(r.retries, 20);  // about one in twenty of 1024 chunks, each sector within its bound
+  EXPECT_EQ(Got(), Reference());
+  RecordProperty("seconds", std::to_string(seconds_));
+}
+
 TEST_F(DownloadOnSim, DroppedReplyIsRequestedAgainAtTheSilenceLimit) {
   sim::SimulatorOptions o;
   o.faults.dropAddress = 0x14800;
@@ -316,6 +330,23 @@ TEST_F(DownloadOnSim, LoggerGoingAwayMidSectorInterruptsAndWritesNothing) {
   EXPECT_TRUE(r.linkLost);
   EXPECT_FALSE(link_.fastMode.load());
   EXPECT_LT(seconds_, 10.0);
+}
+
+TEST_F(DownloadOnSim, TwentySecondsOfSilenceMidSectorAreWaitedOut) {
+  ASSERT_TRUE(StartAndConnect(test::Named("demo")));
+  sim::Faults f;
+  f.silenceAfterBytes = 150000;  // in the second sector
+  f.silenceFor = std::chrono::seconds(20);
+  sim_->SetFaults(f);
+  setup_.timing.silenceLimit = DownloadTiming{}.silenceLimit;
+  const DownloadResult r = Run();
+  ASSERT_EQ(r.outcome, DownloadOutcome::Complete);
+  // Each request waits the silence limit (3 s) after the keep-alive (2.5 s) went unanswered.
+  EXPECT_GE(r.retries, 3);
+  EXPECT_LE(r.retries, 8);
+  EXPECT_EQ(Got(), Reference());
+  EXPECT_GE(seconds_, 20.0);
+  RecordProperty("seconds", std::to_string(seconds_));
 }
 
 TEST_F(DownloadOnSim, EndlessSilenceEndsAfterTwentyRequestsOfTheSector) {
