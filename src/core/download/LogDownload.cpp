@@ -14,6 +14,7 @@
 #include "download/LogDecoder.h"
 #include "photo/PhotoConversion.h"
 #include "protocol/Exchange.h"
+#include "protocol/ProtocolNumbers.h"
 #include "protocol/Sentence.h"
 
 namespace kavro {
@@ -25,7 +26,7 @@ using std::chrono::milliseconds;
 constexpr std::uint32_t kChunk = 0x800;
 constexpr std::size_t kChunkHex = 2 * kChunk;
 constexpr std::size_t kPiece = 16;
-constexpr std::string_view kDataWord = "$PMTK182,8,";
+constexpr std::string_view kDataWord = word::kMemoryData;
 // How long one wait on the port may last before the flags and deadlines are looked at again.
 constexpr int kWaitSliceMs = 50;
 
@@ -142,13 +143,14 @@ class Downloader {
 
   // The keep-alive sentence and its answer; the answer is not required.
   Wait KeepAliveSentence() {
-    const std::string sentence = AppendChecksum(IdentBody(6));
+    const std::string sentence = AppendChecksum(IdentBody(ident::kKeepAlive));
+    const std::string answer = std::string(word::kIdentReply) + "," + std::to_string(ident::kKeepAlive) + ",";
     if (!Write(sentence, false)) return Wait::Lost;
     reader_.Restart();
     const Clock::time_point due = Clock::now() + t_.identWait;
     for (;;) {
       while (const auto s = reader_.Next()) {
-        if (s->substr(0, 12) == "$KAVRO001,6," && HasValidChecksum(std::string(*s) + "\r\n")) return Wait::Got;
+        if (s->substr(0, answer.size()) == answer && HasValidChecksum(std::string(*s) + "\r\n")) return Wait::Got;
       }
       const Wait w = WaitForBytes(due);
       if (w == Wait::Silence) return Wait::Got;
@@ -228,7 +230,7 @@ void KeepAliveOff(KeepAlive* keepAlive, const DownloadTiming& t) {
 // cancelled dialog, as the logger utility always did).
 void SpeedBack(Link& link, KeepAlive* keepAlive, const DownloadTiming& t) {
   KeepAliveOff(keepAlive, t);
-  PmtkExchange(link, 14, SerialPort::kDefaultBaud, 0);
+  PmtkExchange(link, pmtk::kSpeed, SerialPort::kDefaultBaud, 0);
   Pause(t.speedPause);
   {
     auto lock = link.Lock();
@@ -301,7 +303,7 @@ int ProgressPercent(std::uint32_t sector, std::uint32_t offset, std::uint32_t do
 
 std::string LogRequestText(std::uint32_t address, std::uint32_t size) {
   char body[48];
-  std::snprintf(body, sizeof body, "$PMTK182,%d,%X,%X", 7, address, size);
+  std::snprintf(body, sizeof body, "%s,%d,%X,%X", std::string(word::kPmtk182).c_str(), pmtk::kMemoryRead, address, size);
   return AppendChecksum(body);
 }
 
@@ -342,7 +344,7 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
 
   if (setup.bridge) {
     link.fastMode = true;
-    PmtkExchange(link, 14, SerialPort::kFastBaud, 0);
+    PmtkExchange(link, pmtk::kSpeed, SerialPort::kFastBaud, 0);
     Pause(t.speedPause);
     auto lock = link.Lock();
     link.Port().SetFastSpeed();
@@ -416,35 +418,42 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
     result.replyBytes = dl.Reader().Bytes();
   }
 
+  // The files are written while the logger and the port go back to their normal speed (the
+  // pauses of that sequence are long enough to write a whole memory's files and their KML).
+  // An interrupted download sets the speed back too, before the caller lets the logger go: a
+  // logger left at 921600 would not answer the next connect.
+  std::thread writer;
   if (!interrupted) {
-    TrackFilesOptions options;
-    options.directory = choice->directory;
-    options.writeTotal = choice->writeTotal;
-    options.userName = info.userName;
-    options.clock = zone.Clock();
-    auto report = [&](const TrackFileReport& r) { listener.OnFile(r); };
-    result.files = WriteTrackFiles(decoder, options, report);
-    result.failedFiles = result.files.failed;
-    result.validRecords = decoder.ValidCount();
-    keepAliveAgain();
-    if (choice->combinePhotos) {
-      for (const auto& trl : result.files.Written())
-        if (!CombineOne(strings, zone, setup, trl, choice->photoDirectory, listener)) ++result.failedFiles;
-    } else {
-      result.failedFiles += WriteKmlForTrackFiles(result.files, zone.Clock(), report);
-    }
-    listener.OnProgress(100, total, total);
-    listener.OnStatus(txt::UploadSucceed);
-    result.outcome = DownloadOutcome::Complete;
-  } else {
-    result.outcome = DownloadOutcome::Interrupted;
+    writer = std::thread([&] {
+      TrackFilesOptions options;
+      options.directory = choice->directory;
+      options.writeTotal = choice->writeTotal;
+      options.userName = info.userName;
+      options.clock = zone.Clock();
+      auto report = [&](const TrackFileReport& r) { listener.OnFile(r); };
+      result.files = WriteTrackFiles(decoder, options, report);
+      result.failedFiles = result.files.failed;
+      result.validRecords = decoder.ValidCount();
+      if (choice->combinePhotos) {
+        for (const auto& trl : result.files.Written())
+          if (!CombineOne(strings, zone, setup, trl, choice->photoDirectory, listener)) ++result.failedFiles;
+      } else {
+        result.failedFiles += WriteKmlForTrackFiles(result.files, options.clock, report);
+      }
+    });
   }
-
-  // An interrupted download sets the speed back too, before the caller lets the logger go:
-  // a logger left at 921600 would not answer the next connect.
   if (setup.bridge) SpeedBack(link, keepAlive, t);
   link.fastMode = false;
-  if (!interrupted) keepAliveAgain();
+  if (writer.joinable()) writer.join();
+
+  if (interrupted) {
+    result.outcome = DownloadOutcome::Interrupted;
+    return result;
+  }
+  listener.OnProgress(100, total, total);
+  listener.OnStatus(txt::UploadSucceed);
+  result.outcome = DownloadOutcome::Complete;
+  keepAliveAgain();
   return result;
 }
 
