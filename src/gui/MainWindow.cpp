@@ -110,6 +110,19 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     ModelUpdate(0);
   });
   connect(TrackLog(), &TrackLogPage::freeRecordsChanged, device, &DevicePage::ShowFreeRecords);
+  // While a download runs only its own tab stays reachable.
+  TrackLog()->SetBridgeCheck([this] { return Device()->SelectedIsBridge(); });
+  connect(TrackLog(), &TrackLogPage::downloadRunning, this, [this](bool running) {
+    for (int tab : {kDeviceTab, kConversionTab, kPhotoTab}) SetTabEnabled(tab, !running);
+    if (running) SetTabEnabled(kFirmwareTab, false);
+  });
+  connect(
+      TrackLog(), &TrackLogPage::downloadInterrupted, this,
+      [this] {
+        Device()->DisconnectNow();
+        ShowPage(kDeviceTab);
+      },
+      Qt::QueuedConnection);
 
   Retranslate();
   SetTabEnabled(kTrackLogTab, false);
@@ -241,7 +254,8 @@ void MainWindow::accept() {
 }
 
 void MainWindow::reject() {
-  if (closing_ || pending_ != Ending::None) return;
+  // Escape does not end a download: its Cancel button is disabled meanwhile.
+  if (closing_ || pending_ != Ending::None || TrackLog()->Downloading()) return;
   Finish(Ending::Cancel);
 }
 
@@ -252,6 +266,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   event->ignore();
   if (Firmware()->IsBusy() || pending_ != Ending::None) return;
+  // A running download is cancelled; the exit sequence then finds the logger at its speed.
+  TrackLog()->CancelDownload(true);
   Finish(Ending::Close);
 }
 
