@@ -1,0 +1,83 @@
+// The text list (Texts.def) against the translation files: every text has a finished
+// translation in every language, and no translation is left for a text that is gone or changed.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QXmlStreamReader>
+#include <map>
+#include <set>
+
+#include "common/StringTable.h"
+#include "common/Texts.h"
+
+namespace kavro {
+namespace {
+
+struct TsMessage {
+  QString source;
+  bool finished = false;
+};
+
+// id -> message of one .ts file; the id is the message's <comment>.
+std::map<int, TsMessage> ReadTs(const QString& path) {
+  QFile f(path);
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+  std::map<int, TsMessage> messages;
+  QXmlStreamReader xml(&f);
+  TsMessage current;
+  int id = -1;
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (xml.isStartElement()) {
+      if (xml.name() == u"message") {
+        current = TsMessage{};
+        id = -1;
+      } else if (xml.name() == u"source") {
+        current.source = xml.readElementText();
+      } else if (xml.name() == u"comment") {
+        id = xml.readElementText().toInt();
+      } else if (xml.name() == u"translation") {
+        const QString type = xml.attributes().value(QStringLiteral("type")).toString();
+        current.finished = type.isEmpty() && !xml.readElementText().isEmpty();
+      }
+    } else if (xml.isEndElement() && xml.name() == u"message") {
+      EXPECT_EQ(messages.count(id), 0u) << "id " << id << " twice in " << path.toStdString();
+      messages[id] = current;
+    }
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  return messages;
+}
+
+TEST(StringTableTest, EveryTextHasOneFinishedTranslationPerLanguage) {
+  const std::vector<int> ids = StringTable::Ids();
+  ASSERT_FALSE(ids.empty());
+  for (const char* lang : {"de", "zh_TW", "zh_CN"}) {
+    SCOPED_TRACE(lang);
+    const auto messages =
+        ReadTs(QStringLiteral(KAVRO_TEST_DATA "/../../resources/translations/kavro_%1.ts").arg(QLatin1String(lang)));
+    for (int id : ids) {
+      const auto it = messages.find(id);
+      ASSERT_NE(it, messages.end()) << "no translation of " << id;
+      EXPECT_EQ(it->second.source.toStdString(), StringTable::English(id)) << "source text of " << id << " differs";
+      EXPECT_TRUE(it->second.finished) << "unfinished translation of " << id;
+    }
+    for (const auto& [id, message] : messages)
+      EXPECT_NE(StringTable::English(id), nullptr) << "translation of unknown id " << id;
+  }
+}
+
+TEST(StringTableTest, IdsAndEnglishComeFromTheSameList) {
+  EXPECT_STREQ(StringTable::English(txt::Connecting), "Connecting to device...");
+  EXPECT_STREQ(StringTable::English(txt::SettingsKey), "Software\\Kavro\\T580");
+  EXPECT_EQ(StringTable::English(99), nullptr);
+  const std::vector<int> ids = StringTable::Ids();
+  EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+  EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size());
+  StringTable english;
+  EXPECT_EQ(english.Format(txt::PortBusy, {QStringLiteral("/dev/ttyUSB0")}).toStdString(),
+            "The port /dev/ttyUSB0 is in use by another program.");
+}
+
+}  // namespace
+}  // namespace kavro
