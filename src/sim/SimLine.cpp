@@ -164,6 +164,7 @@ std::chrono::milliseconds Simulator::Impl::Pump(bool* wantWritable) {
     }
     item.offset += static_cast<std::size_t>(w);
     bytesSinceFaults += w;
+    bytesSent += w;
     paceBytes += w;
     if (f.splitBytes > 0) holdUntil = now + f.splitPause;
     if (item.offset == item.bytes.size()) {

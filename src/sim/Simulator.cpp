@@ -121,6 +121,11 @@ bool Simulator::WaitForReceived(const std::string& prefix, std::chrono::millisec
   });
 }
 
+std::int64_t Simulator::BytesSent() const {
+  std::lock_guard lock(impl_->mu);
+  return impl_->bytesSent;
+}
+
 int Simulator::RepliesSent() const {
   std::lock_guard lock(impl_->mu);
   return impl_->repliesSent;

@@ -156,6 +156,8 @@ class Simulator {
   bool WaitForReceived(const std::string& prefix, std::chrono::milliseconds timeout) const;
   // Replies queued since Start (echoes and dropped replies not counted).
   int RepliesSent() const;
+  // Bytes written to the line since Start (what a line time is computed from).
+  std::int64_t BytesSent() const;
 
   // Replace the faults in force (counters restart from here).
   void SetFaults(const Faults& faults);

@@ -20,12 +20,13 @@ using kavro::sim::SimulatorOptions;
 
 void PrintUsage(std::FILE* to) {
   std::fprintf(to,
-               "usage: t580-sim [--scenario NAME] [--paced] [--erase-delay MS] [--now SECONDS] [--trace] [faults]\n"
+               "usage: t580-sim [--scenario NAME] [--paced] [--erase-delay MS] [--now SECONDS] [--trace] [--stats] [faults]\n"
                "       t580-sim [--scenario NAME] [--now SECONDS] --dump FILE\n"
                "       t580-sim --image FILE [options]   (serve a 2,097,152-byte memory dump)\n"
                "       t580-sim --list\n"
                "Prints the path of its port on the first line and answers there until SIGINT or SIGTERM.\n"
                "--trace shows every sentence received (<) and reply sent (>) on stderr.\n"
+               "--stats prints the bytes sent on the line on stderr when stopped.\n"
                "Faults (ADDR in hex with 0x or decimal; replies and bytes counted from the start):\n"
                "  --fault-bad-checksum K       reply K goes out with a wrong checksum\n"
                "  --fault-bad-checksum-at ADDR the first data reply for ADDR has a wrong checksum\n"
@@ -57,6 +58,7 @@ bool ParseInt(const char* text, long long min, long long* out) {
 int main(int argc, char** argv) {
   std::string scenarioName = "demo";
   std::string dumpPath;
+  bool stats = false;
   std::string imagePath;
   long long now = static_cast<long long>(std::time(nullptr));
   SimulatorOptions options;
@@ -99,6 +101,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", line.c_str());
         std::fflush(stderr);
       };
+    } else if (arg == "--stats") {
+      stats = true;
     } else if (arg == "--paced") {
       options.paced = true;
     } else if (arg == "--erase-delay") {
@@ -208,5 +212,6 @@ int main(int argc, char** argv) {
     if (sigtimedwait(&stopSignals, nullptr, &tick) > 0) break;
   }
   sim.Stop();
+  if (stats) std::fprintf(stderr, "t580-sim: %lld bytes sent\n", static_cast<long long>(sim.BytesSent()));
   return 0;
 }

@@ -118,6 +118,18 @@ TEST_F(DownloadCli, CtrlCCancelsAndSetsTheLoggerBackToItsSpeed) {
   EXPECT_EQ(got.back().substr(0, 12), "$KAVRO580,2*");
 }
 
+TEST_F(DownloadCli, PhotosGiveThePhotoKmlInsteadOfThePlainOne) {
+  const test::CliRun r = Kavro("download --simulate --dir " + Got() + " --photos " + KAVRO_TEST_DATA + "/photos");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto got = ReadDir(Got());
+  EXPECT_EQ(got.size(), 8u);  // three tracks and the waypoints, each with its KML
+  for (const auto& [name, bytes] : got) {
+    if (name.substr(name.size() - 4) != ".kml") continue;
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE")) << name;
+  }
+}
+
 TEST_F(DownloadCli, UsageErrors) {
   EXPECT_EQ(Kavro("download --simulate").status, 2);
   EXPECT_EQ(Kavro("download --simulate --dir " + Got() + " --write-gps").status, 2);

@@ -233,6 +233,40 @@ TEST_F(DownloadOnSim, BadChecksumResumesFromTheFirstMissingChunk) {
   EXPECT_EQ(Got(), Reference());
 }
 
+TEST_F(DownloadOnSim, CombineJpegWritesThePhotoKmlBesideEachFile) {
+  ASSERT_TRUE(StartAndConnect(test::Named("demo")));
+  setup_.choose = [this] {
+    TransferChoice c;
+    c.directory = base_ / "got";
+    c.directoryChosen = true;
+    c.writeTotal = true;
+    c.photoDirectory = fs::path(KAVRO_TEST_DATA) / "photos";
+    c.combinePhotos = true;
+    return std::optional<TransferChoice>(c);
+  };
+  const DownloadResult r = Run();
+  ASSERT_EQ(r.outcome, DownloadOutcome::Complete);
+  const auto got = Got();
+  const auto want = Reference();
+  ASSERT_EQ(got.size(), want.size());
+  int kml = 0;
+  for (const auto& [name, bytes] : got) {
+    ASSERT_TRUE(want.count(name)) << name;
+    if (name.size() > 4 && name.substr(name.size() - 4) == ".trl") {
+      EXPECT_EQ(bytes, want.at(name));
+      continue;
+    }
+    // The photo KML: UTF-16LE with its byte-order mark, not the plain track KML.
+    ++kml;
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0xFE);
+    EXPECT_NE(bytes, want.at(name));
+  }
+  EXPECT_EQ(kml, static_cast<int>(got.size() / 2));
+  EXPECT_EQ(r.failedFiles, 0);
+}
+
 TEST_F(DownloadOnSim, DeclinedDialogReadsNothingAndWithABridgeStillSetsTheSpeedBack) {
   ASSERT_TRUE(StartAndConnect(test::Named("demo")));
   setup_.choose = [] { return std::optional<TransferChoice>(); };
@@ -355,6 +389,7 @@ TEST_F(DownloadOnSim, EndlessSilenceEndsAfterTwentyRequestsOfTheSector) {
   f.silenceAfterBytes = 80000;
   sim_->SetFaults(f);
   setup_.timing.silenceLimit = milliseconds(150);
+  setup_.timing.watchdog = milliseconds(300);  // a plain port arms none: the retries run out
   const DownloadResult r = Run();
   ExpectInterruptedAndNothingWritten(r);
   EXPECT_EQ(r.retries, 20);
