@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libcli11-dev help2man
   libgtest-dev libgmock-dev libbenchmark-dev
   gpsbabel libxml2-utils libimage-exiftool-perl exiv2 python3
   xvfb xauth fonts-noto-cjk

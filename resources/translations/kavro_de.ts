@@ -889,6 +889,16 @@
         <translation>Der Logger antwortet nicht mehr auf %1.</translation>
     </message>
     <message>
+        <source>Unknown command: %1</source>
+        <comment>750</comment>
+        <translation>Unbekannter Befehl: %1</translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 --help&quot; to see the options.</source>
+        <comment>751</comment>
+        <translation>Mit &quot;%1 --help&quot; werden die Optionen angezeigt.</translation>
+    </message>
+    <message>
         <source>Upload Failed! No Device Connected! </source>
         <comment>790</comment>
         <translation>Hochladen fehlgeschlagen! Kein Gerät verbunden! </translation>

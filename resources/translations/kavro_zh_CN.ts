@@ -889,6 +889,16 @@
         <translation>记录器在 %1 上停止响应。</translation>
     </message>
     <message>
+        <source>Unknown command: %1</source>
+        <comment>750</comment>
+        <translation>未知的命令: %1</translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 --help&quot; to see the options.</source>
+        <comment>751</comment>
+        <translation>运行 &quot;%1 --help&quot; 以查看选项。</translation>
+    </message>
+    <message>
         <source>Upload Failed! No Device Connected! </source>
         <comment>790</comment>
         <translation>上传失败! 没有连接的设备! </translation>

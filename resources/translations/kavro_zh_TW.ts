@@ -889,6 +889,16 @@
         <translation>記錄器在 %1 上停止回應。</translation>
     </message>
     <message>
+        <source>Unknown command: %1</source>
+        <comment>750</comment>
+        <translation>未知的指令: %1</translation>
+    </message>
+    <message>
+        <source>Run &quot;%1 --help&quot; to see the options.</source>
+        <comment>751</comment>
+        <translation>執行 &quot;%1 --help&quot; 以查看選項。</translation>
+    </message>
+    <message>
         <source>Upload Failed! No Device Connected! </source>
         <comment>790</comment>
         <translation>上傳失敗! 沒有連線的裝置! </translation>

@@ -1,9 +1,13 @@
 #pragma once
 #include <QString>
-#include <QStringList>
 #include <QTextStream>
+#include <memory>
 
 #include "AppContext.h"
+
+namespace CLI {
+class App;
+}
 
 namespace kavro::cli {
 
@@ -28,15 +32,21 @@ struct CliEnv {
   }
 };
 
-// Subcommands; each lives in Cmd<Name>.cpp. args holds what follows the subcommand's name.
-int RunPorts(CliEnv& env, const QStringList& args);
-int RunInfo(CliEnv& env, const QStringList& args);
-int RunSetName(CliEnv& env, const QStringList& args);
-int RunSettings(CliEnv& env, const QStringList& args);
-int RunClear(CliEnv& env, const QStringList& args);
-int RunConvert(CliEnv& env, const QStringList& args);
-int RunTracks(CliEnv& env, const QStringList& args);
-int RunGeotag(CliEnv& env, const QStringList& args);
-int RunDownload(CliEnv& env, const QStringList& args);
+// One subcommand. Its constructor adds the subcommand to the program's parser and binds the
+// options to members; Run does the work once the whole command line has parsed.
+class Command {
+ public:
+  Command(CLI::App& program, const char* name, const char* description);
+  virtual ~Command() = default;
+  Command(const Command&) = delete;
+  Command& operator=(const Command&) = delete;
+
+  // Returns the exit status: 0 success, 1 failure, 2 usage.
+  virtual int Run(CliEnv& env) = 0;
+  CLI::App& Sub() const { return *sub_; }
+
+ private:
+  CLI::App* sub_;
+};
 
 }  // namespace kavro::cli

@@ -9,8 +9,11 @@
 #include <chrono>
 #include <thread>
 
-#include "Cli.h"
+#include <CLI/App.hpp>
+
+#include "Commands.h"
 #include "Connection.h"
+#include "ZoneOption.h"
 #include "common/Texts.h"
 #include "download/LogDownload.h"
 #include "track/TimeZoneTable.h"
@@ -112,62 +115,41 @@ class PrintingListener : public DownloadListener {
   bool lineOpen_ = false;
 };
 
-}  // namespace
-
-std::optional<int> ZoneRowForCli(const QString& zoneText);
-
-int RunDownload(CliEnv& env, const QStringList& args) {
-  const QString usage = QStringLiteral(
-      "usage: kavro download (--port PATH [--fast] | --simulate[=SCENARIO]) --dir DIR [--total] [--zone LABEL] "
-      "[--photos DIR [--write-gps]]\n"
-      "  --fast  the port is a USB bridge (CP210x, Prolific): read at 921600 baud; --simulate always is");
-  const StringTable& s = env.ctx.strings;
-  PortOptions port;
-  QString dir, zoneText, photos;
-  bool total = false, writeGps = false, fast = false;
-  for (int i = 0; i < args.size(); ++i) {
-    QString error;
-    if (TakePortOption(env, args, i, port, error)) {
-      if (!error.isEmpty()) return env.Usage(error + '\n' + usage);
-      continue;
-    }
-    const QString& a = args[i];
-    auto value = [&](const QString& name, QString& into) {
-      if (a.startsWith(name + '=')) {
-        into = a.mid(name.size() + 1);
-        return true;
-      }
-      if (a != name || i + 1 >= args.size()) return false;
-      into = args[++i];
-      return true;
-    };
-    if (a == QLatin1String("--total")) total = true;
-    else if (a == QLatin1String("--write-gps")) writeGps = true;
-    else if (a == QLatin1String("--fast")) fast = true;
-    else if (a == QLatin1String("--dir") || a.startsWith(QLatin1String("--dir="))) {
-      if (!value(QStringLiteral("--dir"), dir) || dir.isEmpty())
-        return env.Usage(s.Format(txt::MissingArgument, {QStringLiteral("--dir")}) + '\n' + usage);
-    } else if (a == QLatin1String("--zone") || a.startsWith(QLatin1String("--zone="))) {
-      if (!value(QStringLiteral("--zone"), zoneText))
-        return env.Usage(s.Format(txt::MissingArgument, {QStringLiteral("--zone")}) + '\n' + usage);
-    } else if (a == QLatin1String("--photos") || a.startsWith(QLatin1String("--photos="))) {
-      if (!value(QStringLiteral("--photos"), photos) || photos.isEmpty())
-        return env.Usage(s.Format(txt::MissingArgument, {QStringLiteral("--photos")}) + '\n' + usage);
-    } else {
-      return env.Usage(s.Format(txt::UnknownOption, {a}) + '\n' + usage);
-    }
+class DownloadCommand : public Command {
+ public:
+  explicit DownloadCommand(CLI::App& program)
+      : Command(program, "download", "Read the logger's log memory and write its track log files, as Upload does") {
+    port_.AddTo(Sub());
+    Sub().add_flag("--fast", fast_,
+                   "The port is a USB bridge (CP210x, Prolific): read at 921600 baud (--simulate always is)");
+    Sub().add_option("--dir", dir_, "Directory the track log files are written to")->option_text("DIR")->required();
+    Sub().add_flag("--total", total_, "Also write all tracks into one file");
+    zone_.AddTo(Sub(), "Time zone of the file names and times, e.g. +08:00 (default: the system's)");
+    Sub().add_option("--photos", photos_, "Combine with the photos of this directory instead of a plain KML")
+        ->option_text("DIR");
+    Sub().add_flag("--write-gps", writeGps_, "With --photos: also write copies of the photos with GPS data");
   }
-  if (dir.isEmpty()) return env.Usage(s.Format(txt::MissingArgument, {QStringLiteral("--dir")}) + '\n' + usage);
-  if (writeGps && photos.isEmpty())
-    return env.Usage(s.Format(txt::MissingArgument, {QStringLiteral("--photos")}) + '\n' + usage);
+
+  int Run(CliEnv& env) override;
+
+ private:
+  PortOptions port_;
+  std::string dir_, photos_;
+  bool total_ = false, writeGps_ = false, fast_ = false;
+  ZoneOption zone_;
+};
+
+int DownloadCommand::Run(CliEnv& env) {
+  const StringTable& s = env.ctx.strings;
+  if (writeGps_ && photos_.empty()) return env.Usage(s.Format(txt::MissingArgument, {QStringLiteral("--photos")}));
   std::error_code ec;
-  if (!std::filesystem::is_directory(dir.toStdString(), ec)) return env.Fail(s.Format(txt::DirectoryMissing, {dir}));
-  if (!photos.isEmpty() && !std::filesystem::is_directory(photos.toStdString(), ec))
-    return env.Fail(s.Format(txt::DirectoryMissing, {photos}));
+  if (!std::filesystem::is_directory(dir_, ec)) return env.Fail(s.Format(txt::DirectoryMissing, {QString::fromStdString(dir_)}));
+  if (!photos_.empty() && !std::filesystem::is_directory(photos_, ec))
+    return env.Fail(s.Format(txt::DirectoryMissing, {QString::fromStdString(photos_)}));
   int photoRow = kUtcZoneRow;
-  if (!zoneText.isNull()) {
-    const std::optional<int> row = ZoneRowForCli(zoneText);
-    if (!row) return env.Usage(s.Format(txt::ZoneNotInTable, {zoneText}));
+  if (zone_.Given()) {
+    const std::optional<int> row = zone_.Row(env);
+    if (!row) return 2;
     env.ctx.zone.ApplyZone(*row);
     photoRow = *row;
   }
@@ -175,25 +157,24 @@ int RunDownload(CliEnv& env, const QStringList& args) {
   std::atomic<bool> cancel{false};
   InterruptWatch watch(cancel);
   LoggerConnection logger(env);
-  if (const int status = logger.Open(port); status != 0) return status;
+  if (const int status = logger.Open(port_); status != 0) return status;
 
   DownloadSetup setup;
   // The simulated logger stands for one behind a CP210x bridge, so it takes the fast path.
-  setup.bridge = port.simulate || fast;
+  setup.bridge = port_.Simulate() || fast_;
   setup.photoZoneRow = photoRow;
-  setup.writeGps = writeGps;
-  setup.choose = [&] {
+  setup.writeGps = writeGps_;
+  setup.choose = [this] {
     TransferChoice c;
-    c.directory = dir.toStdString();
+    c.directory = dir_;
     c.directoryChosen = true;
-    c.writeTotal = total;
-    c.photoDirectory = photos.toStdString();
-    c.combinePhotos = !photos.isEmpty();
+    c.writeTotal = total_;
+    c.photoDirectory = photos_;
+    c.combinePhotos = !photos_.empty();
     return std::optional<TransferChoice>(c);
   };
   PrintingListener listener(env);
-  const DownloadResult r =
-      LogDownload(env.ctx.link, env.ctx.device, nullptr, env.ctx.zone, s, setup, listener, cancel);
+  const DownloadResult r = LogDownload(env.ctx.link, env.ctx.device, nullptr, env.ctx.zone, s, setup, listener, cancel);
   listener.EndLine();
   if (r.outcome != DownloadOutcome::Complete) {
     logger.Close();
@@ -207,5 +188,9 @@ int RunDownload(CliEnv& env, const QStringList& args) {
   logger.Close();
   return r.failedFiles == 0 ? 0 : 1;
 }
+
+}  // namespace
+
+std::unique_ptr<Command> AddDownload(CLI::App& program) { return std::make_unique<DownloadCommand>(program); }
 
 }  // namespace kavro::cli

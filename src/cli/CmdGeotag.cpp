@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <QRegularExpression>
 
-#include "Cli.h"
+#include <CLI/App.hpp>
+
+#include "Commands.h"
+#include "ZoneOption.h"
 #include "common/Texts.h"
 #include "photo/PhotoConversion.h"
-#include "track/TimeZoneTable.h"
 #include "track/TrackFileReader.h"
 
 namespace kavro::cli {
@@ -48,56 +50,37 @@ bool ParseCalibration(const QString& text, std::int32_t& seconds) {
   return true;
 }
 
+class GeotagCommand : public Command {
+ public:
+  explicit GeotagCommand(CLI::App& program)
+      : Command(program, "geotag", "Match photos to a track log: a KML of the photos, and GPS copies on request") {
+    Sub().add_option("TRACK.trl", trl_, "The track log file")->required();
+    Sub().add_option("PHOTO_DIR", photoDir_, "Directory of the JPEG photos")->required();
+    Sub().add_option("--kml", kml_, "The KML file to write")->option_text("OUT.kml")->required();
+    zone_.AddTo(Sub(), "Time zone the camera clock was set to, e.g. +08:00 (default: the system's)");
+    Sub().add_option("--calibrate", calibration_, "Camera clock correction, days:hours:minutes:seconds, e.g. 0:1:-5:30")
+        ->option_text("D:H:M:S");
+    Sub().add_flag("--write-gps", writeGps_, "Also write a copy of each matched photo with its position (*_GPS.jpg)");
+  }
+
+  int Run(CliEnv& env) override;
+
+ private:
+  std::string trl_, photoDir_, kml_, calibration_;
+  bool writeGps_ = false;
+  ZoneOption zone_;
+};
+
 }  // namespace
 
-int RunGeotag(CliEnv& env, const QStringList& args) {
-  const QString usage = QStringLiteral(
-      "usage: kavro geotag TRACK.trl PHOTO_DIR --kml OUT.kml [--zone LABEL] [--calibrate D:H:M:S] [--write-gps]");
-  QStringList positional;
-  QString kml, zoneText, calibration;
-  bool writeGps = false;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& a = args[i];
-    auto value = [&](QString& into) {
-      if (i + 1 >= args.size()) return false;
-      into = args[++i];
-      return true;
-    };
-    if (a == QLatin1String("--kml")) {
-      if (!value(kml)) return env.Usage(usage);
-    } else if (a.startsWith(QLatin1String("--kml="))) {
-      kml = a.mid(6);
-    } else if (a == QLatin1String("--zone")) {
-      if (!value(zoneText)) return env.Usage(usage);
-    } else if (a.startsWith(QLatin1String("--zone="))) {
-      zoneText = a.mid(7);
-    } else if (a == QLatin1String("--calibrate")) {
-      if (!value(calibration)) return env.Usage(usage);
-    } else if (a.startsWith(QLatin1String("--calibrate="))) {
-      calibration = a.mid(12);
-    } else if (a == QLatin1String("--write-gps")) {
-      writeGps = true;
-    } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
-      return env.Usage(usage);
-    } else {
-      positional << a;
-    }
-  }
-  if (positional.size() != 2 || kml.isEmpty()) return env.Usage(usage);
-
+int GeotagCommand::Run(CliEnv& env) {
+  const QStringList positional = {QString::fromStdString(trl_), QString::fromStdString(photoDir_)};
   const StringTable& words = env.ctx.strings;
-  int row = kUtcZoneRow;
-  if (!zoneText.isEmpty()) {
-    const std::optional<int> r = ZoneRowByUserText(zoneText.toStdString());
-    if (!r) return env.Usage(words.Format(txt::UnknownZone, {zoneText}));
-    row = *r;
-  } else {
-    ZoneChoice choice;
-    SelectDefaultZone(DefaultZoneLabel(false, std::string(), SystemZoneBiasMinutes()), choice);
-    row = choice.row;
-  }
+  if (kml_.empty()) return env.Usage(words.Format(txt::MissingArgument, {QStringLiteral("--kml")}));
+  const std::optional<int> row = zone_.Row(env);
+  if (!row) return 2;
   std::int32_t calibrationSeconds = 0;
-  if (!calibration.isEmpty() && !ParseCalibration(calibration, calibrationSeconds)) {
+  if (!calibration_.empty() && !ParseCalibration(QString::fromStdString(calibration_), calibrationSeconds)) {
     return env.Usage(words.Text(txt::CalibrationFormat));
   }
 
@@ -119,20 +102,22 @@ int RunGeotag(CliEnv& env, const QStringList& args) {
   }
 
   // The photo zone stays in force for the rest of the run, as after the page's Convert.
-  env.ctx.zone.ApplyZone(row);
+  env.ctx.zone.ApplyZone(*row);
   settings.photoZone = env.ctx.zone.Clock();
   settings.calibrationSeconds = calibrationSeconds;
-  settings.writeGps = writeGps;
+  settings.writeGps = writeGps_;
 
   PrintingListener listener(env);
   PhotoConversion conversion(words);
   std::string error;
-  const PhotoConversionResult result = conversion.RunToFile(settings, kml.toStdString(), &listener, error);
+  const PhotoConversionResult result = conversion.RunToFile(settings, kml_, &listener, error);
   env.out << QString::fromStdString(listener.Summary()) << '\n';
   env.out.flush();
   if (!error.empty()) return env.Fail(QString::fromStdString(error));
   if (!result.trackRead || !result.photosRead) return 1;
   return 0;
 }
+
+std::unique_ptr<Command> AddGeotag(CLI::App& program) { return std::make_unique<GeotagCommand>(program); }
 
 }  // namespace kavro::cli

@@ -1,26 +1,34 @@
 // kavro ports: the port list of the Device page, with the bridges and Auto Detect's pick.
-#include "Cli.h"
+#include <CLI/App.hpp>
+
+#include "Commands.h"
 #include "Connection.h"
 #include "common/Texts.h"
 #include "serial/PortDiscovery.h"
 
 namespace kavro::cli {
+namespace {
 
-int RunPorts(CliEnv& env, const QStringList& args) {
-  const QString usage = QStringLiteral("usage: kavro ports [--simulate[=SCENARIO]]");
-  PortOptions options;
-  for (int i = 0; i < args.size(); ++i) {
-    QString error;
-    if (!TakePortOption(env, args, i, options, error) || !options.port.isEmpty())
-      error = env.ctx.strings.Format(txt::UnknownOption, {args[i]});
-    if (!error.isEmpty()) return env.Usage(error + '\n' + usage);
+class PortsCommand : public Command {
+ public:
+  explicit PortsCommand(CLI::App& program)
+      : Command(program, "ports", "List the serial ports as the Device page does, and Auto Detect's pick") {
+    port_.AddTo(Sub(), false);
   }
+
+  int Run(CliEnv& env) override;
+
+ private:
+  PortOptions port_;
+};
+
+int PortsCommand::Run(CliEnv& env) {
   // With --simulate the simulated logger's port is listed as the window lists it.
   std::unique_ptr<sim::Simulator> simulator;
   std::vector<PortInfo> virtualPorts;
-  if (options.simulate) {
+  if (port_.Simulate()) {
     int status = 0;
-    simulator = StartCliSimulator(env, options.scenario, status);
+    simulator = StartCliSimulator(env, port_.scenario, status);
     if (!simulator) return status;
     PortInfo p;
     p.devicePath = simulator->SlavePath();
@@ -42,5 +50,9 @@ int RunPorts(CliEnv& env, const QStringList& args) {
   env.out << env.ctx.strings.Text(txt::AutoDetect) << ": " << QString::fromStdString(choice.selectedPort) << '\n';
   return 0;
 }
+
+}  // namespace
+
+std::unique_ptr<Command> AddPorts(CLI::App& program) { return std::make_unique<PortsCommand>(program); }
 
 }  // namespace kavro::cli

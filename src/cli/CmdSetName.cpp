@@ -1,5 +1,7 @@
 // kavro set-name: Write Name from the command line.
-#include "Cli.h"
+#include <CLI/App.hpp>
+
+#include "Commands.h"
 #include "Connection.h"
 #include "common/Texts.h"
 #include "protocol/ConnectFlow.h"
@@ -18,33 +20,31 @@ int MessageFor(WriteNameOutcome o) {
   return 0;
 }
 
+class SetNameCommand : public Command {
+ public:
+  explicit SetNameCommand(CLI::App& program)
+      : Command(program, "set-name", "Write a user name to the logger, as Write Name does") {
+    Sub().add_option("NAME", name_, "The user name: up to 16 ASCII characters")->required();
+    port_.AddTo(Sub());
+  }
+
+  int Run(CliEnv& env) override;
+
+ private:
+  std::string name_;
+  PortOptions port_;
+};
+
 }  // namespace
 
-int RunSetName(CliEnv& env, const QStringList& args) {
-  const QString usage = QStringLiteral("usage: kavro set-name NAME (--port PATH | --simulate[=SCENARIO])");
-  PortOptions options;
-  QString name;
-  bool haveName = false;
-  for (int i = 0; i < args.size(); ++i) {
-    QString error;
-    if (!TakePortOption(env, args, i, options, error)) {
-      if (args[i].startsWith(QLatin1String("--")) || haveName)
-        error = env.ctx.strings.Format(txt::UnknownOption, {args[i]});
-      else {
-        name = args[i];
-        haveName = true;
-      }
-    }
-    if (!error.isEmpty()) return env.Usage(error + '\n' + usage);
-  }
-  if (!haveName) return env.Usage(env.ctx.strings.Format(txt::MissingArgument, {QStringLiteral("NAME")}) + '\n' + usage);
-
+int SetNameCommand::Run(CliEnv& env) {
+  const QString name = QString::fromStdString(name_);
   // The name is checked before anything goes to the logger.
-  const std::string bytes = name.toStdString();
+  const std::string& bytes = name_;
   if (const int message = MessageFor(CheckUserName(bytes))) return env.Fail(env.ctx.strings.Text(message));
 
   LoggerConnection logger(env);
-  if (const int status = logger.Open(options); status != 0) return status;
+  if (const int status = logger.Open(port_); status != 0) return status;
   const WriteNameOutcome o = WriteName(env.ctx.link, env.ctx.device, bytes);
   if (o != WriteNameOutcome::Sent) return logger.FailWith(MessageFor(o));
   env.out << env.ctx.strings.Format(txt::CliNameSent, {name}) << '\n';
@@ -52,5 +52,7 @@ int RunSetName(CliEnv& env, const QStringList& args) {
   logger.Close();
   return 0;
 }
+
+std::unique_ptr<Command> AddSetName(CLI::App& program) { return std::make_unique<SetNameCommand>(program); }
 
 }  // namespace kavro::cli

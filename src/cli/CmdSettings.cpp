@@ -1,5 +1,8 @@
 // kavro settings: the Track Log Setting page from the command line; with options, Apply All.
-#include "Cli.h"
+#include <CLI/App.hpp>
+#include <QStringList>
+
+#include "Commands.h"
 #include "Connection.h"
 #include "common/Texts.h"
 #include "protocol/TrackLogSettings.h"
@@ -22,62 +25,72 @@ struct Changes {
   bool Any() const { return secondsIndex || distanceIndex || recordMode || basis; }
 };
 
-}  // namespace
-
-int RunSettings(CliEnv& env, const QStringList& args) {
-  const QString usage = QStringLiteral(
-      "usage: kavro settings [--seconds N] [--distance N] [--mode overwrite|stop] [--basis time|distance] "
-      "(--port PATH | --simulate[=SCENARIO])");
-  const StringTable& t = env.ctx.strings;
-  PortOptions options;
-  Changes changes;
-  for (int i = 0; i < args.size(); ++i) {
-    QString error;
-    if (TakePortOption(env, args, i, options, error)) {
-      if (!error.isEmpty()) return env.Usage(error + '\n' + usage);
-      continue;
-    }
-    const QString& a = args[i];
-    QString name = a;
-    QString value;
-    if (const qsizetype eq = a.indexOf(QLatin1Char('=')); a.startsWith(QLatin1String("--")) && eq > 0) {
-      name = a.left(eq);
-      value = a.mid(eq + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[i + 1];
-    }
-    const bool separate = name == a;
-    bool known = true;
-    bool ok = true;
-    if (name == QLatin1String("--seconds")) {
-      const int n = value.toInt(&ok);
-      changes.secondsIndex = ok ? TrackLogSettings::SecondsIndexOf(n) : std::nullopt;
-      if (!changes.secondsIndex)
-        error = t.Format(txt::CliBadListValue, {name, value, ListText(TrackLogSettings::kSeconds)});
-    } else if (name == QLatin1String("--distance")) {
-      const int n = value.toInt(&ok);
-      changes.distanceIndex = ok ? TrackLogSettings::DistanceIndexOf(n) : std::nullopt;
-      if (!changes.distanceIndex)
-        error = t.Format(txt::CliBadListValue, {name, value, ListText(TrackLogSettings::kDistanceShown)});
-    } else if (name == QLatin1String("--mode")) {
-      if (value == QLatin1String("overwrite")) changes.recordMode = 1;
-      else if (value == QLatin1String("stop")) changes.recordMode = 2;
-      else error = t.Format(txt::CliBadListValue, {name, value, QStringLiteral("overwrite, stop")});
-    } else if (name == QLatin1String("--basis")) {
-      if (value == QLatin1String("time")) changes.basis = 0;
-      else if (value == QLatin1String("distance")) changes.basis = 1;
-      else error = t.Format(txt::CliBadListValue, {name, value, QStringLiteral("time, distance")});
-    } else {
-      known = false;
-      error = t.Format(txt::UnknownOption, {a});
-    }
-    if (known && value.isNull()) error = t.Format(txt::MissingArgument, {name});
-    if (!error.isEmpty()) return env.Usage(error + '\n' + usage);
-    if (separate) ++i;
+class SettingsCommand : public Command {
+ public:
+  explicit SettingsCommand(CLI::App& program)
+      : Command(program, "settings", "Show the recording settings; with options, change them as Apply All does") {
+    seconds_ = Sub().add_option("--seconds", secondsText_, "Time interval in seconds: one of " +
+                                    ListText(TrackLogSettings::kSeconds).toStdString())->option_text("N");
+    distance_ = Sub().add_option("--distance", distanceText_, "Distance interval in metres: one of " +
+                                     ListText(TrackLogSettings::kDistanceShown).toStdString())->option_text("N");
+    mode_ = Sub().add_option("--mode", modeText_, "When the memory is full: overwrite or stop")
+                ->option_text("overwrite|stop");
+    basis_ = Sub().add_option("--basis", basisText_, "Record by time or by distance")->option_text("time|distance");
+    port_.AddTo(Sub());
   }
 
+  int Run(CliEnv& env) override;
+
+ private:
+  // The changes the options ask for: 0, or the usage status after printing why.
+  int ReadChanges(CliEnv& env, Changes& changes) const;
+
+  std::string secondsText_, distanceText_, modeText_, basisText_;
+  CLI::Option* seconds_ = nullptr;
+  CLI::Option* distance_ = nullptr;
+  CLI::Option* mode_ = nullptr;
+  CLI::Option* basis_ = nullptr;
+  PortOptions port_;
+};
+
+int SettingsCommand::ReadChanges(CliEnv& env, Changes& changes) const {
+  const StringTable& t = env.ctx.strings;
+  auto bad = [&](const char* name, const std::string& value, const QString& list) {
+    return env.Usage(t.Format(txt::CliBadListValue, {QLatin1String(name), QString::fromStdString(value), list}));
+  };
+  bool ok = true;
+  if (seconds_->count() > 0) {
+    const int n = QString::fromStdString(secondsText_).toInt(&ok);
+    changes.secondsIndex = ok ? TrackLogSettings::SecondsIndexOf(n) : std::nullopt;
+    if (!changes.secondsIndex) return bad("--seconds", secondsText_, ListText(TrackLogSettings::kSeconds));
+  }
+  if (distance_->count() > 0) {
+    const int n = QString::fromStdString(distanceText_).toInt(&ok);
+    changes.distanceIndex = ok ? TrackLogSettings::DistanceIndexOf(n) : std::nullopt;
+    if (!changes.distanceIndex) return bad("--distance", distanceText_, ListText(TrackLogSettings::kDistanceShown));
+  }
+  if (mode_->count() > 0) {
+    if (modeText_ == "overwrite") changes.recordMode = 1;
+    else if (modeText_ == "stop") changes.recordMode = 2;
+    else return bad("--mode", modeText_, QStringLiteral("overwrite, stop"));
+  }
+  if (basis_->count() > 0) {
+    if (basisText_ == "time") changes.basis = 0;
+    else if (basisText_ == "distance") changes.basis = 1;
+    else return bad("--basis", basisText_, QStringLiteral("time, distance"));
+  }
+  return 0;
+}
+
+}  // namespace
+
+int SettingsCommand::Run(CliEnv& env) {
+  const StringTable& t = env.ctx.strings;
+  Changes changes;
+  if (const int status = ReadChanges(env, changes); status != 0) return status;
+
   LoggerConnection logger(env);
-  if (const int status = logger.Open(options); status != 0) return status;
+  if (const int status = logger.Open(port_); status != 0) return status;
 
   TrackLogSettings settings;
   settings.RefreshFromDevice(env.ctx.device);
@@ -106,5 +119,7 @@ int RunSettings(CliEnv& env, const QStringList& args) {
   logger.Close();
   return 0;
 }
+
+std::unique_ptr<Command> AddSettings(CLI::App& program) { return std::make_unique<SettingsCommand>(program); }
 
 }  // namespace kavro::cli

@@ -1,51 +1,47 @@
 // kavro tracks: decodes a saved log memory image and writes its track log files, as a download
 // does after its last sector.
+#include <CLI/App.hpp>
 #include <QFile>
 
-#include "Cli.h"
+#include "Commands.h"
+#include "ZoneOption.h"
 #include "common/Texts.h"
 #include "download/LogDecoder.h"
 #include "download/TrackFileWriter.h"
-#include "track/TimeZoneTable.h"
 
 namespace kavro::cli {
+namespace {
 
-std::optional<int> ZoneRowForCli(const QString& zoneText);
-
-int RunTracks(CliEnv& env, const QStringList& args) {
-  const QString usage =
-      QStringLiteral("usage: kavro tracks MEMORY.bin --dir DIR [--total] [--user NAME] [--zone LABEL] [--kml]");
-  const StringTable& s = env.ctx.strings;
-  QString image, dir, user, zoneText;
-  bool total = false, kml = false;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& a = args[i];
-    auto value = [&](QString& into) {
-      if (i + 1 >= args.size()) return false;
-      into = args[++i];
-      return true;
-    };
-    if (a == QLatin1String("--total")) total = true;
-    else if (a == QLatin1String("--kml")) kml = true;
-    else if (a == QLatin1String("--dir")) {
-      if (!value(dir)) return env.Usage(s.Format(txt::MissingArgument, {a}) + '\n' + usage);
-    } else if (a == QLatin1String("--user")) {
-      if (!value(user)) return env.Usage(s.Format(txt::MissingArgument, {a}) + '\n' + usage);
-    } else if (a == QLatin1String("--zone")) {
-      if (!value(zoneText)) return env.Usage(s.Format(txt::MissingArgument, {a}) + '\n' + usage);
-    } else if (a.startsWith(QLatin1String("--")) || !image.isEmpty()) {
-      return env.Usage(s.Format(txt::UnknownOption, {a}) + '\n' + usage);
-    } else {
-      image = a;
-    }
+class TracksCommand : public Command {
+ public:
+  explicit TracksCommand(CLI::App& program)
+      : Command(program, "tracks", "Write the track log files of a saved log memory image, as a download does") {
+    Sub().add_option("MEMORY.bin", image_, "The 2 MB log memory image")->required();
+    Sub().add_option("--dir", dir_, "Directory the track log files are written to")->option_text("DIR")->required();
+    Sub().add_flag("--total", total_, "Also write all tracks into one file");
+    Sub().add_option("--user", user_, "User name that starts the file names")->option_text("NAME");
+    zone_.AddTo(Sub(), "Time zone of the file names and times, e.g. +08:00 (default: the system's)");
+    Sub().add_flag("--kml", kml_, "Also write a KML file beside each track log file");
   }
-  if (image.isEmpty()) return env.Usage(s.Format(txt::MissingArgument, {QStringLiteral("MEMORY.bin")}) + '\n' + usage);
-  if (dir.isEmpty()) return env.Usage(s.Format(txt::MissingArgument, {QStringLiteral("--dir")}) + '\n' + usage);
+
+  int Run(CliEnv& env) override;
+
+ private:
+  std::string image_, dir_, user_;
+  bool total_ = false, kml_ = false;
+  ZoneOption zone_;
+};
+
+int TracksCommand::Run(CliEnv& env) {
+  const StringTable& s = env.ctx.strings;
+  const QString image = QString::fromStdString(image_);
+  const QString dir = QString::fromStdString(dir_);
+  if (dir_.empty()) return env.Usage(s.Format(txt::MissingArgument, {QStringLiteral("--dir")}));
   std::error_code ec;
-  if (!std::filesystem::is_directory(dir.toStdString(), ec)) return env.Fail(s.Format(txt::DirectoryMissing, {dir}));
-  if (!zoneText.isNull()) {
-    const std::optional<int> row = ZoneRowForCli(zoneText);
-    if (!row) return env.Usage(s.Format(txt::ZoneNotInTable, {zoneText}));
+  if (!std::filesystem::is_directory(dir_, ec)) return env.Fail(s.Format(txt::DirectoryMissing, {dir}));
+  if (zone_.Given()) {
+    const std::optional<int> row = zone_.Row(env);
+    if (!row) return 2;
     env.ctx.zone.ApplyZone(*row);
   }
 
@@ -63,9 +59,9 @@ int RunTracks(CliEnv& env, const QStringList& args) {
   decoder.DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.constData()), kMemoryImageSize);
 
   TrackFilesOptions options;
-  options.directory = dir.toStdString();
-  options.writeTotal = total;
-  options.userName = user.toStdString();
+  options.directory = dir_;
+  options.writeTotal = total_;
+  options.userName = user_;
   options.clock = env.ctx.zone.Clock();
   auto show = [&](int textId, const std::filesystem::path& path, const std::string& reason) {
     const QString p = QString::fromStdString(path.string());
@@ -75,12 +71,16 @@ int RunTracks(CliEnv& env, const QStringList& args) {
   const TrackFilesResult result =
       WriteTrackFiles(decoder, options, [&](const TrackFileReport& r) { show(r.textId, r.path, r.reason); });
   int failed = result.failed;
-  if (kml)
+  if (kml_)
     failed += WriteKmlForTrackFiles(result, options.clock, [&](const TrackFileReport& r) { show(r.textId, r.path, r.reason); });
   if (decoder.ValidCount() == 0) env.err << s.Text(txt::NoTrackRecords) << '\n';
   env.out.flush();
   env.err.flush();
   return failed == 0 ? 0 : 1;
 }
+
+}  // namespace
+
+std::unique_ptr<Command> AddTracks(CLI::App& program) { return std::make_unique<TracksCommand>(program); }
 
 }  // namespace kavro::cli

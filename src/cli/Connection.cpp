@@ -1,5 +1,8 @@
 #include "Connection.h"
 
+#include <CLI/App.hpp>
+#include <QStringList>
+
 #include "common/Texts.h"
 #include "protocol/ConnectFlow.h"
 
@@ -10,48 +13,23 @@ void PrintStatus(CliEnv& env, int textId) {
   env.err.flush();
 }
 
-bool TakePortOption(CliEnv& env, const QStringList& args, int& i, PortOptions& options, QString& error) {
-  const QString& a = args[i];
-  if (a == QLatin1String("--port")) {
-    if (i + 1 >= args.size()) {
-      error = env.ctx.strings.Format(txt::MissingArgument, {a});
-      return true;
-    }
-    options.port = args[++i];
-    return true;
-  }
-  if (a.startsWith(QLatin1String("--port="))) {
-    options.port = a.mid(7);
-    if (options.port.isEmpty()) error = env.ctx.strings.Format(txt::MissingArgument, {QStringLiteral("--port")});
-    return true;
-  }
-  if (a == QLatin1String("--simulate")) {
-    options.simulate = true;
-    return true;
-  }
-  if (a.startsWith(QLatin1String("--simulate="))) {
-    options.simulate = true;
-    options.scenario = a.mid(11);
-    return true;
-  }
-  return false;
+void PortOptions::AddTo(CLI::App& sub, bool withPort) {
+  if (withPort) sub.add_option("--port", port, "The logger's serial port, e.g. /dev/ttyUSB0")->option_text("PATH");
+  std::string names;
+  for (const std::string& n : sim::ScenarioNames()) names += (names.empty() ? "" : ", ") + n;
+  simulateFlag = sub.add_flag("--simulate{demo}", scenario, "Start a simulated T-580 and use its port; SCENARIO (default demo) is one of " + names)
+                     ->option_text("[=SCENARIO]");
 }
 
-int TakeOnlyPortOptions(CliEnv& env, const QStringList& args, const QString& usage, PortOptions& options) {
-  for (int i = 0; i < args.size(); ++i) {
-    QString error;
-    if (!TakePortOption(env, args, i, options, error)) error = env.ctx.strings.Format(txt::UnknownOption, {args[i]});
-    if (!error.isEmpty()) return env.Usage(error + '\n' + usage);
-  }
-  return 0;
-}
+bool PortOptions::Simulate() const { return simulateFlag != nullptr && simulateFlag->count() > 0; }
 
-std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const QString& scenario, int& status) {
-  const std::string name = scenario.isEmpty() ? std::string("demo") : scenario.toStdString();
+std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const std::string& scenario, int& status) {
+  const std::string name = scenario.empty() ? std::string("demo") : scenario;
   if (!sim::ScenarioByName(name)) {
     QStringList names;
     for (const std::string& n : sim::ScenarioNames()) names << QString::fromStdString(n);
-    status = env.Usage(env.ctx.strings.Format(txt::CliUnknownScenario, {scenario, names.join(QStringLiteral(", "))}));
+    status = env.Usage(env.ctx.strings.Format(
+        txt::CliUnknownScenario, {QString::fromStdString(scenario), names.join(QStringLiteral(", "))}));
     return nullptr;
   }
   std::string error;
@@ -67,14 +45,14 @@ std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const QString& sc
 LoggerConnection::~LoggerConnection() { Close(); }
 
 int LoggerConnection::Open(const PortOptions& options) {
-  if (options.simulate == !options.port.isEmpty()) return env_.Usage(env_.ctx.strings.Text(txt::CliNeedPort));
-  if (options.simulate) {
+  if (options.Simulate() == !options.port.empty()) return env_.Usage(env_.ctx.strings.Text(txt::CliNeedPort));
+  if (options.Simulate()) {
     int status = 0;
     simulator_ = StartCliSimulator(env_, options.scenario, status);
     if (!simulator_) return status;
     portPath_ = simulator_->SlavePath();
   } else {
-    portPath_ = options.port.toStdString();
+    portPath_ = options.port;
   }
   AppContext& ctx = env_.ctx;
   // No keep-alive runs here, so the disconnect need not wait for one to finish.

@@ -3,27 +3,28 @@
 // logger exactly as the Connect button does, and saying goodbye.
 
 #include <QString>
-#include <QStringList>
 #include <memory>
 #include <string>
 
 #include "Cli.h"
 #include "Simulator.h"
 
+namespace CLI {
+class Option;
+}
+
 namespace kavro::cli {
 
+// --port PATH and --simulate[=SCENARIO], shared by every subcommand that talks to a logger.
 struct PortOptions {
-  QString port;           // --port PATH
-  bool simulate = false;  // --simulate[=SCENARIO]
-  QString scenario;
-};
+  std::string port;
+  std::string scenario;  // "demo" when --simulate has no value
+  CLI::Option* simulateFlag = nullptr;
 
-// Takes --port PATH, --port=PATH, --simulate and --simulate=SCENARIO at args[i] (moving i past
-// a separate value). Returns false when args[i] is none of them; sets error to a usage text
-// when the option lacks its value.
-bool TakePortOption(CliEnv& env, const QStringList& args, int& i, PortOptions& options, QString& error);
-// For subcommands whose only options are the port options: 0, or the usage status 2.
-int TakeOnlyPortOptions(CliEnv& env, const QStringList& args, const QString& usage, PortOptions& options);
+  // Adds the options to a subcommand; `ports` takes --simulate only.
+  void AddTo(CLI::App& sub, bool withPort = true);
+  bool Simulate() const;
+};
 
 // A connected logger for one subcommand: the simulator (if any) lives as long as this.
 class LoggerConnection {
@@ -50,7 +51,7 @@ class LoggerConnection {
 };
 
 // Starts the named simulator for `ports --simulate`; null after printing why.
-std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const QString& scenario, int& status);
+std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const std::string& scenario, int& status);
 
 // A status id reported by the core, printed as a line on stderr.
 void PrintStatus(CliEnv& env, int textId);

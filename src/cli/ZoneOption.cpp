@@ -1,0 +1,27 @@
+#include "ZoneOption.h"
+
+#include <CLI/App.hpp>
+
+#include "common/Texts.h"
+#include "track/TimeZoneTable.h"
+
+namespace kavro::cli {
+
+void ZoneOption::AddTo(CLI::App& sub, const char* description) {
+  option_ = sub.add_option("--zone", text_, description)->option_text("LABEL");
+}
+
+bool ZoneOption::Given() const { return option_ != nullptr && option_->count() > 0; }
+
+std::optional<int> ZoneOption::Row(CliEnv& env) const {
+  if (!Given()) {
+    ZoneChoice choice;
+    SelectDefaultZone(DefaultZoneLabel(false, {}, SystemZoneBiasMinutes()), choice);
+    return choice.row;
+  }
+  const std::optional<int> row = ZoneRowByUserText(text_);
+  if (!row) env.Usage(env.ctx.strings.Format(txt::ZoneNotInTable, {QString::fromStdString(text_)}));
+  return row;
+}
+
+}  // namespace kavro::cli
