@@ -83,6 +83,7 @@ void Simulator::Impl::OnLine(const std::string& raw) {
     out.push_back(std::move(echo));
     replyNotBefore = std::max(replyNotBefore, Clock::now() + kEchoReplyDelay);
   }
+  if (!options.faults.unanswered.empty() && raw.rfind(options.faults.unanswered, 0) == 0) return;
   if (eraseDue) {
     waiting.push_back(raw);
     return;

@@ -99,6 +99,7 @@ struct Faults {
   double badChecksumRate = 0;            // each data reply gets a wrong checksum with this chance,
   std::uint32_t seed = 1;                // drawn from a generator seeded with this
   std::int64_t disconnectAfterBytes = -1;  // unplug after this many bytes sent
+  std::string unanswered;                // received sentences beginning with this get no answer
 };
 
 struct SimulatorOptions {

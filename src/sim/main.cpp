@@ -40,7 +40,8 @@ void PrintUsage(std::FILE* to) {
                "  --fault-silence-for MS       with --fault-silence-after: the silence ends after MS ms\n"
                "  --fault-bad-checksum-rate P  each data reply has a wrong checksum with chance P (0-1)\n"
                "  --fault-seed N               seed of the chances (default 1)\n"
-               "  --fault-disconnect-after N   the logger goes away after N bytes\n");
+               "  --fault-disconnect-after N   the logger goes away after N bytes\n"
+               "  --fault-ignore TEXT          received sentences beginning with TEXT get no answer\n");
 }
 
 bool ParseInt(const char* text, long long min, long long* out) {
@@ -142,6 +143,9 @@ int main(int argc, char** argv) {
       faults.seed = static_cast<std::uint32_t>(number(0));
     } else if (arg == "--fault-disconnect-after") {
       faults.disconnectAfterBytes = number(0);
+    } else if (arg == "--fault-ignore" && value != nullptr) {
+      faults.unanswered = value;
+      ++i;
     } else {
       std::fprintf(stderr, "t580-sim: unknown or incomplete option %s\n", arg.c_str());
       PrintUsage(stderr);

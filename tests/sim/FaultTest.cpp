@@ -162,6 +162,16 @@ TEST_F(FaultTest, DisconnectAfterNBytesHangsUpTheLine) {
   EXPECT_FALSE(sim_->Running());
 }
 
+TEST_F(FaultTest, SentencesOfOneKindGoUnansweredAndTheRestAsBefore) {
+  Faults f;
+  f.unanswered = "$KAVRO580,3*";
+  sim_->SetFaults(f);
+  peer_->Send("KAVRO580,3");
+  EXPECT_EQ(peer_->Drain(200ms), "");
+  EXPECT_TRUE(sim_->WaitForReceived("$KAVRO580,3*", 2s));
+  EXPECT_EQ(peer_->Ask("KAVRO580,5"), "$KAVRO001,5,Logger1*" + test::Checksum("KAVRO001,5,Logger1"));
+}
+
 TEST(FaultOptions, FaultsGivenAtStartCountFromTheStart) {
   SimulatorOptions options;
   options.faults.badChecksumReply = 1;

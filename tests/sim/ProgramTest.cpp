@@ -125,6 +125,15 @@ TEST(Program, FaultOptionsReachTheLine) {
   EXPECT_FALSE(ChecksumOk(lines[1]));
 }
 
+TEST(Program, IgnoreFaultLeavesOneKindOfSentenceUnanswered) {
+  Program p({"--fault-ignore", "$KAVRO580,3*"});
+  PtyPeer peer(p.FirstLine());
+  ASSERT_TRUE(peer.IsOpen());
+  peer.Send("KAVRO580,3");
+  EXPECT_EQ(peer.Drain(std::chrono::milliseconds(200)), "");
+  EXPECT_EQ(peer.Ask("KAVRO580,7").rfind("$KAVRO001,7,120*", 0), 0u);
+}
+
 TEST(Program, DisconnectFaultEndsTheProgram) {
   Program p({"--fault-disconnect-after", "0"});
   PtyPeer peer(p.FirstLine());

@@ -25,22 +25,6 @@ std::string Field(const ExchangeResult& r, std::size_t offset, int length) {
   return CutField(r.text, ReplyWord::Ident, offset, length).value_or(std::string());
 }
 
-// Counts exchanges in a row that got no answer; a logger that stopped answering ends the
-// connect instead of being asked for minutes.
-class SilenceWatch {
- public:
-  explicit SilenceWatch(const Link& link) : limit_(link.Timing().silentExchangeLimit) {}
-  // True when the connect should give up.
-  bool Note(const ExchangeResult& r, const Link& link) {
-    silent_ = r.IsReply() ? 0 : silent_ + 1;
-    return link.LinkLost() || silent_ >= limit_;
-  }
-
- private:
-  int limit_;
-  int silent_ = 0;
-};
-
 }  // namespace
 
 ConnectResult ConnectFlow(Link& link, DeviceState& device, const std::string& portPath, int baudRate,
@@ -96,15 +80,16 @@ ConnectResult ConnectFlow(Link& link, DeviceState& device, const std::string& po
     });
   }
 
-  SilenceWatch silence(link);
+  // Each step below has its own count of tries; only a port that is gone ends the connect
+  // early.
   device.Update([](DeviceInfo& d) { d.model = DeviceModel::T580; });
-  if (silence.Note(IdentExchange(link, 1), link)) return failure();
+  if (IdentExchange(link, 1).IsNotConnected()) return failure();
 
   // Firmware, then hardware version: "[ V1.25 ][ V12]". A missing reply keeps the old text.
   std::string firmware;
   for (int i = 0; i < 20; ++i) {
     const ExchangeResult r = IdentExchange(link, 3);
-    if (silence.Note(r, link)) return failure();
+    if (r.IsNotConnected()) return failure();
     if (r.IsReply() && IsCompleteSentence(r.text, kCompleteWithin)) {
       firmware = FirmwareText(LeadingNumber(Field(r, 12, 3)));
       device.Update([&](DeviceInfo& d) { d.versionText = firmware; });
@@ -113,7 +98,7 @@ ConnectResult ConnectFlow(Link& link, DeviceState& device, const std::string& po
   }
   {
     const ExchangeResult r = IdentExchange(link, 7);
-    if (silence.Note(r, link)) return failure();
+    if (r.IsNotConnected()) return failure();
     if (r.IsReply()) {
       const std::string hw = Field(r, 12, 3).substr(0, 2);
       device.Update([&](DeviceInfo& d) { d.versionText = VersionText(firmware, hw); });
@@ -124,8 +109,8 @@ ConnectResult ConnectFlow(Link& link, DeviceState& device, const std::string& po
   std::optional<std::uint32_t> position;
   for (int i = 0; i < t.freeMemoryAttempts && !position; ++i) {
     const ExchangeResult r = QuickPmtkExchange(link, 2, 8, 0);
+    if (r.IsNotConnected()) return failure();
     std::this_thread::sleep_for(t.retryPause);
-    if (silence.Note(r, link)) return failure();
     if (r.IsReply() && FindPmtk182(r.text, 20)) position = static_cast<std::uint32_t>(ReplyNumber(r.text, true));
   }
   if (!position) return failure();
@@ -139,7 +124,7 @@ ConnectResult ConnectFlow(Link& link, DeviceState& device, const std::string& po
   std::optional<std::string> name;
   for (int i = 0; i < t.userNameAttempts && !name; ++i) {
     const ExchangeResult r = IdentExchange(link, 5);
-    if (silence.Note(r, link)) return failure();
+    if (r.IsNotConnected()) return failure();
     if (!r.IsReply() || !IsCompleteSentence(r.text, kCompleteWithin)) continue;
     const std::string field = Field(r, 12, 17);
     const std::size_t star = field.find('*');

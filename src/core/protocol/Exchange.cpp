@@ -24,7 +24,10 @@ bool StartsWithField(std::string_view s, std::string_view word, long long n) {
 Matcher PmtkMatcher(int type, std::int32_t a) {
   if (type == 2) return [a](std::string_view s) { return StartsWithField(s, "$PMTK182,3", a); };
   if (type == 7) return [](std::string_view s) { return s.substr(0, 11) == "$PMTK182,8,"; };
-  return [](std::string_view s) { return s.substr(0, 8) == "$PMTK001"; };
+  // An acknowledgement names the command it answers: "$PMTK001,182,type,flag" or
+  // "$PMTK001,400,flag". One for another command is not this one's.
+  if (type == 400) return [](std::string_view s) { return StartsWithField(s, "$PMTK001", 400); };
+  return [type](std::string_view s) { return StartsWithField(s, "$PMTK001,182", type); };
 }
 
 // Not open, or gone: close a handle still held and answer "Not Connected".
@@ -35,6 +38,7 @@ bool CheckOpen(Link& link) {
     port.Purge();
     port.Close();
   }
+  link.Carry().Clear();
   link.portOpen = false;
   return false;
 }
@@ -45,12 +49,15 @@ bool NoteFailure(Link& link) {
   if (!port.Lost()) return false;
   link.MarkLost();
   port.Close();
+  link.Carry().Clear();
   return true;
 }
 
-// Collects what the polls read and hands out the whole sentences in it.
+// Hands out the whole sentences in what the polls read. The text lives in the link's carry,
+// so what one try read is still there for the next try of the same request.
 class SentenceCollector {
  public:
+  explicit SentenceCollector(std::string& pending) : pending_(pending) {}
   void Add(const char* data, std::size_t n) {
     pending_.append(data, n);
     if (pending_.size() > kMaxPending) pending_.erase(0, pending_.size() - kMaxPending);
@@ -74,15 +81,21 @@ class SentenceCollector {
   }
 
  private:
-  std::string pending_;
+  std::string& pending_;
 };
 
 ExchangeResult Transact(Link& link, const std::string& sentence, bool inPieces, const Matcher& match, int polls,
                         bool pauseEachPoll) {
   SerialPort& port = link.Port();
   const ExchangeTiming& t = link.Timing();
-  // What is still queued belongs to an earlier exchange and is not our reply.
-  port.DiscardInput();
+  ExchangeCarry& carry = link.Carry();
+  // Before the first try of a request nothing on the line can be its reply: drop it. A try
+  // after one that went unanswered keeps it, as the earlier reply may be on its way.
+  if (sentence != carry.unanswered) {
+    port.DiscardInput();
+    carry.Clear();
+  }
+  carry.unanswered.clear();
 
   std::size_t written = 0;
   bool wrote = true;
@@ -97,7 +110,7 @@ ExchangeResult Transact(Link& link, const std::string& sentence, bool inPieces, 
   }
   if (!wrote && NoteFailure(link)) return ExchangeResult::NotConnected();
 
-  SentenceCollector collector;
+  SentenceCollector collector(carry.input);
   char buf[kPollRead];
   for (int i = 0; i < polls; ++i) {
     if (pauseEachPoll || i == 0) std::this_thread::sleep_for(t.poll);
@@ -120,6 +133,7 @@ ExchangeResult Transact(Link& link, const std::string& sentence, bool inPieces, 
       if (match(s)) return {ExchangeResult::Kind::Reply, s};
     }
   }
+  carry.unanswered = sentence;
   return {};
 }
 

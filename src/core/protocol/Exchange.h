@@ -3,6 +3,10 @@
 // A reply is taken only when it is a whole sentence with a right checksum and the awaited
 // word; an echo of the command, garbage, half or corrupted sentences never count. Each
 // exchange holds the link's lock for its whole length.
+// What waits on the line before the first try of a request cannot be its reply and is dropped.
+// A try that follows an unanswered try of the same sentence keeps it: the earlier reply may
+// come late or in pieces and is taken then. An acknowledgement counts only for the command
+// it names ("$PMTK001,182,type,..." or "$PMTK001,400,...").
 
 #include <cstdint>
 #include <string>

@@ -14,7 +14,10 @@ bool Link::OpenSelected(const std::string& portPath, int baudRate) {
   }
   const bool wasOpen = port_.IsOpen();
   const bool open = port_.EnsureOpen();
-  if (open && !wasOpen) linkLost_ = false;
+  if (open && !wasOpen) {
+    linkLost_ = false;
+    carry_.Clear();
+  }
   portOpen = open;
   return open;
 }
@@ -22,6 +25,7 @@ bool Link::OpenSelected(const std::string& portPath, int baudRate) {
 void Link::ClosePort() {
   auto lock = Lock();
   if (port_.IsOpen()) port_.Close();
+  carry_.Clear();
   portOpen = false;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "serial/SerialPort.h"
@@ -40,7 +41,17 @@ struct ExchangeTiming {
   int memoryProbeAttempts = 5;     // connect: the wrap probe
   int basisWriteAttempts = 10;     // Apply: the recording basis write
   int clearPositionAttempts = 30;  // Clear: the write-position query after the erase
-  int silentExchangeLimit = 3;     // connect: this many unanswered exchanges in a row end it
+};
+
+// What one try of a request leaves to the next try of the same request: a reply that comes
+// late, or in pieces, is still taken then.
+struct ExchangeCarry {
+  std::string input;       // read from the port, not yet used
+  std::string unanswered;  // the sentence of the last try that got no reply
+  void Clear() {
+    input.clear();
+    unanswered.clear();
+  }
 };
 
 class Link {
@@ -71,6 +82,9 @@ class Link {
     return std::unique_lock<std::recursive_mutex>(mutex_, std::try_to_lock);
   }
 
+  // Carried between tries of one request. Use it under Lock().
+  ExchangeCarry& Carry() { return carry_; }
+
   // The session: from Connect to Disconnect the receive buffer exists (the keep-alive sends
   // only then). Begin allocates it, End releases it.
   void BeginSession();
@@ -96,6 +110,7 @@ class Link {
   ExchangeTiming timing_;
   std::recursive_mutex mutex_;
   std::vector<char> receiveBuffer_;
+  ExchangeCarry carry_;
   std::atomic<bool> sessionActive_{false};
   std::atomic<bool> linkLost_{false};
   mutable std::mutex selectionMutex_;

@@ -79,11 +79,19 @@ bool SerialPort::Open() {
   }
   // Share mode 0: nobody else may open the port while we hold it. TIOCEXCL does not stop
   // root, the lock does.
+  int wasExclusive = 0;
+  (void)ioctl(fd, TIOCGEXCL, &wasExclusive);
   (void)ioctl(fd, TIOCEXCL);
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int err = errno;
     lastError_ = OpenError::Busy;
-    lastErrorText_ = std::strerror(errno);
-    ::close(fd);
+    lastErrorText_ = std::strerror(err);
+    // The flag outlives us on the device: left set, it would refuse everyone after us. One
+    // the holder of the lock set is theirs to keep.
+    if (!wasExclusive)
+      ReleaseHandle(fd);
+    else
+      ::close(fd);
     return false;
   }
   fd_ = fd;

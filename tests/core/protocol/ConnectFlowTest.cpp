@@ -136,12 +136,73 @@ TEST_F(ConnectOnSim, LoggerFallingSilentMidConnectEndsWithinTheBound) {
   EXPECT_EQ(r.outcome, ConnectOutcome::Failed);
   EXPECT_EQ(statuses_.back(), txt::ConnectFailed);
   EXPECT_EQ(device_.Model(), DeviceModel::None);
-  // Gave up after the allowed unanswered exchanges, long before the 20 firmware tries.
+  // Every step had its full count of tries, and no more: 20 firmware reads, one hardware
+  // read (both may go missing), then the bounded free-memory queries (one write-position query
+  // came before), whose failure ends the connect.
   const auto got = sim_->Received();
-  EXPECT_EQ(Count(got, Recorded("$KAVRO580,3")), timing.silentExchangeLimit);
+  EXPECT_EQ(Count(got, Recorded("$KAVRO580,3")), 20);
+  EXPECT_EQ(Count(got, Recorded("$KAVRO580,7")), 1);
+  EXPECT_EQ(Count(got, Recorded("$PMTK182,2,8")), 1 + timing.freeMemoryAttempts);
   EXPECT_EQ(Count(got, Recorded("$KAVRO580,5")), 0);
   // The port stays open (the button offers Disconnect), as after any failed query.
   EXPECT_TRUE(r.portHeld);
+}
+
+TEST_F(ConnectOnSim, AFirmwareVersionThatNeverComesLeavesTheConnectGoingOn) {
+  sim::SimulatorOptions options;
+  options.faults.unanswered = "$KAVRO580,3*";
+  const ExchangeTiming timing = test::QuickTiming();
+  const ConnectResult r = ConnectTo(test::Named("demo"), options, timing);
+  EXPECT_EQ(r.outcome, ConnectOutcome::Connected);
+  EXPECT_EQ(Count(sim_->Received(), Recorded("$KAVRO580,3")), 20);
+  const DeviceInfo d = device_.Snapshot();
+  EXPECT_EQ(d.userName, "Logger1");
+  EXPECT_EQ(d.freeRecords, FreeRecordsFor(sim::WritePosition(test::Named("demo"))));
+  EXPECT_EQ(statuses_.back(), txt::DeviceConnected);
+}
+
+TEST_F(ConnectOnSim, AUserNameThatNeverComesEndsAfterOneRoundOfReads) {
+  sim::SimulatorOptions options;
+  options.faults.unanswered = "$KAVRO580,5*";
+  const ExchangeTiming timing = test::QuickTiming();
+  const ConnectResult r = ConnectTo(test::Named("demo"), options, timing);
+  EXPECT_EQ(r.outcome, ConnectOutcome::Failed);
+  EXPECT_EQ(statuses_.back(), txt::ConnectFailed);
+  EXPECT_EQ(Count(sim_->Received(), Recorded("$KAVRO580,5")), timing.userNameAttempts);
+  EXPECT_EQ(Count(sim_->Received(), Recorded("$PMTK182,7,1F0000,10")), 0);
+}
+
+TEST_F(ConnectOnSim, LateSplitAndEchoedRepliesGiveTheSameValues) {
+  ASSERT_EQ(ConnectTo(test::Named("other")).outcome, ConnectOutcome::Connected);
+  const DeviceInfo clean = device_.Snapshot();
+  for (int kind = 0; kind < 3; ++kind) {
+    sim::Faults faults;
+    if (kind == 0) faults.replyDelay = std::chrono::milliseconds(200);
+    if (kind == 1) faults.splitBytes = 8;
+    if (kind == 2) faults.echo = true;
+    link_.ClosePort();
+    link_.EndSession();
+    device_.Update([](DeviceInfo& d) { d = DeviceInfo(); });
+    sim::SimulatorOptions options;
+    options.faults = faults;
+    ASSERT_EQ(ConnectTo(test::Named("other"), options).outcome, ConnectOutcome::Connected)
+        << faults.replyDelay.count() << " ms late, pieces of " << faults.splitBytes << ", echo " << faults.echo;
+    const DeviceInfo d = device_.Snapshot();
+    EXPECT_EQ(d.versionText, clean.versionText);
+    EXPECT_EQ(d.memoryText, clean.memoryText);
+    EXPECT_EQ(d.userName, clean.userName);
+    EXPECT_EQ(d.timeInterval, clean.timeInterval);
+    EXPECT_EQ(d.distanceInterval, clean.distanceInterval);
+    EXPECT_EQ(d.recordMode, clean.recordMode);
+    EXPECT_EQ(d.logUsedSize, clean.logUsedSize);
+    EXPECT_EQ(d.logWrapped, clean.logWrapped);
+    EXPECT_EQ(d.basis, clean.basis);
+    EXPECT_TRUE(d.basisValid);
+    EXPECT_EQ(d.timeZone, clean.timeZone);
+    EXPECT_TRUE(d.timeZoneValid);
+    EXPECT_EQ(d.distanceUnit, clean.distanceUnit);
+    EXPECT_TRUE(d.distanceUnitValid);
+  }
 }
 
 TEST_F(ConnectOnSim, MissingPortFailsWithItsReason) {

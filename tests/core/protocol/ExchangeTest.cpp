@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
 #include "core/protocol/SimLink.h"
@@ -224,6 +225,92 @@ TEST_F(ExchangeOnPty, GarbageHalvesAndBadChecksumsAreNotReplies) {
   const ExchangeResult r = PmtkExchange(link_, 2, 3, 0);
   ASSERT_TRUE(r.IsReply());
   EXPECT_EQ(r.text, good);
+}
+
+TEST_F(ExchangeOnPty, ALateReplyIsTakenByTheNextTryOfTheSameRequest) {
+  // The reply to the first try comes after its last poll ...
+  ReplyAfterRead(10, AppendChecksum("$PMTK182,3,3,50"));
+  EXPECT_EQ(PmtkExchange(link_, 2, 3, 0).kind, ExchangeResult::Kind::NoReply);
+  // ... and the second try takes it at its first poll instead of waiting for another.
+  const ExchangeResult r = PmtkExchange(link_, 2, 3, 0);
+  ASSERT_TRUE(r.IsReply());
+  EXPECT_EQ(ReplyNumber(r.text, false), 50);
+  EXPECT_EQ(reads_, 11);
+
+  // The same for a reply that arrived half in one try and half in the next.
+  const std::string name = AppendChecksum("$KAVRO001,5,Logger1");
+  link_.SetTiming([] {
+    ExchangeTiming t;
+    t.identPolls = 3;
+    return t;
+  }());
+  reads_ = 0;
+  link_.Port().SetTap([this, name](ByteStream::Direction d, const std::uint8_t*, std::size_t, bool) {
+    if (d != ByteStream::Direction::In) return;
+    ++reads_;
+    if (reads_ == 3) pty_.Send(name.substr(0, 9));
+    if (reads_ == 4) pty_.Send(name.substr(9));
+  });
+  EXPECT_EQ(IdentExchange(link_, 5).kind, ExchangeResult::Kind::NoReply);
+  const ExchangeResult n = IdentExchange(link_, 5);
+  ASSERT_TRUE(n.IsReply());
+  EXPECT_EQ(n.text, name);
+}
+
+TEST_F(ExchangeOnPty, InputThatCannotAnswerTheRequestInFlightIsDropped) {
+  // Two answers to one query: the first is the reply; the second, already waiting when the
+  // next query goes out, cannot be the reply to that one.
+  const std::string reply = AppendChecksum("$PMTK182,3,3,50");
+  ReplyAfterRead(1, reply + reply);
+  ASSERT_TRUE(PmtkExchange(link_, 2, 3, 0).IsReply());
+  link_.Port().SetTap({});
+  EXPECT_EQ(PmtkExchange(link_, 2, 3, 0).kind, ExchangeResult::Kind::NoReply);
+
+  // A late answer to one request is not taken for another, nor kept for a later one.
+  ReplyAfterRead(10, AppendChecksum("$PMTK182,3,3,50"));
+  EXPECT_EQ(PmtkExchange(link_, 2, 3, 0).kind, ExchangeResult::Kind::NoReply);
+  link_.Port().SetTap({});
+  EXPECT_EQ(PmtkExchange(link_, 2, 4, 0).kind, ExchangeResult::Kind::NoReply);
+  EXPECT_EQ(PmtkExchange(link_, 2, 3, 0).kind, ExchangeResult::Kind::NoReply);
+}
+
+TEST_F(ExchangeOnPty, AnAcknowledgementCountsOnlyForTheCommandItNames) {
+  link_.SetTiming([] {
+    ExchangeTiming t;
+    t.erasePolls = 5;
+    return t;
+  }());
+  // A settings acknowledgement arriving during the erase is not the erase's.
+  ReplyAfterRead(1, AppendChecksum("$PMTK001,182,1,3") + AppendChecksum("$PMTK001,400,3"));
+  EXPECT_EQ(PmtkExchange(link_, 6, 1, 0).kind, ExchangeResult::Kind::NoReply);
+  ReplyAfterRead(1, AppendChecksum("$PMTK001,182,1,3") + AppendChecksum("$PMTK001,182,6,3"));
+  const ExchangeResult r = PmtkExchange(link_, 6, 1, 0);
+  ASSERT_TRUE(r.IsReply());
+  EXPECT_EQ(r.text, AppendChecksum("$PMTK001,182,6,3"));
+  ReplyAfterRead(1, AppendChecksum("$PMTK001,182,1,3") + AppendChecksum("$PMTK001,400,3"));
+  const ExchangeResult hello = PmtkExchange(link_, 400, 0, 0);
+  ASSERT_TRUE(hello.IsReply());
+  EXPECT_EQ(hello.text, AppendChecksum("$PMTK001,400,3"));
+}
+
+TEST_F(ExchangeOnSim, RepliesInPiecesReachTheQuickQueryAndTheOnePollMemoryRead) {
+  // 8 bytes every 50 ms, as a slow USB bridge might deliver: a reply takes longer than the
+  // one wait of the quick query and the one poll of the memory read.
+  sim::SimulatorOptions options;
+  options.faults.splitBytes = 8;
+  Open(test::Named("wrapped"), options);
+  std::optional<ExchangeResult> quick;
+  for (int i = 0; i < 30 && !quick; ++i) {
+    ExchangeResult q = QuickPmtkExchange(link_, 2, 8, 0);
+    if (q.IsReply()) quick = std::move(q);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ASSERT_TRUE(quick.has_value());
+  EXPECT_EQ(static_cast<std::uint32_t>(ReplyNumber(quick->text, true)), sim_->WritePosition());
+
+  const ExchangeResult r = PmtkRequest(link_, 7, 0x1F0000, 16);
+  ASSERT_TRUE(r.IsReply());
+  EXPECT_EQ(r.text.rfind("$PMTK182,8,001F0000,", 0), 0u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 #include <vector>
@@ -90,6 +91,33 @@ TEST(SerialPortOpen, ClosingClearsTheExclusiveFlagForTheNextUser) {
     ASSERT_TRUE(port.Open());
   }
   EXPECT_EQ(exclusive(), 0);
+}
+
+TEST(SerialPortOpen, LockedPortIsBusyAndLeftWithoutTheExclusiveFlag) {
+  test::PtyPair pty;
+  ASSERT_TRUE(pty.Ok());
+  auto exclusive = [&pty] {
+    const int fd = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int flag = -1;
+    if (fd >= 0) {
+      (void)ioctl(fd, TIOCGEXCL, &flag);
+      ::close(fd);
+    }
+    return flag;
+  };
+  // Another program holds the lock but never asked for exclusive use.
+  const int holder = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+  SerialPort port;
+  port.SetPortName(pty.SlavePath());
+  EXPECT_FALSE(port.Open());
+  EXPECT_EQ(port.LastOpenError(), OpenError::Busy);
+  EXPECT_FALSE(port.IsOpen());
+  // The failed open must not leave the device refusing everyone else.
+  EXPECT_EQ(exclusive(), 0);
+  ::close(holder);
+  EXPECT_TRUE(port.Open());
 }
 
 TEST(SerialPortOpen, OpenAgainLetsGoOfTheOldHandle) {
