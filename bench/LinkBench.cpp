@@ -11,6 +11,7 @@
 
 #include "Simulator.h"
 #include "protocol/ConnectFlow.h"
+#include "protocol/Disconnect.h"
 #include "protocol/Exchange.h"
 
 using Clock = std::chrono::steady_clock;

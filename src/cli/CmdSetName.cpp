@@ -4,7 +4,7 @@
 #include "Commands.h"
 #include "Connection.h"
 #include "common/Texts.h"
-#include "protocol/ConnectFlow.h"
+#include "protocol/WriteName.h"
 
 namespace kavro::cli {
 namespace {

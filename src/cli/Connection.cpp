@@ -5,6 +5,7 @@
 
 #include "common/Texts.h"
 #include "protocol/ConnectFlow.h"
+#include "protocol/Disconnect.h"
 
 namespace kavro::cli {
 

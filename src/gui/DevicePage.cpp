@@ -17,6 +17,8 @@
 #include "Simulator.h"
 #include "common/Texts.h"
 #include "protocol/ConnectFlow.h"
+#include "protocol/Disconnect.h"
+#include "protocol/WriteName.h"
 #include "serial/SerialPort.h"
 
 namespace kavro::gui {

@@ -5,8 +5,18 @@
 #include <cstdio>
 
 #include "SimulatorImpl.h"
+#include "protocol/ProtocolNumbers.h"
 
 namespace kavro::sim {
+namespace {
+
+// A sentence word without its "$", as it stands in a body.
+std::string Bare(std::string_view word) { return std::string(word.substr(1)); }
+
+// "word,n," : the head of a reply that repeats a number.
+std::string Head(std::string_view word, std::int64_t n) { return Bare(word) + "," + std::to_string(n) + ","; }
+
+}  // namespace
 
 void Simulator::Impl::Handle(const std::string& raw) {
   // Frame: "$" body "*" two hex digits; anything else, or a wrong checksum, gets no answer.
@@ -21,17 +31,17 @@ void Simulator::Impl::Handle(const std::string& raw) {
   if (hi < 0 || lo < 0 || XorOf(body) != hi * 16 + lo) return;
 
   const std::vector<std::string> f = SplitFields(body);
-  if (f[0] == "KAVRO580") {
+  if (f[0] == Bare(word::kIdent)) {
     HandleIdent(f);
-  } else if (f[0] == "PMTK182") {
+  } else if (f[0] == Bare(word::kPmtk182)) {
     HandlePmtk182(f);
-  } else if (f[0] == "PMTK400") {
-    Reply("PMTK001,400,3");
-  } else if (f[0] == "PMTK492") {
-    std::string text = "PMTK592,";
+  } else if (f[0] == Bare(word::kPmtk400)) {
+    Reply(Head(word::kAck, pmtk::kPmtk400) + std::to_string(pmtk::kAckDone));
+  } else if (f[0] == Bare(word::kBtQuery)) {
+    std::string text = Bare(word::kBtAddress) + ",";
     for (std::uint8_t b : state.btAddress) text += Hex2(b);
     Reply(text);
-  } else if (f[0] == "PMTK392" && f.size() == 3 && f[1].size() == 6 && f[2].size() == 6) {
+  } else if (f[0] == Bare(word::kBtSet) && f.size() == 3 && f[1].size() == 6 && f[2].size() == 6) {
     const std::string digits = f[1] + f[2];
     std::array<std::uint8_t, 6> address{};
     for (std::size_t i = 0; i < 6; ++i) {
@@ -41,24 +51,24 @@ void Simulator::Impl::Handle(const std::string& raw) {
       address[i] = static_cast<std::uint8_t>(h * 16 + l);
     }
     state.btAddress = address;
-    Reply("PMTK010,001");
+    Reply(Bare(word::kBtAccepted) + ",001");
   }
 }
 
 void Simulator::Impl::HandleIdent(const std::vector<std::string>& f) {
   std::int64_t n = 0;
   if (f.size() < 2 || !ParseNumber(f[1], 10, &n)) return;
-  const std::string head = "KAVRO001," + std::to_string(n) + ",";
+  const std::string head = Head(word::kIdentReply, n);
   switch (n) {
-    case 1: Reply(head + "T580"); break;
-    case 2: Reply(head + "OK"); break;
-    case 3: {
+    case ident::kHello: Reply(head + "T580"); break;
+    case ident::kGoodbye: Reply(head + "OK"); break;
+    case ident::kFirmware: {
       char buf[8];
       std::snprintf(buf, sizeof buf, "%03d", state.firmware % 1000);
       Reply(head + buf);
       break;
     }
-    case 4: {
+    case ident::kWriteName: {
       // The name may hold commas: it is everything after "4,".
       std::string name;
       for (std::size_t i = 2; i < f.size(); ++i) name += (i > 2 ? "," : "") + f[i];
@@ -67,19 +77,19 @@ void Simulator::Impl::HandleIdent(const std::vector<std::string>& f) {
       Reply(head + name);
       break;
     }
-    case 5: Reply(head + state.userName); break;
-    case 6: Reply(head + "OK"); break;
-    case 7: Reply(head + state.hardware); break;
-    case 8: Reply(head + std::to_string(state.basis)); break;
-    case 9: {
+    case ident::kUserName: Reply(head + state.userName); break;
+    case ident::kKeepAlive: Reply(head + "OK"); break;
+    case ident::kHardware: Reply(head + state.hardware); break;
+    case ident::kBasis: Reply(head + std::to_string(state.basis)); break;
+    case ident::kWriteBasis: {
       std::int64_t basis = 0;
       if (f.size() >= 3 && ParseNumber(f[2], 10, &basis) && (basis == 0 || basis == 1))
         state.basis = static_cast<int>(basis);
       Reply(head + std::to_string(state.basis));
       break;
     }
-    case 10: Reply(head + state.timeZone); break;
-    case 11: Reply(head + std::to_string(state.unit)); break;
+    case ident::kTimeZone: Reply(head + state.timeZone); break;
+    case ident::kDistanceUnit: Reply(head + std::to_string(state.unit)); break;
     default: break;  // unknown sub-commands stay unanswered
   }
 }
@@ -87,52 +97,54 @@ void Simulator::Impl::HandleIdent(const std::vector<std::string>& f) {
 void Simulator::Impl::HandlePmtk182(const std::vector<std::string>& f) {
   std::int64_t type = 0;
   if (f.size() < 2 || !ParseNumber(f[1], 10, &type)) return;
-  const std::string nack = "PMTK001,182," + std::to_string(type) + ",";
+  const std::string nack = Head(word::kAck, pmtk::kLogCommand) + std::to_string(type) + ",";
   std::int64_t a = 0;
   std::int64_t b = 0;
+  // The acknowledgement's flag, as text.
+  auto flag = [](int value) { return std::to_string(value); };
   switch (type) {
-    case 1: {
-      if (f.size() != 4 || !ParseNumber(f[2], 10, &a)) return Reply(nack + "0");
+    case pmtk::kSet: {
+      if (f.size() != 4 || !ParseNumber(f[2], 10, &a)) return Reply(nack + flag(pmtk::kAckInvalid));
       const int base = (a == 1 || a == 2) ? 16 : 10;
-      if (!ParseNumber(f[3], base, &b)) return Reply(nack + "0");
+      if (!ParseNumber(f[3], base, &b)) return Reply(nack + flag(pmtk::kAckInvalid));
       bool ok = true;
-      if (a == 3 && b > 0 && b <= 36000) {
+      if (a == item::kTimeInterval && b > 0 && b <= 36000) {
         state.timeInterval = static_cast<int>(b);
-      } else if (a == 4 && b > 0 && b <= 100000) {
+      } else if (a == item::kDistanceInterval && b > 0 && b <= 100000) {
         state.distanceInterval = static_cast<int>(b);
-      } else if (a == 6 && (b == 1 || b == 2)) {
+      } else if (a == item::kRecordMode && (b == 1 || b == 2)) {
         state.recordMode = static_cast<int>(b);
       } else {
         ok = false;
       }
-      return Reply(nack + (ok ? "3" : "2"));
+      return Reply(nack + flag(ok ? pmtk::kAckDone : pmtk::kAckFailed));
     }
-    case 2: {
-      if (f.size() < 3 || !ParseNumber(f[2], 10, &a)) return Reply(nack + "0");
-      const std::string head = "PMTK182,3," + std::to_string(a) + ",";
+    case pmtk::kQuery: {
+      if (f.size() < 3 || !ParseNumber(f[2], 10, &a)) return Reply(nack + flag(pmtk::kAckInvalid));
+      const std::string head = Head(word::kPmtk182, pmtk::kQueryReply) + std::to_string(a) + ",";
       switch (a) {
-        case 1: return Reply(head + "0000003F");
-        case 3: return Reply(head + std::to_string(state.timeInterval));
-        case 4: return Reply(head + std::to_string(state.distanceInterval));
-        case 6: return Reply(head + std::to_string(state.recordMode));
-        case 8: return Reply(head + Hex8(state.writePosition));
-        default: return Reply(nack + "1");
+        case item::kLogFormat: return Reply(head + "0000003F");
+        case item::kTimeInterval: return Reply(head + std::to_string(state.timeInterval));
+        case item::kDistanceInterval: return Reply(head + std::to_string(state.distanceInterval));
+        case item::kRecordMode: return Reply(head + std::to_string(state.recordMode));
+        case item::kWritePosition: return Reply(head + Hex8(state.writePosition));
+        default: return Reply(nack + flag(pmtk::kAckUnsupported));
       }
     }
-    case 6: {
-      if (f.size() >= 3 && ParseNumber(f[2], 10, &a) && a == 1) {
+    case pmtk::kErase: {
+      if (f.size() >= 3 && ParseNumber(f[2], 10, &a) && a == pmtk::kEraseAll) {
         eraseDue = Clock::now() + options.eraseDelay;
         return;
       }
-      return Reply(nack + "1");
+      return Reply(nack + flag(pmtk::kAckUnsupported));
     }
-    case 7: return HandleMemoryRead(f);
-    case 14: {
+    case pmtk::kMemoryRead: return HandleMemoryRead(f);
+    case pmtk::kSpeed: {
       if (f.size() >= 3 && ParseNumber(f[2], 10, &a) && IsLineSpeed(a))
-        return Reply(nack + "3", -1, static_cast<int>(a));
-      return Reply(nack + "2");
+        return Reply(nack + flag(pmtk::kAckDone), -1, static_cast<int>(a));
+      return Reply(nack + flag(pmtk::kAckFailed));
     }
-    default: return Reply(nack + "1");
+    default: return Reply(nack + flag(pmtk::kAckUnsupported));
   }
 }
 
@@ -141,7 +153,7 @@ void Simulator::Impl::HandleMemoryRead(const std::vector<std::string>& f) {
   std::int64_t b = 0;
   if (f.size() != 4 || !ParseNumber(f[2], 16, &a) || !ParseNumber(f[3], 16, &b) || a < 0 || b <= 0 ||
       a >= kMemorySize)
-    return Reply("PMTK001,182,7,0");
+    return Reply(Head(word::kAck, pmtk::kLogCommand) + std::to_string(pmtk::kMemoryRead) + "," + std::to_string(pmtk::kAckInvalid));
   const std::int64_t end = std::min<std::int64_t>(a + b, kMemorySize);
   for (std::int64_t addr = a; addr < end; addr += kChunkSize) {
     const auto len = static_cast<std::size_t>(std::min<std::int64_t>(kChunkSize, end - addr));
@@ -150,7 +162,7 @@ void Simulator::Impl::HandleMemoryRead(const std::vector<std::string>& f) {
       options.faults.wrongAddress = -1;
       shown = addr + kChunkSize;
     }
-    std::string body = "PMTK182,8," + Hex8(static_cast<std::uint32_t>(shown)) + ",";
+    std::string body = Bare(word::kMemoryData) + Hex8(static_cast<std::uint32_t>(shown)) + ",";
     body.reserve(body.size() + 2 * len);
     const std::uint8_t* p = memory.data() + addr;
     for (std::size_t i = 0; i < len; ++i) {
@@ -166,7 +178,7 @@ void Simulator::Impl::FinishErase() {
   std::fill(memory.begin(), memory.end(), std::uint8_t{0xFF});
   state.writePosition = 0;
   ++state.eraseCount;
-  Reply("PMTK001,182,6,3");
+  Reply(Head(word::kAck, pmtk::kLogCommand) + std::to_string(pmtk::kErase) + "," + std::to_string(pmtk::kAckDone));
   while (!waiting.empty() && !eraseDue) {
     const std::string next = waiting.front();
     waiting.pop_front();

@@ -44,7 +44,7 @@ std::string FreeRecordText(int freeRecords);
 std::string FirmwareText(int hundredths);
 // "[ V1.25 ][ V12]" from the firmware text and the two hardware characters.
 std::string VersionText(const std::string& firmware, const std::string& hardware);
-// The model's name ("T-580"); empty for a code without one ("No device available", text 509).
+// The model's name ("T-580"); empty for a code without one (txt::NoDeviceAvailable).
 std::string ModelName(DeviceModel model);
 
 class DeviceState {

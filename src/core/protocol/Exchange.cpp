@@ -3,6 +3,7 @@
 #include <functional>
 #include <thread>
 
+#include "protocol/ProtocolNumbers.h"
 #include "protocol/Sentence.h"
 
 namespace kavro {
@@ -22,12 +23,17 @@ bool StartsWithField(std::string_view s, std::string_view word, long long n) {
 }
 
 Matcher PmtkMatcher(int type, std::int32_t a) {
-  if (type == 2) return [a](std::string_view s) { return StartsWithField(s, "$PMTK182,3", a); };
-  if (type == 7) return [](std::string_view s) { return s.substr(0, 11) == "$PMTK182,8,"; };
+  if (type == pmtk::kQuery) {
+    const std::string head = std::string(word::kPmtk182) + "," + std::to_string(pmtk::kQueryReply);
+    return [a, head](std::string_view s) { return StartsWithField(s, head, a); };
+  }
+  if (type == pmtk::kMemoryRead)
+    return [](std::string_view s) { return s.substr(0, word::kMemoryData.size()) == word::kMemoryData; };
   // An acknowledgement names the command it answers: "$PMTK001,182,type,flag" or
   // "$PMTK001,400,flag". One for another command is not this one's.
-  if (type == 400) return [](std::string_view s) { return StartsWithField(s, "$PMTK001", 400); };
-  return [type](std::string_view s) { return StartsWithField(s, "$PMTK001,182", type); };
+  if (type == pmtk::kPmtk400) return [](std::string_view s) { return StartsWithField(s, word::kAck, pmtk::kPmtk400); };
+  const std::string head = std::string(word::kAck) + "," + std::to_string(pmtk::kLogCommand);
+  return [type, head](std::string_view s) { return StartsWithField(s, head, type); };
 }
 
 // Not open, or gone: close a handle still held and answer "Not Connected".
@@ -143,7 +149,7 @@ ExchangeResult IdentExchange(Link& link, int n, std::string_view text) {
   auto lock = link.Lock();
   if (!CheckOpen(link)) return ExchangeResult::NotConnected();
   const std::string sentence = AppendChecksum(IdentBody(n, text));
-  const Matcher match = [n](std::string_view s) { return StartsWithField(s, "$KAVRO001", n); };
+  const Matcher match = [n](std::string_view s) { return StartsWithField(s, word::kIdentReply, n); };
   return Transact(link, sentence, false, match, link.Timing().identPolls, true);
 }
 
@@ -152,16 +158,16 @@ ExchangeResult PmtkExchange(Link& link, int type, std::int32_t a, std::int32_t b
   if (!CheckOpen(link)) return ExchangeResult::NotConnected();
   const std::string sentence = AppendChecksum(PmtkBody(type, a, b));
   const ExchangeTiming& t = link.Timing();
-  const int polls = type == 7 ? 1 : type == 6 ? t.erasePolls : t.pmtkPolls;
+  const int polls = type == pmtk::kMemoryRead ? 1 : type == pmtk::kErase ? t.erasePolls : t.pmtkPolls;
   return Transact(link, sentence, link.fastMode.load(), PmtkMatcher(type, a), polls, true);
 }
 
 ExchangeResult PmtkRequest(Link& link, int type, std::int32_t a, std::int32_t b) {
-  if (type == 2) b = 0;
+  if (type == pmtk::kQuery) b = 0;
   const ExchangeTiming& t = link.Timing();
   for (int pass = 0;; ++pass) {
     ExchangeResult r = PmtkExchange(link, type, a, b);
-    if (type != 6) {
+    if (type != pmtk::kErase) {
       for (int resend = 0; !r.IsReply(); ++resend) {
         if (r.IsNotConnected()) return r;
         if (resend == t.resends) {

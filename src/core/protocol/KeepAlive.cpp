@@ -1,6 +1,7 @@
 #include "protocol/KeepAlive.h"
 
 #include "protocol/Exchange.h"
+#include "protocol/ProtocolNumbers.h"
 
 namespace kavro {
 
@@ -45,7 +46,7 @@ void KeepAlive::Run() {
     // While another exchange holds the line the logger is being talked to anyway; waiting
     // for the line here could also hold up whoever is switching the keep-alive off.
     if (auto line = link_.TryLock(); line.owns_lock() && link_.SessionActive()) {
-      const ExchangeResult r = IdentExchange(link_, 6);
+      const ExchangeResult r = IdentExchange(link_, ident::kKeepAlive);
       ++sent_;
       lost = r.IsNotConnected() && link_.LinkLost();
     }

@@ -49,6 +49,7 @@ inline constexpr int kMemoryRead = 7;   // a = start address, b = byte count, bo
 inline constexpr int kMemoryData = 8;   // the logger's answer: "$PMTK182,8,address,data"
 inline constexpr int kSpeed = 14;       // a = the new line speed, decimal
 inline constexpr int kPmtk400 = 400;
+inline constexpr int kLogCommand = 182;  // how an acknowledgement names "$PMTK182"
 inline constexpr int kEraseAll = 1;
 // The last field of "$PMTK001,182,type,flag" (and "$PMTK001,400,flag").
 inline constexpr int kAckInvalid = 0;
@@ -81,6 +82,7 @@ inline constexpr std::size_t kQuickReplyWithin = 20;  // the quick query's reply
 inline constexpr std::size_t kMemoryAddress = 11;     // "$PMTK182,8," then 8 hex digits
 inline constexpr std::size_t kMemoryBytes = 20;       // then "," and the data
 inline constexpr std::size_t kCompleteWithin = 256;   // replies are checked whole within this
+inline constexpr std::size_t kProbeCompleteWithin = 96;  // the wrap probe's reply, whole within this
 }  // namespace field
 
 // The log memory as the protocol sees it.

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "protocol/ProtocolNumbers.h"
+
 namespace kavro {
 namespace {
 
@@ -31,14 +33,14 @@ struct ArgFormat {
 
 ArgFormat FormatOf(int type, std::int32_t a) {
   switch (type) {
-    case 1:
+    case pmtk::kSet:
       return {false, a == 1 || a == 2};
-    case 3:
+    case pmtk::kQueryReply:
       return {false, a == 2 || a == 8 || a == 9 || a == 10 || a == 11};
-    case 6:
+    case pmtk::kErase:
       return {false, a == 2};
-    case 7:
-    case 8:
+    case pmtk::kMemoryRead:
+    case pmtk::kMemoryData:
     case 12:
       return {true, true};
     default:
@@ -56,8 +58,8 @@ void AppendArg(std::string& body, std::int32_t v, bool hex) {
 }
 
 std::string PmtkBodyWith(int type, std::int32_t a, std::int32_t b, bool writeA, bool writeB) {
-  if (type == 400) return "$PMTK400";
-  std::string body = "$PMTK182," + std::to_string(type);
+  if (type == pmtk::kPmtk400) return std::string(word::kPmtk400);
+  std::string body = std::string(word::kPmtk182) + "," + std::to_string(type);
   const ArgFormat f = FormatOf(type, a);
   if (writeA) AppendArg(body, a, f.aHex);
   if (writeB) AppendArg(body, b, f.bHex);
@@ -83,8 +85,8 @@ std::string AppendChecksum(std::string_view body) {
 }
 
 std::string IdentBody(int n, std::string_view text) {
-  std::string body = "$KAVRO580," + std::to_string(n);
-  if (n == 4 || n == 9) {
+  std::string body = std::string(word::kIdent) + "," + std::to_string(n);
+  if (n == ident::kWriteName || n == ident::kWriteBasis) {
     body += ',';
     body += text;
   }
@@ -92,19 +94,21 @@ std::string IdentBody(int n, std::string_view text) {
 }
 
 std::string PmtkBody(int type, std::int32_t a, std::int32_t b) {
-  const bool always = type == 7 || type == 12;
+  const bool always = type == pmtk::kMemoryRead || type == 12;
   const bool writeA = a != 0 || always;
-  const bool writeB = b != 0 || always || (type == 6 && a == 2);
+  const bool writeB = b != 0 || always || (type == pmtk::kErase && a == 2);
   return PmtkBodyWith(type, a, b, writeA, writeB);
 }
 
 std::string QuickPmtkBody(int type, std::int32_t a, std::int32_t b) { return PmtkBodyWith(type, a, b, a != 0, b != 0); }
 
-std::string_view ExpectedPmtkWord(int type) { return type == 2 || type == 7 ? "$PMTK182" : "$PMTK001"; }
+std::string_view ExpectedPmtkWord(int type) {
+  return type == pmtk::kQuery || type == pmtk::kMemoryRead ? word::kPmtk182 : word::kAck;
+}
 
-std::optional<std::size_t> FindPmtk182(std::string_view text, std::size_t n) { return FindWord(text, n, "$PMTK182"); }
+std::optional<std::size_t> FindPmtk182(std::string_view text, std::size_t n) { return FindWord(text, n, word::kPmtk182); }
 
-std::optional<std::size_t> FindIdentReply(std::string_view text, std::size_t n) { return FindWord(text, n, "$KAVRO001"); }
+std::optional<std::size_t> FindIdentReply(std::string_view text, std::size_t n) { return FindWord(text, n, word::kIdentReply); }
 
 std::optional<std::string> CutField(std::string_view text, ReplyWord word, std::size_t offset, int length) {
   const auto pos = word == ReplyWord::Pmtk182 ? FindPmtk182(text, 80) : FindIdentReply(text, 80);
@@ -136,17 +140,17 @@ bool HasValidChecksum(std::string_view sentence) {
 }
 
 bool AckAccepted(std::string_view reply) {
-  if (reply.substr(0, 9) != "$PMTK001,") return false;
+  if (reply.substr(0, word::kAck.size()) != word::kAck || reply.substr(word::kAck.size(), 1) != ",") return false;
   const std::size_t star = reply.find('*');
   if (star == std::string_view::npos) return false;
   const std::size_t comma = reply.rfind(',', star);
-  return reply.substr(comma + 1, star - comma - 1) == "3";
+  return reply.substr(comma + 1, star - comma - 1) == std::to_string(pmtk::kAckDone);
 }
 
 std::int64_t ReplyNumber(std::string_view reply, bool hex) {
-  const auto field = CutField(reply, ReplyWord::Pmtk182, 13, 10);
-  if (!field) return 0;
-  std::string_view v = *field;
+  const auto cut = CutField(reply, ReplyWord::Pmtk182, field::kQueryValue, field::kQueryValueLength);
+  if (!cut) return 0;
+  std::string_view v = *cut;
   if (!v.empty() && v.front() == ',') v.remove_prefix(1);
   v = v.substr(0, v.find('*'));
   if (hex) return ParseHexText(v);

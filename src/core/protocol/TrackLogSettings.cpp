@@ -5,6 +5,7 @@
 
 #include "common/Texts.h"
 #include "protocol/Exchange.h"
+#include "protocol/ProtocolNumbers.h"
 #include "protocol/Sentence.h"
 
 namespace kavro {
@@ -100,7 +101,7 @@ SettingsOutcome ApplySettings(Link& link, DeviceState& device, const TrackLogSet
   // A write counts only when the logger acknowledged it; otherwise the last-known value
   // stays, so the next Apply writes it again.
   auto write = [&](int a, int value, int DeviceInfo::*field) {
-    const ExchangeResult r = PmtkRequest(link, 1, a, value);
+    const ExchangeResult r = PmtkRequest(link, pmtk::kSet, a, value);
     if (!r.IsReply() || !AckAccepted(r.text)) return false;
     device.Update([&](DeviceInfo& d) { d.*field = value; });
     return true;
@@ -108,21 +109,21 @@ SettingsOutcome ApplySettings(Link& link, DeviceState& device, const TrackLogSet
 
   Report(status, txt::UpdatingSecond);
   const int tenths = settings.timeInterval * 10;
-  if (tenths != last.timeInterval && tenths != 0 && !write(3, tenths, &DeviceInfo::timeInterval)) return failed();
+  if (tenths != last.timeInterval && tenths != 0 && !write(item::kTimeInterval, tenths, &DeviceInfo::timeInterval)) return failed();
 
   Report(status, txt::UpdatingDistance);
   if (settings.distanceInterval != last.distanceInterval && settings.distanceInterval != 0 &&
-      !write(4, settings.distanceInterval, &DeviceInfo::distanceInterval))
+      !write(item::kDistanceInterval, settings.distanceInterval, &DeviceInfo::distanceInterval))
     return failed();
 
   Report(status, txt::UpdatingRecordStyle);
-  if (settings.recordMode != last.recordMode && !write(6, settings.recordMode, &DeviceInfo::recordMode))
+  if (settings.recordMode != last.recordMode && !write(item::kRecordMode, settings.recordMode, &DeviceInfo::recordMode))
     return failed();
 
   if (last.basisValid && settings.basis != last.basis) {
     bool answered = false;
     for (int i = 0; i < link.Timing().basisWriteAttempts && !answered; ++i) {
-      const ExchangeResult r = IdentExchange(link, 9, std::to_string(settings.basis));
+      const ExchangeResult r = IdentExchange(link, ident::kWriteBasis, std::to_string(settings.basis));
       if (r.IsNotConnected()) break;
       answered = r.IsReply();
     }
@@ -141,7 +142,7 @@ SettingsOutcome ClearLog(Link& link, DeviceState& device, const StatusReport& st
   }
   Report(status, txt::StartClearing);
   // An erase the logger never acknowledged is no success.
-  const ExchangeResult erase = PmtkRequest(link, 6, 1, 0);
+  const ExchangeResult erase = PmtkRequest(link, pmtk::kErase, pmtk::kEraseAll, 0);
   if (!erase.IsReply() || !AckAccepted(erase.text)) {
     Report(status, txt::ConnectionFailedSettings);
     return SettingsOutcome::Failed;
@@ -150,7 +151,7 @@ SettingsOutcome ClearLog(Link& link, DeviceState& device, const StatusReport& st
 
   std::optional<std::uint32_t> position;
   for (int i = 0; i < link.Timing().clearPositionAttempts && !position; ++i) {
-    const ExchangeResult r = PmtkExchange(link, 2, 8, 0);
+    const ExchangeResult r = PmtkExchange(link, pmtk::kQuery, item::kWritePosition, 0);
     if (r.IsNotConnected()) break;
     std::this_thread::sleep_for(link.Timing().retryPause);
     if (r.IsReply()) position = static_cast<std::uint32_t>(ReplyNumber(r.text, true));

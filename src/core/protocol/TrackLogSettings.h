@@ -52,14 +52,14 @@ class TrackLogSettings {
   int secondsIndex = 1;
   int distanceIndex = 1;
   bool controlsEnabled = true;  // false with 3 or fewer free records
-  // The unit label's text id: "meter" (330) or "ft" (396).
+  // The unit label's text id: txt::Meter or txt::Feet.
   int UnitTextId() const;
 };
 
 enum class SettingsOutcome {
-  Done,          // "Updating Settings Successfully!" (337) / "Clear Succeed!" (342)
-  NotConnected,  // Apply: nothing sent, no message. Clear: "Clear Failed! No Device Connected! " (507)
-  Failed,        // "Connection to Device Failed" (504); the last-known values keep what the logger has
+  Done,          // txt::UpdatingSuccess / txt::ClearSucceed
+  NotConnected,  // Apply: nothing sent, no message. Clear: txt::ClearFailedNoDevice
+  Failed,        // txt::ConnectionFailedSettings; the last-known values keep what the logger has
 };
 
 // Apply All: writes what differs from the last-known values (DeviceInfo): time interval

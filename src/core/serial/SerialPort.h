@@ -19,7 +19,7 @@ struct PortSelection {
   int reserved = 0;
 };
 
-// Why an open failed, so callers can show texts 500-503.
+// Why an open failed, so callers can show txt::PortMissing, PortBusy, PortPermission or PortOtherError.
 enum class OpenError { None, Missing, Busy, Permission, Other };
 
 class SerialPort : public ByteStream {

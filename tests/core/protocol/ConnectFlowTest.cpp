@@ -236,49 +236,6 @@ TEST_F(ConnectOnSim, ConnectWithThePortOpenSkipsTheQueries) {
   EXPECT_EQ(Count(got, Recorded("$PMTK182,2,1")), 0);
 }
 
-TEST_F(ConnectOnSim, DisconnectSaysGoodbyeAndClosesOnce) {
-  ASSERT_EQ(ConnectTo(test::Named("demo"), {}, test::QuickTiming()).outcome, ConnectOutcome::Connected);
-  statuses_.clear();
-  bool stopped = false;
-  auto report = [this](int id) { statuses_.push_back(id); };
-  EXPECT_TRUE(Disconnect(link_, device_, [&] { stopped = true; }, report));
-  EXPECT_TRUE(stopped);
-  EXPECT_FALSE(link_.Port().IsOpen());
-  EXPECT_FALSE(link_.SessionActive());
-  EXPECT_EQ(sim_->Received().back(), Recorded("$KAVRO580,2"));
-  EXPECT_EQ(statuses_, (std::vector<int>{txt::Disconnecting, txt::DeviceDisconnected}));
-  const DeviceInfo d = device_.Snapshot();
-  EXPECT_EQ(d.model, DeviceModel::None);
-  EXPECT_TRUE(d.versionText.empty());
-  EXPECT_FALSE(d.timeZoneValid);
-  statuses_.clear();
-  Disconnect(link_, device_, {}, report);
-  EXPECT_EQ(statuses_, (std::vector<int>{txt::Disconnecting, txt::DeviceNotConnected}));
-}
-
-TEST_F(ConnectOnSim, WriteNameChecksBeforeSending) {
-  ASSERT_EQ(ConnectTo(test::Named("demo"), {}, test::QuickTiming()).outcome, ConnectOutcome::Connected);
-  sim_->ClearReceived();
-  EXPECT_EQ(WriteName(link_, device_, "Bad Name"), WriteNameOutcome::Forbidden);
-  EXPECT_EQ(WriteName(link_, device_, "a|b"), WriteNameOutcome::Forbidden);
-  EXPECT_EQ(WriteName(link_, device_, "Gr\xc3\xbc\xc3\x9f" "e"), WriteNameOutcome::NotAscii);
-  EXPECT_EQ(WriteName(link_, device_, "tab\there"), WriteNameOutcome::NotAscii);
-  EXPECT_TRUE(sim_->Received().empty());
-  EXPECT_EQ(WriteName(link_, device_, "ABCDEFGHIJKLMNOP"), WriteNameOutcome::Sent);
-  EXPECT_EQ(sim_->Received(), (std::vector<std::string>{Recorded("$KAVRO580,4,ABCDEFGHIJKLMNOP")}));
-  EXPECT_EQ(sim_->UserName(), "ABCDEFGHIJKLMNOP");
-  EXPECT_EQ(device_.Snapshot().userName, "ABCDEFGHIJKLMNOP");
-}
-
-TEST(WriteName, NothingIsSentWhileNotConnected) {
-  Link link;
-  DeviceState device;
-  EXPECT_EQ(WriteName(link, device, "Bad Name"), WriteNameOutcome::NotConnected);
-  EXPECT_EQ(device.Snapshot().userName, "Bad Name");  // the field's text is kept all the same
-  EXPECT_EQ(CheckUserName("ABCDEFGHIJKLMNOPQ"), WriteNameOutcome::TooLong);
-  EXPECT_EQ(CheckUserName("~!@#$%^&()_+-=[]"), WriteNameOutcome::Sent);
-}
-
 TEST_F(ConnectOnSim, KeepAliveSendsWhileOnAndStopsWhenOff) {
   ExchangeTiming timing = test::QuickTiming();
   timing.keepAlivePeriod = std::chrono::milliseconds(20);
@@ -319,34 +276,6 @@ TEST_F(ConnectOnSim, KeepAliveReportsAnUnpluggedLogger) {
 
 namespace kavro {
 namespace {
-
-TEST(QuickReconnect, OpensWithoutIdentificationThenDisconnects) {
-  auto sim = test::StartSim(test::Named("demo"));
-  ASSERT_NE(sim, nullptr);
-  Link link(test::QuickTiming());
-  DeviceState device;
-  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::Connected);
-  EXPECT_TRUE(link.SessionActive());
-  EXPECT_EQ(device.Model(), DeviceModel::T580);
-  EXPECT_EQ(device.Snapshot().logUsedSize, sim::WritePosition(test::Named("demo")));
-  const auto got = sim->Received();
-  EXPECT_EQ(got, (std::vector<std::string>{test::Recorded("$PMTK400"), test::Recorded("$PMTK182,2,8")}));
-  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::Disconnected);
-  EXPECT_FALSE(link.Port().IsOpen());
-  EXPECT_FALSE(link.SessionActive());
-}
-
-TEST(QuickReconnect, SilentLoggerLeavesNothingOpen) {
-  sim::SimulatorOptions options;
-  options.faults.silenceAfterBytes = 0;
-  auto sim = test::StartSim(test::Named("demo"), options);
-  ASSERT_NE(sim, nullptr);
-  Link link(test::QuickTiming());
-  DeviceState device;
-  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::AddressTimeout);
-  EXPECT_FALSE(link.Port().IsOpen());
-  EXPECT_FALSE(link.SessionActive());
-}
 
 TEST(KeepAlive, StaysOutOfTheWayOfAnExchangeInProgress) {
   auto sim = test::StartSim(test::Named("demo"));

@@ -1,0 +1,75 @@
+#include "protocol/Disconnect.h"
+
+#include <gtest/gtest.h>
+
+#include "common/Texts.h"
+#include "core/protocol/SimLink.h"
+#include "protocol/ConnectFlow.h"
+
+namespace kavro {
+namespace {
+
+using test::Recorded;
+
+class DisconnectOnSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim_ = test::StartSim(test::Named("demo"));
+    ASSERT_NE(sim_, nullptr);
+    link_.SetTiming(test::QuickTiming());
+    ASSERT_EQ(Connect(link_, device_, sim_->SlavePath(), 38400, {}).outcome, ConnectOutcome::Connected);
+  }
+  std::unique_ptr<sim::Simulator> sim_;
+  Link link_;
+  DeviceState device_;
+};
+
+TEST_F(DisconnectOnSim, SaysGoodbyeAndClosesOnce) {
+  std::vector<int> statuses;
+  bool stopped = false;
+  auto report = [&statuses](int id) { statuses.push_back(id); };
+  EXPECT_TRUE(Disconnect(link_, device_, [&] { stopped = true; }, report));
+  EXPECT_TRUE(stopped);
+  EXPECT_FALSE(link_.Port().IsOpen());
+  EXPECT_FALSE(link_.SessionActive());
+  EXPECT_EQ(sim_->Received().back(), Recorded("$KAVRO580,2"));
+  EXPECT_EQ(statuses, (std::vector<int>{txt::Disconnecting, txt::DeviceDisconnected}));
+  const DeviceInfo d = device_.Snapshot();
+  EXPECT_EQ(d.model, DeviceModel::None);
+  EXPECT_TRUE(d.versionText.empty());
+  EXPECT_FALSE(d.timeZoneValid);
+  statuses.clear();
+  Disconnect(link_, device_, {}, report);
+  EXPECT_EQ(statuses, (std::vector<int>{txt::Disconnecting, txt::DeviceNotConnected}));
+}
+
+TEST(QuickReconnect, OpensWithoutIdentificationThenDisconnects) {
+  auto sim = test::StartSim(test::Named("demo"));
+  ASSERT_NE(sim, nullptr);
+  Link link(test::QuickTiming());
+  DeviceState device;
+  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::Connected);
+  EXPECT_TRUE(link.SessionActive());
+  EXPECT_EQ(device.Model(), DeviceModel::T580);
+  EXPECT_EQ(device.Snapshot().logUsedSize, sim::WritePosition(test::Named("demo")));
+  const auto got = sim->Received();
+  EXPECT_EQ(got, (std::vector<std::string>{test::Recorded("$PMTK400"), test::Recorded("$PMTK182,2,8")}));
+  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::Disconnected);
+  EXPECT_FALSE(link.Port().IsOpen());
+  EXPECT_FALSE(link.SessionActive());
+}
+
+TEST(QuickReconnect, SilentLoggerLeavesNothingOpen) {
+  sim::SimulatorOptions options;
+  options.faults.silenceAfterBytes = 0;
+  auto sim = test::StartSim(test::Named("demo"), options);
+  ASSERT_NE(sim, nullptr);
+  Link link(test::QuickTiming());
+  DeviceState device;
+  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::AddressTimeout);
+  EXPECT_FALSE(link.Port().IsOpen());
+  EXPECT_FALSE(link.SessionActive());
+}
+
+}  // namespace
+}  // namespace kavro

@@ -1,0 +1,49 @@
+#include "protocol/WriteName.h"
+
+#include <gtest/gtest.h>
+
+#include "core/protocol/SimLink.h"
+#include "protocol/ConnectFlow.h"
+
+namespace kavro {
+namespace {
+
+using test::Recorded;
+
+class WriteNameOnSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim_ = test::StartSim(test::Named("demo"));
+    ASSERT_NE(sim_, nullptr);
+    link_.SetTiming(test::QuickTiming());
+    ASSERT_EQ(Connect(link_, device_, sim_->SlavePath(), 38400, {}).outcome, ConnectOutcome::Connected);
+  }
+  std::unique_ptr<sim::Simulator> sim_;
+  Link link_;
+  DeviceState device_;
+};
+
+TEST_F(WriteNameOnSim, ChecksBeforeSending) {
+  sim_->ClearReceived();
+  EXPECT_EQ(WriteName(link_, device_, "Bad Name"), WriteNameOutcome::Forbidden);
+  EXPECT_EQ(WriteName(link_, device_, "a|b"), WriteNameOutcome::Forbidden);
+  EXPECT_EQ(WriteName(link_, device_, "Gr\xc3\xbc\xc3\x9f" "e"), WriteNameOutcome::NotAscii);
+  EXPECT_EQ(WriteName(link_, device_, "tab\there"), WriteNameOutcome::NotAscii);
+  EXPECT_TRUE(sim_->Received().empty());
+  EXPECT_EQ(WriteName(link_, device_, "ABCDEFGHIJKLMNOP"), WriteNameOutcome::Sent);
+  EXPECT_EQ(sim_->Received(), (std::vector<std::string>{Recorded("$KAVRO580,4,ABCDEFGHIJKLMNOP")}));
+  EXPECT_EQ(sim_->UserName(), "ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(device_.Snapshot().userName, "ABCDEFGHIJKLMNOP");
+}
+
+TEST(WriteName, NothingIsSentWhileNotConnected) {
+  Link link;
+  DeviceState device;
+  EXPECT_EQ(WriteName(link, device, "Bad Name"), WriteNameOutcome::NotConnected);
+  EXPECT_EQ(device.Snapshot().userName, "Bad Name");  // the field's text is kept all the same
+  EXPECT_EQ(CheckUserName("ABCDEFGHIJKLMNOPQ"), WriteNameOutcome::TooLong);
+  EXPECT_EQ(CheckUserName("~!@#$%^&()_+-=[]"), WriteNameOutcome::Sent);
+}
+
+}  // namespace
+}  // namespace kavro
