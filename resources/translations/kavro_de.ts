@@ -983,5 +983,20 @@
         <comment>771</comment>
         <translation>Das Gerät hat seine Bluetooth-Adresse nicht genannt.</translation>
     </message>
+    <message>
+        <source>Upload Failed! No Device Connected! </source>
+        <comment>790</comment>
+        <translation>Hochladen fehlgeschlagen! Kein Gerät verbunden! </translation>
+    </message>
+    <message>
+        <source>%1% received (%2 KB/s, %3 left)</source>
+        <comment>791</comment>
+        <translation>%1 % empfangen (%2 KB/s, noch %3)</translation>
+    </message>
+    <message>
+        <source>%1% received</source>
+        <comment>792</comment>
+        <translation>%1 % empfangen</translation>
+    </message>
 </context>
 </TS>

@@ -983,5 +983,20 @@
         <comment>771</comment>
         <translation>记录器没有报告其蓝牙地址。</translation>
     </message>
+    <message>
+        <source>Upload Failed! No Device Connected! </source>
+        <comment>790</comment>
+        <translation>上传失败! 没有连接的设备! </translation>
+    </message>
+    <message>
+        <source>%1% received (%2 KB/s, %3 left)</source>
+        <comment>791</comment>
+        <translation>已接收 %1%（%2 KB/s，剩余 %3）</translation>
+    </message>
+    <message>
+        <source>%1% received</source>
+        <comment>792</comment>
+        <translation>已接收 %1%</translation>
+    </message>
 </context>
 </TS>

@@ -983,5 +983,20 @@
         <comment>771</comment>
         <translation>記錄器沒有回報其藍牙位址。</translation>
     </message>
+    <message>
+        <source>Upload Failed! No Device Connected! </source>
+        <comment>790</comment>
+        <translation>上傳失敗! 沒有連線的裝置! </translation>
+    </message>
+    <message>
+        <source>%1% received (%2 KB/s, %3 left)</source>
+        <comment>791</comment>
+        <translation>已接收 %1%（%2 KB/s，剩餘 %3）</translation>
+    </message>
+    <message>
+        <source>%1% received</source>
+        <comment>792</comment>
+        <translation>已接收 %1%</translation>
+    </message>
 </context>
 </TS>

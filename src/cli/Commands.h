@@ -11,6 +11,7 @@
   X(SetName)                  \
   X(Settings)                 \
   X(Clear)                    \
+  X(Download)                 \
   X(Convert)                  \
   X(Tracks)                   \
   X(Geotag)                   \

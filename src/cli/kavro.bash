@@ -37,7 +37,7 @@ _kavro() {
     --port)
       COMPREPLY=($(compgen -G "${cur:-/dev/tty}*" 2>/dev/null))
       return ;;
-    --dir)
+    --dir|--photos)
       COMPREPLY=($(compgen -d -- "$cur"))
       return ;;
     --zone|--user|--seconds|--distance|--calibrate)

@@ -190,6 +190,18 @@ std::vector<std::string> DevicePage::ListedPorts() const {
 
 std::string DevicePage::SelectedPort() const { return choice_.selectedPort; }
 
+bool DevicePage::SelectedIsBridge() const {
+  if (choice_.selectedPort == kSimulatedPort) return true;
+  for (const PortInfo& p : ports_)
+    if (p.devicePath == choice_.selectedPort) return IsCp210x(p) || IsProlific(p);
+  return false;
+}
+
+void DevicePage::DisconnectNow() {
+  if (!connected_ || jobs_->Busy()) return;
+  StartDisconnect();
+}
+
 bool DevicePage::SelectPort(const std::string& devicePath) {
   const int index = port_->findData(QString::fromStdString(devicePath));
   if (index < 0) return false;

@@ -45,6 +45,11 @@ class DevicePage : public Page {
   bool IsConnected() const { return connected_; }
   // Blocks until a running connect, disconnect or name write has ended.
   void WaitForIdle() { jobs_->Wait(); }
+  // Whether the chosen port is a USB bridge (CP210x, Prolific) that may run at 921600 baud. The
+  // simulated T-580 stands for a logger behind a CP210x, so downloads from it take the fast path.
+  bool SelectedIsBridge() const;
+  // Ends the connection as a Disconnect click would (after an interrupted download).
+  void DisconnectNow();
   // The simulated T-580 started from the port list, if any.
   sim::Simulator* RunningSimulator() const { return simulator_.get(); }
 

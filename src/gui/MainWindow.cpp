@@ -113,6 +113,19 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
   // The firmware update opens the selected port by itself; the simulated logger's entry
   // stands for the pseudo-terminal the Device page runs it on.
   Firmware()->SetPortResolver([device](const std::string& name) { return device->DevicePathFor(name); });
+  // While a download runs only its own tab stays reachable.
+  TrackLog()->SetBridgeCheck([this] { return Device()->SelectedIsBridge(); });
+  connect(TrackLog(), &TrackLogPage::downloadRunning, this, [this](bool running) {
+    for (int tab : {kDeviceTab, kConversionTab, kPhotoTab}) SetTabEnabled(tab, !running);
+    if (running) SetTabEnabled(kFirmwareTab, false);
+  });
+  connect(
+      TrackLog(), &TrackLogPage::downloadInterrupted, this,
+      [this] {
+        Device()->DisconnectNow();
+        ShowPage(kDeviceTab);
+      },
+      Qt::QueuedConnection);
 
   Retranslate();
   SetTabEnabled(kTrackLogTab, false);
@@ -247,7 +260,8 @@ void MainWindow::accept() {
 }
 
 void MainWindow::reject() {
-  if (closing_ || pending_ != Ending::None || Firmware()->IsBusy()) return;
+  // Escape ends neither a firmware update nor a download: their Cancel buttons are disabled meanwhile.
+  if (closing_ || pending_ != Ending::None || Firmware()->IsBusy() || TrackLog()->Downloading()) return;
   Finish(Ending::Cancel);
 }
 
@@ -258,6 +272,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   event->ignore();
   if (Firmware()->IsBusy() || pending_ != Ending::None) return;
+  // A running download is cancelled; the exit sequence then finds the logger at its speed.
+  TrackLog()->CancelDownload(true);
   Finish(Ending::Close);
 }
 

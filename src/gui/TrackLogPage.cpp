@@ -9,11 +9,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <QMessageBox>
 #include <QPointer>
+#include <QProgressBar>
 #include <QSignalBlocker>
+#include <condition_variable>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 
+#include "TrackLogFileStatusDialog.h"
+#include "TransferDialog.h"
 #include "common/Texts.h"
 
 namespace kavro::gui {
@@ -95,10 +101,32 @@ TrackLogPage::TrackLogPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent)
   clearLayout->addWidget(clear_, 0, 1);
   clearLayout->addWidget(clearStatus_, 1, 0, 1, 2);
 
+  // Track Log Processing: Upload with its progress above the Clear frame.
+  processingGroup_ = new QGroupBox(this);
+  uploadLabel_ = new QLabel(processingGroup_);
+  upload_ = new QPushButton(processingGroup_);
+  upload_->setObjectName(QStringLiteral("uploadButton"));
+  upload_->setMinimumWidth(96);
+  progress_ = new QProgressBar(processingGroup_);
+  progress_->setObjectName(QStringLiteral("uploadProgress"));
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  progress_->setTextVisible(false);
+  percent_ = new QLabel(processingGroup_);
+  percent_->setObjectName(QStringLiteral("uploadPercent"));
+  percent_->setMinimumWidth(40);
+  auto* processingLayout = new QGridLayout(processingGroup_);
+  processingLayout->setColumnStretch(0, 1);
+  processingLayout->addWidget(uploadLabel_, 0, 0);
+  processingLayout->addWidget(upload_, 0, 1);
+  processingLayout->addWidget(progress_, 1, 0);
+  processingLayout->addWidget(percent_, 1, 1);
+  processingLayout->addWidget(clearGroup_, 2, 0, 1, 2);
+
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   root->addWidget(settingsGroup_);
-  root->addWidget(clearGroup_);
+  root->addWidget(processingGroup_);
   root->addStretch(1);
 
   for (QComboBox* c : {seconds_, distances_}) c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -106,6 +134,7 @@ TrackLogPage::TrackLogPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent)
   for (int v : TrackLogSettings::kDistanceShown) distances_->addItem(QString::number(v));
 
   connect(clear_, &QPushButton::clicked, this, &TrackLogPage::OnClear);
+  connect(upload_, &QPushButton::clicked, this, &TrackLogPage::OnUpload);
   connect(overwrite_, &QRadioButton::clicked, this, [this] { settings_.SelectRecordMode(1); });
   connect(fullStop_, &QRadioButton::clicked, this, [this] { settings_.SelectRecordMode(2); });
   connect(second_, &QRadioButton::clicked, this, [this] { settings_.SelectBasis(0); });
@@ -117,7 +146,11 @@ TrackLogPage::TrackLogPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent)
   ShowSettings();
 }
 
-TrackLogPage::~TrackLogPage() { jobs_->Wait(); }
+TrackLogPage::~TrackLogPage() {
+  // A download waiting for the Transform to File dialog or reading sectors stops at once.
+  CancelDownload(true);
+  jobs_->Wait();
+}
 
 void TrackLogPage::Retranslate() {
   settingsGroup_->setTitle(Text(txt::TabTrackLogSetting));
@@ -132,6 +165,9 @@ void TrackLogPage::Retranslate() {
   clearLabel_->setText(Text(txt::ClearLabel));
   clear_->setText(Text(txt::Clear));
   clearStatus_->setText(Text(txt::UploadClearStatusMessage));
+  processingGroup_->setTitle(Text(txt::TrackLogProcessing));
+  uploadLabel_->setText(Text(txt::UploadLabel));
+  upload_->setText(Text(txt::Upload));
 }
 
 StatusReport TrackLogPage::StatusTo(QLabel* line) {
@@ -187,6 +223,7 @@ void TrackLogPage::SetLocked(bool locked) {
 
 void TrackLogPage::SetBusyLook(bool busy) {
   clear_->setEnabled(!busy);
+  upload_->setEnabled(!busy);
   SetSettingsEnabled(!busy && settings_.controlsEnabled);
 }
 
@@ -212,6 +249,176 @@ void TrackLogPage::OnClear() {
                  SetBusyLook(locked_);
                  if (*outcome == SettingsOutcome::Done) emit freeRecordsChanged(ctx_.device.Snapshot().freeRecords);
                });
+}
+
+}  // namespace kavro::gui
+
+namespace kavro::gui {
+namespace {
+
+// The download's words, taken to the window thread.
+class PageListener : public DownloadListener {
+ public:
+  PageListener(QPointer<TrackLogPage> page, QPointer<QProgressBar> bar, QPointer<QLabel> percent,
+               QPointer<QLabel> status, std::function<void(const QString&)> addLine, const StringTable& strings)
+      : page_(std::move(page)), bar_(std::move(bar)), percent_(std::move(percent)), status_(std::move(status)),
+        addLine_(std::move(addLine)), strings_(strings) {}
+
+  void OnProgress(int percent, std::uint64_t, std::uint64_t) override {
+    if (percent == lastPercent_) return;
+    lastPercent_ = percent;
+    Post([bar = bar_, label = percent_, percent] {
+      if (bar) bar->setValue(percent);
+      if (label) label->setText(QStringLiteral("%1%").arg(percent));
+    });
+  }
+  void OnStatus(int textId) override {
+    Post([status = status_, text = strings_.Text(textId)] {
+      if (status) status->setText(text);
+    });
+  }
+  void OnFile(const TrackFileReport& r) override {
+    const QString path = QString::fromStdString(r.path.string());
+    const QString line = r.textId == txt::CreateFileOk ? strings_.Text(txt::CreateFileOk) + QLatin1Char(' ') + path
+                                                       : strings_.Format(r.textId, {path, QString::fromStdString(r.reason)});
+    Post([add = addLine_, line] { add(line); });
+  }
+  void OnPhotoLine(const std::string& text) override {
+    Post([add = addLine_, line = QString::fromStdString(text)] { add(line); });
+  }
+
+ private:
+  void Post(std::function<void()> fn) {
+    if (page_) JobRunner::Post(page_, std::move(fn));
+  }
+  QPointer<TrackLogPage> page_;
+  QPointer<QProgressBar> bar_;
+  QPointer<QLabel> percent_;
+  QPointer<QLabel> status_;
+  std::function<void(const QString&)> addLine_;
+  const StringTable& strings_;
+  int lastPercent_ = -1;
+};
+
+// The answer of the Transform to File dialog, handed from the window thread to the download.
+struct ChoiceBox {
+  std::mutex mutex;
+  std::condition_variable ready;
+  bool answered = false;
+  std::optional<TransferChoice> choice;
+  void Answer(std::optional<TransferChoice> c) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (answered) return;
+      answered = true;
+      choice = std::move(c);
+    }
+    ready.notify_all();
+  }
+};
+
+}  // namespace
+
+void TrackLogPage::OnUpload() {
+  if (jobs_->Busy() || locked_) return;
+  percent_->setText(QStringLiteral("0%"));
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  upload_->setEnabled(false);
+  clear_->setEnabled(false);
+  SetSettingsEnabled(false);
+  clearStatus_->setText(Text(txt::StartUploading));
+  downloading_ = true;
+  quietCancel_ = false;
+  emit downloadRunning(true);
+
+  // A fresh status list for this download; its OK waits for the end.
+  if (statusDialog_) statusDialog_->deleteLater();
+  statusDialog_ = new TrackLogFileStatusDialog(ctx_, window());
+  statusDialog_->setAttribute(Qt::WA_DeleteOnClose);
+  statusDialog_->SetOkEnabled(false);
+  statusDialog_->show();
+
+  auto cancel = std::make_shared<std::atomic<bool>>(false);
+  cancel_ = cancel;
+  DownloadSetup setup;
+  setup.bridge = bridgeCheck_ ? bridgeCheck_() : false;
+  setup.timing = downloadTiming_;
+  setup.photoZoneRow = ctx_.photoTimeZoneIndex;
+  setup.photoCalibrationSeconds = ctx_.photoCalibrationSeconds;
+  setup.writeGps = ctx_.writeGpsInPhoto;
+  QPointer<TrackLogPage> self(this);
+  setup.choose = [self, cancel]() -> std::optional<TransferChoice> {
+    if (!self) return std::nullopt;
+    return self->AskTransferChoice(cancel);
+  };
+  QPointer<TrackLogFileStatusDialog> statusDialog(statusDialog_);
+  auto listener = std::make_shared<PageListener>(
+      self, QPointer<QProgressBar>(progress_), QPointer<QLabel>(percent_), QPointer<QLabel>(clearStatus_),
+      [statusDialog](const QString& line) {
+        // Lines for a status list that was closed are dropped.
+        if (statusDialog) statusDialog->AddStatusLine(line);
+      },
+      ctx_.strings);
+  auto result = std::make_shared<DownloadResult>();
+  AppContext& ctx = ctx_;
+  jobs_->Start(
+      [&ctx, setup, listener, result, cancel] {
+        *result = LogDownload(ctx.link, ctx.device, &ctx.keepAlive, ctx.zone, ctx.strings, setup, *listener, *cancel);
+      },
+      [this, result] { DownloadDone(*result); });
+}
+
+std::optional<TransferChoice> TrackLogPage::AskTransferChoice(const std::shared_ptr<std::atomic<bool>>& cancel) {
+  auto box = std::make_shared<ChoiceBox>();
+  QPointer<TrackLogPage> self(this);
+  JobRunner::Post(this, [self, box] {
+    if (!self) return box->Answer(std::nullopt);
+    auto* dialog = new TransferDialog(self->ctx_, self->window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    self->transferDialog_ = dialog;
+    QObject::connect(dialog, &QDialog::finished, dialog, [box, dialog](int r) {
+      box->Answer(r == QDialog::Accepted ? std::optional<TransferChoice>(dialog->Choice()) : std::nullopt);
+    });
+    QObject::connect(dialog, &QObject::destroyed, [box] { box->Answer(std::nullopt); });
+    dialog->show();
+  });
+  // Waits for the user, but not past a cancel (the window closing).
+  std::unique_lock<std::mutex> lock(box->mutex);
+  while (!box->answered) {
+    if (cancel->load()) return std::nullopt;
+    box->ready.wait_for(lock, std::chrono::milliseconds(50));
+  }
+  return box->choice;
+}
+
+void TrackLogPage::CancelDownload(bool quiet) {
+  if (!downloading_) return;
+  quietCancel_ = quiet;
+  if (cancel_) *cancel_ = true;
+  if (transferDialog_) transferDialog_->reject();
+}
+
+void TrackLogPage::DownloadDone(const DownloadResult& result) {
+  downloading_ = false;
+  cancel_.reset();
+  if (transferDialog_) transferDialog_->reject();
+  const bool interrupted = result.outcome == DownloadOutcome::Interrupted;
+  if (result.outcome == DownloadOutcome::Complete) {
+    progress_->setValue(100);
+    percent_->setText(QStringLiteral("100%"));
+  }
+  // Everything the download disabled comes back, whatever its end.
+  SetBusyLook(locked_);
+  if (statusDialog_) statusDialog_->SetOkEnabled(true);
+  emit downloadRunning(false);
+  if (!interrupted || quietCancel_) return;
+  QMessageBox box(QMessageBox::NoIcon, Text(txt::AppTitle), Text(txt::TransmissionInterrupt), QMessageBox::Ok, this);
+  box.setObjectName(QStringLiteral("transmissionInterruptMessage"));
+  box.button(QMessageBox::Ok)->setText(Text(txt::Ok));
+  box.exec();
+  emit downloadInterrupted();
 }
 
 }  // namespace kavro::gui

@@ -1,9 +1,18 @@
 #pragma once
+#include <QPointer>
+#include <atomic>
+#include <functional>
+#include <memory>
+
 #include "JobRunner.h"
 #include "Page.h"
+#include "TrackLogFileStatusDialog.h"
+#include "TransferDialog.h"
+#include "download/LogDownload.h"
 #include "protocol/TrackLogSettings.h"
 
 class QButtonGroup;
+class QProgressBar;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -25,14 +34,32 @@ class TrackLogPage : public Page {
   void WaitForIdle() { jobs_->Wait(); }
   const TrackLogSettings& Settings() const { return settings_; }
 
+  // -- download (Track Log Processing) --
+  // Whether the open port is a USB bridge, so the download may run at 921600 baud.
+  void SetBridgeCheck(std::function<bool()> check) { bridgeCheck_ = std::move(check); }
+  bool Downloading() const { return downloading_; }
+  // Stops a running download (it ends as interrupted). quiet: the window is closing, so no
+  // message and no disconnect follow.
+  void CancelDownload(bool quiet);
+  // The open Track Log File Status dialog and Transform to File dialog, if any.
+  TrackLogFileStatusDialog* StatusDialog() const { return statusDialog_; }
+  TransferDialog* OpenTransferDialog() const { return transferDialog_; }
+  // The pace of the download (tests shorten its pauses).
+  void SetDownloadTiming(const DownloadTiming& timing) { downloadTiming_ = timing; }
+
  public slots:
   void OnClear();
+  void OnUpload();
   // Another page works on the logger: Clear and the settings wait for it.
   void SetLocked(bool locked);
 
  signals:
   // After Clear: the free record count the logger now reports.
   void freeRecordsChanged(qint64 freeRecords);
+  // A download began or ended: the window disables and enables its other tabs.
+  void downloadRunning(bool running);
+  // A download ended as interrupted: the window lets the logger go.
+  void downloadInterrupted();
 
  private:
   void Retranslate();
@@ -61,6 +88,22 @@ class TrackLogPage : public Page {
   JobRunner* jobs_ = nullptr;
   TrackLogSettings settings_;
   bool locked_ = false;
+
+  // -- download --
+  std::optional<TransferChoice> AskTransferChoice(const std::shared_ptr<std::atomic<bool>>& cancel);
+  void DownloadDone(const DownloadResult& result);
+  QGroupBox* processingGroup_ = nullptr;
+  QLabel* uploadLabel_ = nullptr;
+  QPushButton* upload_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QLabel* percent_ = nullptr;
+  QPointer<TrackLogFileStatusDialog> statusDialog_;
+  QPointer<TransferDialog> transferDialog_;
+  std::shared_ptr<std::atomic<bool>> cancel_;
+  std::function<bool()> bridgeCheck_;
+  DownloadTiming downloadTiming_;
+  bool downloading_ = false;
+  bool quietCancel_ = false;
 };
 
 }  // namespace kavro::gui

@@ -44,6 +44,9 @@ void Simulator::Impl::Reply(const std::string& body, std::int64_t address, int b
     f.badChecksumAddress = -1;
     corrupt = true;
   }
+  if (address >= 0 && f.badChecksumRate > 0 &&
+      std::uniform_real_distribution<double>(0.0, 1.0)(faultRng) < f.badChecksumRate)
+    corrupt = true;
   if (corrupt) sum = static_cast<std::uint8_t>(sum ^ 0x5A);
   OutItem item;
   item.bytes.reserve(body.size() + 6);
@@ -128,6 +131,15 @@ std::chrono::milliseconds Simulator::Impl::Pump(bool* wantWritable) {
     }
     if (f.silenceAfterBytes >= 0) {
       if (bytesSinceFaults >= f.silenceAfterBytes) {
+        if (f.silenceFor.count() > 0) {
+          if (!silenceUntil) silenceUntil = now + f.silenceFor;
+          if (now >= *silenceUntil) {
+            // The silence is over: the logger speaks again from its next reply on.
+            f.silenceAfterBytes = -1;
+            silenceUntil.reset();
+            continue;
+          }
+        }
         out.clear();
         break;
       }
@@ -153,6 +165,7 @@ std::chrono::milliseconds Simulator::Impl::Pump(bool* wantWritable) {
     }
     item.offset += static_cast<std::size_t>(w);
     bytesSinceFaults += w;
+    bytesSent += w;
     paceBytes += w;
     if (f.splitBytes > 0) holdUntil = now + f.splitPause;
     if (item.offset == item.bytes.size()) {

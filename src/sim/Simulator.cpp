@@ -15,6 +15,7 @@ namespace kavro::sim {
 Simulator::Simulator(Scenario scenario, SimulatorOptions options) : impl_(std::make_unique<Impl>()) {
   Impl& d = *impl_;
   d.options = std::move(options);
+  d.faultRng.seed(d.options.faults.seed);
   d.memory = BuildMemoryImage(scenario);
   d.state.userName = scenario.userName.substr(0, 16);
   d.state.basis = scenario.basis;
@@ -121,6 +122,11 @@ bool Simulator::WaitForReceived(const std::string& prefix, std::chrono::millisec
   });
 }
 
+std::int64_t Simulator::BytesSent() const {
+  std::lock_guard lock(impl_->mu);
+  return impl_->bytesSent;
+}
+
 int Simulator::RepliesSent() const {
   std::lock_guard lock(impl_->mu);
   return impl_->repliesSent;
@@ -133,6 +139,8 @@ void Simulator::SetFaults(const Faults& faults) {
     impl_->ApplyStateFaults();
     impl_->repliesSinceFaults = 0;
     impl_->bytesSinceFaults = 0;
+    impl_->faultRng.seed(faults.seed);
+    impl_->silenceUntil.reset();
   }
   impl_->Wake();
 }

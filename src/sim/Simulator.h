@@ -94,6 +94,10 @@ struct Faults {
   bool echo = false;                     // echo every received sentence; the reply follows a poll later
   std::chrono::milliseconds replyDelay{0};  // every reply waits this long before it goes out
   std::int64_t silenceAfterBytes = -1;   // send nothing more after this many bytes (still listens)
+  std::chrono::milliseconds silenceFor{0};  // with silenceAfterBytes: the silence ends after this
+                                         // (what was said meanwhile is lost); 0 keeps it for ever
+  double badChecksumRate = 0;            // each data reply gets a wrong checksum with this chance,
+  std::uint32_t seed = 1;                // drawn from a generator seeded with this
   std::int64_t disconnectAfterBytes = -1;  // unplug after this many bytes sent
   std::string unanswered;                // received sentences beginning with this get no answer
   // Firmware update and Bluetooth address.
@@ -160,6 +164,8 @@ class Simulator {
   bool WaitForReceived(const std::string& prefix, std::chrono::milliseconds timeout) const;
   // Replies queued since Start (echoes and dropped replies not counted).
   int RepliesSent() const;
+  // Bytes written to the line since Start (what a line time is computed from).
+  std::int64_t BytesSent() const;
 
   // Replace the faults in force (counters restart from here).
   void SetFaults(const Faults& faults);

@@ -13,6 +13,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -92,7 +93,10 @@ struct Simulator::Impl {
   std::vector<std::uint8_t> memory;
   int repliesSinceFaults = 0;
   std::int64_t bytesSinceFaults = 0;
+  std::mt19937 faultRng{1};                      // badChecksumRate, seeded by the faults
+  std::optional<Clock::time_point> silenceUntil;  // a silence with an end, once it began
   int repliesSent = 0;
+  std::int64_t bytesSent = 0;
 
   mutable std::mutex recvMu;
   mutable std::condition_variable recvCv;

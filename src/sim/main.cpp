@@ -21,13 +21,14 @@ using kavro::sim::SimulatorOptions;
 
 void PrintUsage(std::FILE* to) {
   std::fprintf(to,
-               "usage: t580-sim [--scenario NAME] [--paced] [--erase-delay MS] [--now SECONDS] [--trace] [faults]\n"
+               "usage: t580-sim [--scenario NAME] [--paced] [--erase-delay MS] [--now SECONDS] [--trace] [--stats] [faults]\n"
                "       t580-sim [--scenario NAME] [--now SECONDS] --dump FILE\n"
                "       t580-sim --image FILE [options]   (serve a 2,097,152-byte memory dump)\n"
                "       t580-sim --list\n"
                "       t580-sim --make-firmware VERSION FILE   (a firmware file, e.g. 1.31, for the update)\n"
                "Prints the path of its port on the first line and answers there until SIGINT or SIGTERM.\n"
                "--trace shows every sentence received (<) and reply sent (>) on stderr.\n"
+               "--stats prints the bytes sent on the line on stderr when stopped.\n"
                "Faults (ADDR in hex with 0x or decimal; replies and bytes counted from the start):\n"
                "  --fault-bad-checksum K       reply K goes out with a wrong checksum\n"
                "  --fault-bad-checksum-at ADDR the first data reply for ADDR has a wrong checksum\n"
@@ -38,6 +39,9 @@ void PrintUsage(std::FILE* to) {
                "  --fault-echo                 every received sentence is echoed\n"
                "  --fault-delay MS             every reply waits MS milliseconds\n"
                "  --fault-silence-after N      nothing more is sent after N bytes\n"
+               "  --fault-silence-for MS       with --fault-silence-after: the silence ends after MS ms\n"
+               "  --fault-bad-checksum-rate P  each data reply has a wrong checksum with chance P (0-1)\n"
+               "  --fault-seed N               seed of the chances (default 1)\n"
                "  --fault-disconnect-after N   the logger goes away after N bytes\n"
                "  --fault-ignore TEXT          received sentences beginning with TEXT get no answer\n"
                "  --fault-no-bt-reply          $PMTK492 gets no $PMTK592\n"
@@ -90,6 +94,7 @@ int MakeFirmware(const std::string& versionText, const std::string& path) {
 int main(int argc, char** argv) {
   std::string scenarioName = "demo";
   std::string dumpPath;
+  bool stats = false;
   std::string imagePath;
   long long now = static_cast<long long>(std::time(nullptr));
   SimulatorOptions options;
@@ -132,6 +137,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", line.c_str());
         std::fflush(stderr);
       };
+    } else if (arg == "--stats") {
+      stats = true;
     } else if (arg == "--paced") {
       options.paced = true;
     } else if (arg == "--erase-delay") {
@@ -156,6 +163,19 @@ int main(int argc, char** argv) {
       faults.echo = true;
     } else if (arg == "--fault-silence-after") {
       faults.silenceAfterBytes = number(0);
+    } else if (arg == "--fault-silence-for") {
+      faults.silenceFor = std::chrono::milliseconds(number(1));
+    } else if (arg == "--fault-bad-checksum-rate" && value) {
+      char* end = nullptr;
+      const double p = std::strtod(value, &end);
+      if (end == value || *end != '\0' || p < 0 || p > 1) {
+        std::fprintf(stderr, "t580-sim: --fault-bad-checksum-rate takes a chance from 0 to 1\n");
+        return 2;
+      }
+      faults.badChecksumRate = p;
+      ++i;
+    } else if (arg == "--fault-seed") {
+      faults.seed = static_cast<std::uint32_t>(number(0));
     } else if (arg == "--fault-disconnect-after") {
       faults.disconnectAfterBytes = number(0);
     } else if (arg == "--fault-ignore" && value != nullptr) {
@@ -241,5 +261,6 @@ int main(int argc, char** argv) {
     if (sigtimedwait(&stopSignals, nullptr, &tick) > 0) break;
   }
   sim.Stop();
+  if (stats) std::fprintf(stderr, "t580-sim: %lld bytes sent\n", static_cast<long long>(sim.BytesSent()));
   return 0;
 }

@@ -123,6 +123,17 @@ void SerialPort::RestoreSpeed() {
   if (fd_ >= 0) Configure(baudRate_);
 }
 
+bool SerialPort::WaitReadable(int timeoutMs) const {
+  const int fd = fd_.load();
+  if (fd < 0) return false;
+  pollfd pfd{fd, POLLIN, 0};
+  for (;;) {
+    const int rc = ::poll(&pfd, 1, timeoutMs);
+    if (rc < 0 && errno == EINTR) continue;
+    return rc > 0;
+  }
+}
+
 int SerialPort::CurrentSpeed() const { return fd_ >= 0 ? GetLinuxBaud(fd_) : 0; }
 
 // Raw 8N1, no flow control, DTR and RTS on. Failures are ignored, as a pseudo-terminal

@@ -58,6 +58,9 @@ class SerialPort : public ByteStream {
   bool Purge() override;
   // Drops what has arrived but not been read (the output queue is left alone).
   bool DiscardInput();
+  // Waits at most timeoutMs for bytes to read (or a hang-up, which the next Read reports).
+  // False when nothing came in time or the port is closed.
+  bool WaitReadable(int timeoutMs) const;
   // Reconfigures the open port at 921600 baud / at the stored baud; nothing while closed.
   void SetFastSpeed();
   void RestoreSpeed();

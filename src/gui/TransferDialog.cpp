@@ -1,0 +1,113 @@
+#include "TransferDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "common/Texts.h"
+
+namespace kavro::gui {
+namespace {
+
+QLabel* PathLabel(QWidget* parent, const char* name) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(QString::fromLatin1(name));
+  l->setFrameShape(QFrame::StyledPanel);
+  l->setFrameShadow(QFrame::Sunken);
+  l->setMinimumWidth(320);
+  l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return l;
+}
+
+}  // namespace
+
+TransferDialog::TransferDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+  setObjectName(QStringLiteral("transferDialog"));
+  setWindowTitle(ctx_.strings.Text(txt::TransformToFile));
+  browse = [](QWidget* owner, const QString& title) {
+    return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+  };
+
+  auto* dirGroup = new QGroupBox(ctx_.strings.Text(txt::SelectDirectory), this);
+  auto* savedLabel = new QLabel(ctx_.strings.Text(txt::TrackLogSavedDirectory), dirGroup);
+  dirButton_ = new QPushButton(QStringLiteral("..."), dirGroup);
+  dirButton_->setObjectName(QStringLiteral("directoryButton"));
+  dirButton_->setMaximumWidth(40);
+  dirLabel_ = PathLabel(dirGroup, "directoryLabel");
+  total_ = new QCheckBox(ctx_.strings.Text(txt::WriteTotalTrackLog), dirGroup);
+  total_->setObjectName(QStringLiteral("writeTotalCheck"));
+  combine_ = new QCheckBox(ctx_.strings.Text(txt::CombineJpeg), dirGroup);
+  combine_->setObjectName(QStringLiteral("combineJpegCheck"));
+  photoButton_ = new QPushButton(QStringLiteral("..."), dirGroup);
+  photoButton_->setObjectName(QStringLiteral("photoButton"));
+  photoButton_->setMaximumWidth(40);
+  photoLabel_ = PathLabel(dirGroup, "photoLabel");
+
+  auto* grid = new QGridLayout(dirGroup);
+  grid->addWidget(savedLabel, 0, 0, 1, 2);
+  grid->addWidget(dirLabel_, 1, 0);
+  grid->addWidget(dirButton_, 1, 1);
+  grid->addWidget(total_, 2, 0, 1, 2);
+  grid->addWidget(combine_, 3, 0, 1, 2);
+  grid->addWidget(photoLabel_, 4, 0);
+  grid->addWidget(photoButton_, 4, 1);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(ctx_.strings.Text(txt::Ok));
+  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(ctx_.strings.Text(txt::Cancel));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
+  auto* root = new QVBoxLayout(this);
+  root->addWidget(dirGroup);
+  root->addWidget(buttons);
+
+  connect(buttons, &QDialogButtonBox::accepted, this, &TransferDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &TransferDialog::reject);
+  connect(dirButton_, &QPushButton::clicked, this, &TransferDialog::OnBrowseDirectory);
+  connect(photoButton_, &QPushButton::clicked, this, &TransferDialog::OnBrowsePhotos);
+  connect(total_, &QCheckBox::toggled, this, [this](bool on) { choice_.writeTotal = on; });
+  connect(combine_, &QCheckBox::toggled, this, [this](bool on) {
+    // Unchecked: no photos, whatever folder was chosen before.
+    if (!on) choice_.combinePhotos = false;
+  });
+}
+
+void TransferDialog::OnBrowseDirectory() {
+  // A browse that is cancelled leaves no choice, even while the label still shows an earlier one.
+  choice_.directoryChosen = false;
+  const QString dir = browse(this, ctx_.strings.Text(txt::SelectDirectory));
+  if (dir.isEmpty()) return;
+  choice_.directory = dir.toStdString();
+  choice_.directoryChosen = true;
+  dirLabel_->setText(dir);
+}
+
+void TransferDialog::OnBrowsePhotos() {
+  choice_.combinePhotos = false;
+  if (!combine_->isChecked()) return;
+  const QString dir = browse(this, ctx_.strings.Text(txt::SelectPhotoDirectory));
+  if (dir.isEmpty()) return;
+  choice_.photoDirectory = dir.toStdString();
+  choice_.combinePhotos = true;
+  photoLabel_->setText(dir);
+}
+
+void TransferDialog::accept() {
+  if (!choice_.directoryChosen) {
+    QMessageBox box(QMessageBox::Critical, ctx_.strings.Text(txt::AppTitle), ctx_.strings.Text(txt::SelectTrackLogDirectory),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("selectDirectoryMessage"));
+    box.button(QMessageBox::Ok)->setText(ctx_.strings.Text(txt::Ok));
+    box.exec();
+    return;
+  }
+  QDialog::accept();
+}
+
+}  // namespace kavro::gui

@@ -1,0 +1,144 @@
+// kavro download, run as a program: the same files as kavro tracks writes from the simulator's
+// dumped memory, "Transmission interrupt !" and nothing written when the logger goes away, and
+// Ctrl+C cancelling with the logger set back to its normal speed.
+#include <gtest/gtest.h>
+
+#include "cli/KavroRun.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <map>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "Simulator.h"
+
+namespace kavro {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Kavro;
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::map<std::string, std::string> ReadDir(const fs::path& dir) {
+  std::map<std::string, std::string> out;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    std::ifstream in(e.path(), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    out[e.path().filename().string()] = s.str();
+  }
+  return out;
+}
+
+class DownloadCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base_ = fs::temp_directory_path() / ("kavro-download-cli-" + std::to_string(::getpid()));
+    fs::remove_all(base_);
+    fs::create_directories(base_ / "got");
+    fs::create_directories(base_ / "want");
+  }
+  void TearDown() override { fs::remove_all(base_); }
+  std::string Got() const { return (base_ / "got").string(); }
+  fs::path base_;
+};
+
+TEST_F(DownloadCli, WritesWhatTracksWritesFromTheDumpedMemory) {
+  const test::CliRun r = Kavro("download --simulate --dir " + Got() + " --total --zone +08:00");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Has(r.out, "Upload Succeed!\n"));
+  EXPECT_TRUE(Has(r.out, "0% received\n"));  // not a terminal: plain lines
+  EXPECT_FALSE(Has(r.out, "\r"));
+  const fs::path image = base_ / "demo.bin";
+  ASSERT_EQ(std::system((std::string(KAVRO_SIM) + " --dump " + image.string()).c_str()), 0);
+  const test::CliRun t = Kavro("tracks " + image.string() + " --dir " + (base_ / "want").string() +
+                               " --total --user Logger1 --zone +08:00 --kml");
+  ASSERT_EQ(t.status, 0) << t.err;
+  const auto want = ReadDir(base_ / "want");
+  EXPECT_EQ(want.size(), 10u);
+  EXPECT_EQ(ReadDir(Got()), want);
+}
+
+TEST_F(DownloadCli, LoggerGoingAwaySaysTransmissionInterruptAndWritesNothing) {
+  std::string error;
+  auto sim = sim::StartSimulator("demo", &error);
+  ASSERT_TRUE(sim) << error;
+  std::thread unplug([&] {
+    if (sim->WaitForReceived("$PMTK182,7,", std::chrono::seconds(60))) {
+      sim::Faults f;
+      f.disconnectAfterBytes = 50000;
+      sim->SetFaults(f);
+    }
+  });
+  const test::CliRun r = Kavro("download --port " + sim->SlavePath() + " --dir " + Got());
+  unplug.join();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Has(r.err, "Transmission interrupt !\n")) << r.err;
+  EXPECT_FALSE(Has(r.out, "Create File OK"));
+  EXPECT_TRUE(ReadDir(Got()).empty());
+}
+
+TEST_F(DownloadCli, CtrlCCancelsAndSetsTheLoggerBackToItsSpeed) {
+  std::string error;
+  sim::SimulatorOptions options;
+  options.paced = true;  // 921600 baud: the whole memory takes most of a minute
+  auto sim = sim::StartSimulator("full", &error, options);
+  ASSERT_TRUE(sim) << error;
+  const fs::path errFile = base_ / "err.txt";
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    const int fd = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(fd, 2);
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::execl(KAVRO_CLI, KAVRO_CLI, "download", "--port", sim->SlavePath().c_str(), "--fast", "--dir", Got().c_str(),
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ASSERT_TRUE(sim->WaitForReceived("$PMTK182,7,10000,", std::chrono::seconds(60)));
+  EXPECT_EQ(sim->Baud(), 921600);
+  ::kill(pid, SIGINT);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  std::ifstream e(errFile);
+  std::stringstream err;
+  err << e.rdbuf();
+  EXPECT_TRUE(Has(err.str(), "Transmission interrupt !")) << err.str();
+  EXPECT_TRUE(ReadDir(Got()).empty());
+  EXPECT_EQ(sim->Baud(), 38400);
+  const auto got = sim->Received();
+  ASSERT_GE(got.size(), 2u);
+  EXPECT_EQ(got[got.size() - 2].substr(0, 18), "$PMTK182,14,38400*");
+  EXPECT_EQ(got.back().substr(0, 12), "$KAVRO580,2*");
+}
+
+TEST_F(DownloadCli, PhotosGiveThePhotoKmlInsteadOfThePlainOne) {
+  const test::CliRun r = Kavro("download --simulate --dir " + Got() + " --photos " + KAVRO_TEST_DATA + "/photos");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto got = ReadDir(Got());
+  EXPECT_EQ(got.size(), 8u);  // three tracks and the waypoints, each with its KML
+  for (const auto& [name, bytes] : got) {
+    if (name.substr(name.size() - 4) != ".kml") continue;
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE")) << name;
+  }
+}
+
+TEST_F(DownloadCli, UsageErrors) {
+  EXPECT_EQ(Kavro("download --simulate").status, 2);
+  EXPECT_EQ(Kavro("download --simulate --dir " + Got() + " --write-gps").status, 2);
+  EXPECT_EQ(Kavro("download --simulate --dir " + Got() + " --zone +99:00").status, 2);
+  EXPECT_EQ(Kavro("download --dir " + Got()).status, 2);
+  const test::CliRun missing = Kavro("download --simulate --dir " + (base_ / "nowhere").string());
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(Has(missing.err, "does not exist")) << missing.err;
+}
+
+}  // namespace
+}  // namespace kavro

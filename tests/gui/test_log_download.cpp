@@ -1,0 +1,301 @@
+// Upload on the Track Log Setting page against the simulated T-580: the Transform to File dialog,
+// the controls the download disables and enables, the Track Log File Status list, the files
+// written, and the window closed in the middle of a download.
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPointer>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+
+#include "GuiTestSupport.h"
+#include "OwnerDrawTabBar.h"
+#include "TrackLogFileStatusDialog.h"
+#include "TrackLogPage.h"
+#include "TransferDialog.h"
+#include "download/LogDecoder.h"
+#include "download/LogDownload.h"
+
+using namespace kavro;
+using namespace kavro::gui;
+using kavro::gui::test::SimulatedLogger;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::map<std::string, std::string> ReadDir(const fs::path& dir) {
+  std::map<std::string, std::string> out;
+  if (!fs::exists(dir)) return out;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    std::ifstream in(e.path(), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    out[e.path().filename().string()] = s.str();
+  }
+  return out;
+}
+
+template <typename Cond>
+bool WaitFor(Cond cond, int ms = 60000) {
+  QElapsedTimer t;
+  t.start();
+  while (!cond()) {
+    if (t.elapsed() > ms) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QTest::qWait(5);
+  }
+  return true;
+}
+
+// Answers the next message box that comes up (they run their own loop) and keeps its text.
+void AnswerNextMessageBox(QString* text) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, text] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      *text = box->text();
+      box->button(QMessageBox::Ok)->click();
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start(20);
+}
+
+struct Session {
+  SimulatedLogger logger;
+  std::unique_ptr<AppContext> ctx;
+  std::unique_ptr<MainWindow> window;
+  fs::path dir;
+
+  ~Session() {
+    window.reset();
+    fs::remove_all(dir);
+  }
+  TrackLogPage* Page() const { return window->TrackLog(); }
+  template <typename T>
+  T* Find(const char* name) const {
+    return window->findChild<T*>(QString::fromLatin1(name));
+  }
+  QString Status() const { return Find<QLabel>("clearStatus")->text(); }
+  TransferDialog* Dialog() const {
+    WaitFor([this] { return Page()->OpenTransferDialog() != nullptr && Page()->OpenTransferDialog()->isVisible(); },
+            20000);
+    return Page()->OpenTransferDialog();
+  }
+  void ClickUpload() { test::Button(Page(), "uploadButton")->click(); }
+  // Chooses the track log folder in the dialog and presses OK.
+  void ChooseAndOk(bool total) {
+    TransferDialog* d = Dialog();
+    QVERIFY(d);
+    const QString path = QString::fromStdString(dir.string());
+    d->browse = [path](QWidget*, const QString&) { return path; };
+    test::Button(d, "directoryButton")->click();
+    if (total) d->findChild<QCheckBox*>(QStringLiteral("writeTotalCheck"))->setChecked(true);
+    test::Button(d, "okButton")->click();
+  }
+  void WaitEnd() { QVERIFY(WaitFor([this] { return !Page()->Downloading() && !Page()->IsBusy(); })); }
+
+  // What `kavro tracks` writes from the simulator's memory, KML included.
+  std::map<std::string, std::string> Reference(bool total) const {
+    const fs::path want = dir.string() + "-want";
+    fs::create_directories(want);
+    const DeviceInfo info = ctx->device.Snapshot();
+    const std::vector<std::uint8_t> image = logger.sim->Memory();
+    LogDecoder decoder;
+    decoder.ResetDecoder(ctx->zone.Clock(), LogDecoder::CurrentUtcYear());
+    const std::uint32_t size = DownloadSize(info.logUsedSize, info.logWrapped);
+    for (std::uint32_t m = 0; m < size; m += kLogSectorSize) decoder.DecodeSector(image.data() + m);
+    TrackFilesOptions o;
+    o.directory = want;
+    o.writeTotal = total;
+    o.userName = info.userName;
+    o.clock = ctx->zone.Clock();
+    WriteKmlForTrackFiles(WriteTrackFiles(decoder, o), o.clock);
+    auto files = ReadDir(want);
+    fs::remove_all(want);
+    return files;
+  }
+};
+
+std::unique_ptr<Session> Start(const std::string& scenario, bool bridge, sim::SimulatorOptions options = {}) {
+  auto s = std::make_unique<Session>();
+  s->dir = fs::temp_directory_path() / ("kavro-gui-download-" + std::to_string(::getpid()));
+  fs::remove_all(s->dir);
+  fs::create_directories(s->dir);
+  s->logger = SimulatedLogger::Start(scenario, [](sim::Scenario&) {}, options);
+  s->ctx = std::make_unique<AppContext>();
+  s->window = std::make_unique<MainWindow>(*s->ctx);
+  DownloadTiming t;
+  t.speedPause = std::chrono::milliseconds(20);
+  t.settlePause = std::chrono::milliseconds(20);
+  t.keepAlivePause = std::chrono::milliseconds(20);
+  s->Page()->SetDownloadTiming(t);
+  s->window->show();
+  if (!s->logger.sim) return s;
+  PortInfo port = s->logger.Port();
+  if (bridge) {
+    port.usb = true;  // a CP210x
+    port.vendorId = 0x10C4;
+    port.productId = 0xEA60;
+  }
+  s->window->Device()->SetExtraPorts({port});
+  s->window->Device()->SelectPort(s->logger.path);
+  test::Button(s->window->Device(), "connectButton")->click();
+  s->window->Device()->WaitForIdle();
+  QApplication::processEvents();
+  s->window->ShowPage(MainWindow::kTrackLogTab);
+  s->logger.sim->ClearReceived();
+  return s;
+}
+
+}  // namespace
+
+class LogDownloadTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void uploadWritesTheFilesOfTheLoggerMemory() {
+    auto s = Start("demo", false);
+    QVERIFY(s->window->Device()->IsConnected());
+    s->ClickUpload();
+    QCOMPARE(s->Status(), QStringLiteral("Start Uploading..."));
+    QCOMPARE(s->Find<QLabel>("uploadPercent")->text(), QStringLiteral("0%"));
+    // While the download runs, nothing else can start another transfer.
+    OwnerDrawTabBar* tabs = s->window->TabBar();
+    QVERIFY(s->Dialog());
+    for (int tab : {MainWindow::kDeviceTab, MainWindow::kConversionTab, MainWindow::kPhotoTab, MainWindow::kFirmwareTab})
+      QVERIFY(!tabs->IsTabEnabled(tab));
+    QVERIFY(tabs->IsTabEnabled(MainWindow::kTrackLogTab));
+    for (const char* b : {"okButton", "cancelButton", "applyAllButton", "defaultAllButton"})
+      QVERIFY(!s->window->findChild<QPushButton*>(QString::fromLatin1(b), Qt::FindDirectChildrenOnly)->isEnabled());
+    QVERIFY(!test::Button(s->window->Device(), "connectButton")->isEnabledTo(s->window->Device()));
+    QVERIFY(!test::Button(s->Page(), "clearButton")->isEnabled());
+    QVERIFY(!test::Button(s->Page(), "uploadButton")->isEnabled());
+    QPointer<TrackLogFileStatusDialog> list = s->Page()->StatusDialog();
+    QVERIFY(list && list->isVisible());
+    QVERIFY(!list->OkButton()->isEnabled());
+
+    s->ChooseAndOk(true);
+    s->WaitEnd();
+    QCOMPARE(s->Status(), QStringLiteral("Upload Succeed!"));
+    QCOMPARE(s->Find<QLabel>("uploadPercent")->text(), QStringLiteral("100%"));
+    QCOMPARE(s->Find<QProgressBar>("uploadProgress")->value(), 100);
+    const auto want = s->Reference(true);
+    QCOMPARE(ReadDir(s->dir), want);
+    // The list: every .trl (tracks, total, waypoints), then the KML of each in the same order.
+    const QStringList lines = list->Lines();
+    QCOMPARE(lines.size(), int(want.size()));
+    for (int i = 0; i < lines.size(); ++i) {
+      QVERIFY(lines[i].startsWith(QStringLiteral("Create File OK ")));
+      QVERIFY(lines[i].endsWith(i < lines.size() / 2 ? QStringLiteral(".trl") : QStringLiteral(".kml")));
+      if (i >= lines.size() / 2) QCOMPARE(lines[i].chopped(4), lines[i - lines.size() / 2].chopped(4));
+    }
+    QVERIFY(lines[lines.size() - 2].contains(QStringLiteral("_T-580_Total_Start_")));
+    QVERIFY(lines.last().endsWith(QStringLiteral("_T-580_Waypoints.kml")));
+    // Everything back as it was; the list's OK closes it.
+    for (int tab : {MainWindow::kDeviceTab, MainWindow::kConversionTab, MainWindow::kPhotoTab})
+      QVERIFY(tabs->IsTabEnabled(tab));
+    QVERIFY(!tabs->IsTabEnabled(MainWindow::kFirmwareTab));
+    QVERIFY(test::Button(s->Page(), "uploadButton")->isEnabled());
+    QVERIFY(test::Button(s->Page(), "clearButton")->isEnabled());
+    QVERIFY(test::Button(s->window->Device(), "connectButton")->isEnabledTo(s->window->Device()));
+    QVERIFY(list->OkButton()->isEnabled());
+    // A plain port: no speed change.
+    QVERIFY(s->logger.ReceivedWith("$PMTK182,14").empty());
+
+    // A second Upload replaces the list with a fresh, empty one.
+    s->ClickUpload();
+    QVERIFY(WaitFor([&] { return !list; }));
+    QVERIFY(s->Page()->StatusDialog());
+    QVERIFY(s->Page()->StatusDialog()->Lines().isEmpty());
+    test::Button(s->Dialog(), "cancelButton")->click();
+    s->WaitEnd();
+  }
+
+  void cancelledDialogLeavesTheStatusAndWithABridgeSetsTheSpeed() {
+    auto s = Start("demo", true);
+    QVERIFY(s->window->Device()->IsConnected());
+    s->ClickUpload();
+    test::Button(s->Dialog(), "cancelButton")->click();
+    s->WaitEnd();
+    QCOMPARE(s->Status(), QStringLiteral("Upload/Clear Status Message"));
+    QCOMPARE(s->logger.ReceivedWith("$PMTK182,14,38400").size(), std::size_t(1));
+    QVERIFY(s->logger.ReceivedWith("$PMTK182,7,").empty());
+    QVERIFY(ReadDir(s->dir).empty());
+    QVERIFY(test::Button(s->Page(), "uploadButton")->isEnabled());
+    QVERIFY(s->window->TabBar()->IsTabEnabled(MainWindow::kDeviceTab));
+  }
+
+  void okRefusesWithoutAFolderEvenAfterAnEarlierChoice() {
+    auto s = Start("demo", false);
+    s->ClickUpload();
+    TransferDialog* d = s->Dialog();
+    QVERIFY(d);
+    QString first = QStringLiteral("/tmp");
+    d->browse = [&first](QWidget*, const QString&) { return first; };
+    test::Button(d, "directoryButton")->click();
+    QCOMPARE(d->findChild<QLabel*>(QStringLiteral("directoryLabel"))->text(), QStringLiteral("/tmp"));
+    d->browse = [](QWidget*, const QString&) { return QString(); };  // the browser cancelled
+    test::Button(d, "directoryButton")->click();
+    QString message;
+    AnswerNextMessageBox(&message);
+    test::Button(d, "okButton")->click();
+    QCOMPARE(message, QStringLiteral("Please select track log file directory."));
+    QVERIFY(d->isVisible());
+    QVERIFY(s->Page()->Downloading());
+    test::Button(d, "cancelButton")->click();
+    s->WaitEnd();
+    QVERIFY(s->logger.ReceivedWith("$PMTK182,7,").empty());
+  }
+
+  void interruptedDownloadSaysSoAndLetsTheLoggerGo() {
+    auto s = Start("demo", false);
+    DownloadTiming t;
+    t.silenceLimit = std::chrono::milliseconds(100);
+    t.identWait = std::chrono::milliseconds(100);
+    s->Page()->SetDownloadTiming(t);
+    sim::Faults f;
+    f.silenceAfterBytes = 60000;
+    s->logger.sim->SetFaults(f);
+    s->ClickUpload();
+    QString message;
+    AnswerNextMessageBox(&message);
+    s->ChooseAndOk(false);
+    s->WaitEnd();
+    QCOMPARE(message, QStringLiteral("Transmission interrupt !"));
+    QVERIFY(ReadDir(s->dir).empty());
+    QVERIFY(s->Page()->StatusDialog()->Lines().isEmpty());
+    QVERIFY(WaitFor([&] { return !s->window->Device()->IsConnected() && !s->window->Device()->IsBusy(); }));
+    QCOMPARE(s->window->TabBar()->currentIndex(), int(MainWindow::kDeviceTab));
+    QVERIFY(!s->window->TabBar()->IsTabEnabled(MainWindow::kTrackLogTab));
+  }
+
+  void closingTheWindowMidDownloadCancelsAndSetsTheSpeedBack() {
+    sim::SimulatorOptions paced;
+    paced.paced = true;
+    auto s = Start("full", true, paced);
+    QVERIFY(s->window->Device()->IsConnected());
+    s->ClickUpload();
+    s->ChooseAndOk(true);
+    QVERIFY(WaitFor([&] { return !s->logger.ReceivedWith("$PMTK182,7,10000,").empty(); }));
+    QCOMPARE(s->logger.sim->Baud(), 921600);
+    s->window->close();
+    QVERIFY(WaitFor([&] { return !s->window->isVisible(); }, 30000));
+    QVERIFY(!s->Page()->Downloading());
+    QVERIFY(ReadDir(s->dir).empty());
+    QCOMPARE(s->logger.sim->Baud(), 38400);
+    const auto got = s->logger.sim->Received();
+    QVERIFY(got.size() >= 2);
+    QCOMPARE(QString::fromStdString(got.back().substr(0, 12)), QStringLiteral("$KAVRO580,2*"));
+    QCOMPARE(s->logger.ReceivedWith("$PMTK182,14,38400").size(), std::size_t(1));
+  }
+};
+
+QTEST_MAIN(LogDownloadTest)
+#include "test_log_download.moc"
