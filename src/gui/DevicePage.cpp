@@ -339,6 +339,8 @@ void DevicePage::OnConnectClicked() {
       return;
     }
     const int baud = SerialPort::BaudForIndex(choice_.baudIndex);
+    // The lists stay usable while connected, so remember what this connection runs through.
+    connectedIsBridge_ = SelectedIsBridge();
     auto result = std::make_shared<ConnectResult>();
     StatusReport status = StatusToPage();
     Link& link = ctx_.link;

@@ -48,6 +48,8 @@ class DevicePage : public Page {
   // Whether the chosen port is a USB bridge (CP210x, Prolific) that may run at 921600 baud. The
   // simulated T-580 stands for a logger behind a CP210x, so downloads from it take the fast path.
   bool SelectedIsBridge() const;
+  // The same for the port of the connection in force (the lists may have changed since).
+  bool ConnectedIsBridge() const { return connectedIsBridge_; }
   // Ends the connection as a Disconnect click would (after an interrupted download).
   void DisconnectNow();
   // The simulated T-580 started from the port list, if any.
@@ -116,6 +118,7 @@ class DevicePage : public Page {
   PortChoice choice_;
   std::unique_ptr<sim::Simulator> simulator_;
   bool connected_ = false;
+  bool connectedIsBridge_ = false;
   bool locked_ = false;
 };
 

@@ -114,7 +114,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
   // stands for the pseudo-terminal the Device page runs it on.
   Firmware()->SetPortResolver([device](const std::string& name) { return device->DevicePathFor(name); });
   // While a download runs only its own tab stays reachable.
-  TrackLog()->SetBridgeCheck([this] { return Device()->SelectedIsBridge(); });
+  TrackLog()->SetBridgeCheck([this] { return Device()->ConnectedIsBridge(); });
   connect(TrackLog(), &TrackLogPage::downloadRunning, this, [this](bool running) {
     for (int tab : {kDeviceTab, kConversionTab, kPhotoTab}) SetTabEnabled(tab, !running);
     if (running) SetTabEnabled(kFirmwareTab, false);

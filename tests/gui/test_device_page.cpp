@@ -176,6 +176,9 @@ class DevicePageTest : public QObject {
     QCOMPARE(ctx.link.Port().PortName(), first.path);
     QCOMPARE(ctx.link.Port().BaudRate(), 38400);
     QVERIFY(bridge.ReceivedWith("$").empty());
+    // A download still takes the path of the port in use, not of the new choice.
+    QVERIFY(page->SelectedIsBridge());
+    QVERIFY(!page->ConnectedIsBridge());
     // ... and is what the next Connect opens.
     test::ClickDisconnect(page);
     QVERIFY(!page->IsConnected());
@@ -186,6 +189,7 @@ class DevicePageTest : public QObject {
     QCOMPARE(ctx.link.Port().PortName(), bridge.path);
     QCOMPARE(ctx.link.Port().BaudRate(), 19200);
     QVERIFY(!bridge.ReceivedWith("$KAVRO580,1*").empty());
+    QVERIFY(page->ConnectedIsBridge());
     test::ClickDisconnect(page);
   }
 

@@ -22,6 +22,7 @@ expected=(
   share/man/man1/kavro.1.gz share/man/man1/kavro-utility.1.gz share/man/man1/t580-sim.1.gz
   share/bash-completion/completions/kavro
   share/doc/kavro-utility/copyright
+  share/kavro-utility/firmware/DA_T580.bin share/kavro-utility/firmware/scat.txt
 )
 for size in 16 22 24 32 48 64 128 256; do
   expected+=(share/icons/hicolor/${size}x${size}/apps/$app.png)
@@ -37,7 +38,8 @@ done
 
 # The PNG icons are really of their size (a wrong one is blurred or refused by the menu).
 for size in 16 48 256; do
-  file "$prefix/share/icons/hicolor/${size}x${size}/apps/$app.png" | grep -q "$size x $size" ||
+  out=$(file "$prefix/share/icons/hicolor/${size}x${size}/apps/$app.png")
+  grep -q "$size x $size" <<<"$out" ||
     { echo "icon of the wrong size: ${size}x${size}"; exit 1; }
 done
 
@@ -50,7 +52,14 @@ grep -q '^Exec=kavro-utility$' "$prefix/share/applications/$app.desktop"
 
 # The installed programs run from the prefix, away from the build tree.
 cd "$prefix"
-"$prefix/bin/kavro" --version | grep -qF "$version"
-LANG=C.UTF-8 "$prefix/bin/kavro" info --simulate | grep -q "T-580"
-"$prefix/bin/t580-sim" --list | grep -q demo
+# (Outputs are taken whole before grep, so an early grep exit cannot fail a pipe.)
+out=$("$prefix/bin/kavro" --version); grep -qF "$version" <<<"$out"
+out=$(LANG=C.UTF-8 "$prefix/bin/kavro" info --simulate); grep -q "T-580" <<<"$out"
+out=$("$prefix/bin/t580-sim" --list); grep -q demo <<<"$out"
+# The installed kavro finds its download agent and scatter file under share/ and updates a
+# simulated logger; the saved Bluetooth address goes to a scratch settings folder.
+export XDG_CONFIG_HOME="$prefix/config"
+"$prefix/bin/t580-sim" --make-firmware 1.31 "$prefix/fw.bin" >/dev/null
+out=$(LANG=C.UTF-8 "$prefix/bin/kavro" firmware "$prefix/fw.bin" --simulate 2>/dev/null)
+grep -q "Download and Update Successfully" <<<"$out"
 echo "installed tree ok"

@@ -16,6 +16,7 @@ for f in ./usr/bin/kavro-utility ./usr/bin/kavro ./usr/bin/t580-sim \
          ./usr/lib/udev/rules.d/70-kavro-logger.rules \
          ./usr/share/applications/org.kavro.LoggerUtility.desktop \
          ./usr/share/man/man1/kavro.1.gz ./usr/share/bash-completion/completions/kavro \
+         ./usr/share/kavro-utility/firmware/DA_T580.bin ./usr/share/kavro-utility/firmware/scat.txt \
          ./usr/share/doc/kavro-utility/copyright; do
   grep -q " $f\$" <<<"$contents" || { echo "not in the package: $f"; exit 1; }
 done

@@ -60,8 +60,17 @@ FirmwareMessage CheckFirmwareImage(const fs::path& firmwareFile, const fs::path&
   return folder;
 }
 
+fs::path FirmwareFilesFolder(const fs::path& programFolder) {
+  std::error_code ec;
+  if (fs::exists(programFolder / kScatterName, ec)) return programFolder;
+  // An installed program keeps them with its data, not beside it in bin/.
+  const fs::path shared = programFolder.parent_path() / "share" / "kavro-utility" / "firmware";
+  if (fs::exists(shared / kScatterName, ec)) return shared;
+  return programFolder;
+}
+
 FirmwareUpdate::FirmwareUpdate(fs::path programFolder, BootRomLibrary& library, FirmwareTiming timing)
-    : programFolder_(std::move(programFolder)), library_(library), timing_(timing) {}
+    : programFolder_(FirmwareFilesFolder(programFolder)), library_(library), timing_(timing) {}
 
 FirmwareUpdate::~FirmwareUpdate() { Release(); }
 

@@ -64,6 +64,10 @@ struct FirmwareCallbacks {
 
 enum class FirmwareOutcome { Updated, DownloadFailed, PortFailed };
 
+// Where "DA*.bin" and "scat.txt" are: the program's folder, or for a program installed in
+// PREFIX/bin, PREFIX/share/kavro-utility/firmware.
+std::filesystem::path FirmwareFilesFolder(const std::filesystem::path& programFolder);
+
 class FirmwareUpdate {
  public:
   FirmwareUpdate(std::filesystem::path programFolder, BootRomLibrary& library, FirmwareTiming timing = {});

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "core/protocol/SimLink.h"
 #include "protocol/ConnectFlow.h"
 
@@ -31,7 +34,11 @@ TEST_F(WriteNameOnSim, ChecksBeforeSending) {
   EXPECT_EQ(WriteName(link_, device_, "tab\there"), WriteNameOutcome::NotAscii);
   EXPECT_TRUE(sim_->Received().empty());
   EXPECT_EQ(WriteName(link_, device_, "ABCDEFGHIJKLMNOP"), WriteNameOutcome::Sent);
+  // The name goes out without an answer: wait (bounded) for the simulator to take it in.
+  EXPECT_EQ(test::AwaitCount(*sim_, "$KAVRO580,4,", 1), 1);
   EXPECT_EQ(sim_->Received(), (std::vector<std::string>{Recorded("$KAVRO580,4,ABCDEFGHIJKLMNOP")}));
+  for (int i = 0; i < 500 && sim_->UserName() != "ABCDEFGHIJKLMNOP"; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(sim_->UserName(), "ABCDEFGHIJKLMNOP");
   EXPECT_EQ(device_.Snapshot().userName, "ABCDEFGHIJKLMNOP");
 }
