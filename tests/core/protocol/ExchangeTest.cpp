@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "core/protocol/SimLink.h"
-#include "core/serial/PtyPair.h"
+#include "support/SimLink.h"
+#include "support/PtyPair.h"
 #include "protocol/Sentence.h"
 
 namespace kavro {

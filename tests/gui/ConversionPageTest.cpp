@@ -207,4 +207,4 @@ class TestConversionPage : public QObject {
 };
 
 QTEST_MAIN(TestConversionPage)
-#include "test_conversion_page.moc"
+#include "ConversionPageTest.moc"
