@@ -2,7 +2,7 @@
 // option, usage errors, info --json, the manual page, the bash completion and the install rules.
 #include <gtest/gtest.h>
 
-#include "cli/KavroRun.h"
+#include "support/KavroRun.h"
 
 #include <cstdlib>
 #include <filesystem>

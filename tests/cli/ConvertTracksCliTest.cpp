@@ -1,7 +1,7 @@
 // kavro convert and kavro tracks, run as programs.
 #include <gtest/gtest.h>
 
-#include "cli/KavroRun.h"
+#include "support/KavroRun.h"
 
 #include <cstdio>
 #include <cstring>

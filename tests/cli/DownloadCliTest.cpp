@@ -3,7 +3,7 @@
 // Ctrl+C cancelling with the logger set back to its normal speed.
 #include <gtest/gtest.h>
 
-#include "cli/KavroRun.h"
+#include "support/KavroRun.h"
 
 #include <csignal>
 #include <fcntl.h>

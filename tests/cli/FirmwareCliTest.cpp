@@ -2,7 +2,7 @@
 // settings store of their own.
 #include <gtest/gtest.h>
 
-#include "cli/KavroRun.h"
+#include "support/KavroRun.h"
 
 #include <cstdlib>
 #include <filesystem>

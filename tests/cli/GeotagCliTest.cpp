@@ -1,7 +1,7 @@
 // kavro geotag, end to end: the real program over real files.
 #include <gtest/gtest.h>
 
-#include "core/photo/PhotoTestSupport.h"
+#include "support/PhotoTestSupport.h"
 
 namespace kavro {
 namespace {

@@ -1,7 +1,7 @@
 // kavro ports, info, set-name, settings and clear, run as programs against the simulated logger.
 #include <gtest/gtest.h>
 
-#include "cli/KavroRun.h"
+#include "support/KavroRun.h"
 
 #include <cstdio>
 #include <filesystem>

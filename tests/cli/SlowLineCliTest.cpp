@@ -2,7 +2,7 @@
 // small pieces, an echoing line. Each must read every value a clean line reads.
 #include <gtest/gtest.h>
 
-#include "cli/KavroRun.h"
+#include "support/KavroRun.h"
 
 #include <memory>
 #include <string>

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "Simulator.h"
-#include "sim/PtyPeer.h"
+#include "support/PtyPeer.h"
 
 namespace kavro::sim {
 namespace {

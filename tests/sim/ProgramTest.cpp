@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "Simulator.h"
-#include "sim/PtyPeer.h"
+#include "support/PtyPeer.h"
 
 extern char** environ;
 

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "Simulator.h"
-#include "sim/PtyPeer.h"
+#include "support/PtyPeer.h"
 
 namespace kavro::sim {
 namespace {

@@ -16,7 +16,7 @@
 
 #include "common/Texts.h"
 #include "convert/TrackConversion.h"
-#include "core/convert/WriterTestSupport.h"
+#include "support/WriterTestSupport.h"
 
 namespace kavro {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "convert/GpxWriter.h"
-#include "core/convert/WriterTestSupport.h"
+#include "support/WriterTestSupport.h"
 
 namespace kavro {
 namespace {

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "convert/KmlWriter.h"
-#include "core/convert/WriterTestSupport.h"
+#include "support/WriterTestSupport.h"
 
 namespace kavro {
 namespace {

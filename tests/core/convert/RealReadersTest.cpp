@@ -7,7 +7,7 @@
 #include "convert/GpxWriter.h"
 #include "convert/KmlWriter.h"
 #include "convert/NmeaWriter.h"
-#include "core/convert/WriterTestSupport.h"
+#include "support/WriterTestSupport.h"
 
 namespace kavro {
 namespace {

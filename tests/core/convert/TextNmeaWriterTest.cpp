@@ -2,7 +2,7 @@
 
 #include "convert/NmeaWriter.h"
 #include "convert/TextWriter.h"
-#include "core/convert/WriterTestSupport.h"
+#include "support/WriterTestSupport.h"
 
 namespace kavro {
 namespace {

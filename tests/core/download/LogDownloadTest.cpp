@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "common/Texts.h"
-#include "core/protocol/SimLink.h"
+#include "support/SimLink.h"
 #include "download/LogDecoder.h"
 #include "protocol/ConnectFlow.h"
 #include "protocol/Sentence.h"

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "common/Texts.h"
-#include "core/photo/PhotoTestSupport.h"
+#include "support/PhotoTestSupport.h"
 #include "photo/ExifBytes.h"
 #include "photo/ExifGpsWriter.h"
 #include "photo/ExifReader.h"

@@ -6,7 +6,7 @@
 #include "common/Texts.h"
 #include "photo/ExifReader.h"
 #include "photo/PhotoDirectory.h"
-#include "core/photo/PhotoTestSupport.h"
+#include "support/PhotoTestSupport.h"
 
 namespace kavro {
 namespace {

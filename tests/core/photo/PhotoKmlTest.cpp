@@ -7,7 +7,7 @@
 
 #include "common/StringTable.h"
 #include "common/TextFile.h"
-#include "core/photo/PhotoTestSupport.h"
+#include "support/PhotoTestSupport.h"
 #include "photo/PhotoConversion.h"
 #include "photo/PhotoKml.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/photo/PhotoTestSupport.h"
+#include "support/PhotoTestSupport.h"
 #include "photo/PhotoMatcher.h"
 
 namespace kavro {

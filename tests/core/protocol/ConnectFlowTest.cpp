@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "common/Texts.h"
-#include "core/protocol/SimLink.h"
+#include "support/SimLink.h"
 #include "protocol/Exchange.h"
 #include "protocol/KeepAlive.h"
 #include "protocol/Sentence.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Texts.h"
-#include "core/protocol/SimLink.h"
+#include "support/SimLink.h"
 #include "protocol/ConnectFlow.h"
 
 namespace kavro {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <thread>
 
-#include "core/protocol/SimLink.h"
-#include "core/serial/PtyPair.h"
+#include "support/SimLink.h"
+#include "support/PtyPair.h"
 #include "protocol/Sentence.h"
 
 namespace kavro {

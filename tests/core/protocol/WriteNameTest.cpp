@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "core/protocol/SimLink.h"
+#include "support/SimLink.h"
 #include "protocol/ConnectFlow.h"
 
 namespace kavro {

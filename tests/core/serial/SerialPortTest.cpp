@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/serial/PtyPair.h"
+#include "support/PtyPair.h"
 
 namespace kavro {
 namespace {

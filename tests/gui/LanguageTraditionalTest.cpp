@@ -39,4 +39,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_language_traditional.moc"
+#include "LanguageTraditionalTest.moc"

@@ -1,4 +1,4 @@
-#include "core/convert/WriterTestSupport.h"
+#include "support/WriterTestSupport.h"
 
 #include <gtest/gtest.h>
 

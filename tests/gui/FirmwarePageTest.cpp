@@ -14,7 +14,7 @@
 #include <zlib.h>
 
 #include "FirmwarePage.h"
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 #include "OwnerDrawTabBar.h"
 #include "common/Texts.h"
 
@@ -242,4 +242,4 @@ class TestFirmwarePage : public QObject {
 };
 
 QTEST_MAIN(TestFirmwarePage)
-#include "test_firmware_page.moc"
+#include "FirmwarePageTest.moc"

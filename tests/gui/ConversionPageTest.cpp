@@ -276,4 +276,4 @@ int main(int argc, char** argv) {
   TestConversionPage test;
   return QTest::qExec(&test, argc, argv);
 }
-#include "test_conversion_page.moc"
+#include "ConversionPageTest.moc"

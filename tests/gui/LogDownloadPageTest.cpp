@@ -14,7 +14,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 #include "OwnerDrawTabBar.h"
 #include "TrackLogFileStatusDialog.h"
 #include "TrackLogPage.h"
@@ -298,4 +298,4 @@ class LogDownloadTest : public QObject {
 };
 
 QTEST_MAIN(LogDownloadTest)
-#include "test_log_download.moc"
+#include "LogDownloadPageTest.moc"

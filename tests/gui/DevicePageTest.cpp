@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 #include "OwnerDrawTabBar.h"
 #include "serial/SerialPort.h"
 
@@ -307,4 +307,4 @@ class DevicePageTest : public QObject {
 };
 
 QTEST_MAIN(DevicePageTest)
-#include "test_device_page.moc"
+#include "DevicePageTest.moc"

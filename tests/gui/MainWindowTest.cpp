@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "AboutBox.h"
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 #include "OwnerDrawTabBar.h"
 #include "TrackLogPage.h"
 #include "Version.h"
@@ -223,4 +223,4 @@ class MainWindowTest : public QObject {
 };
 
 QTEST_MAIN(MainWindowTest)
-#include "test_main_window.moc"
+#include "MainWindowTest.moc"

@@ -14,7 +14,7 @@
 #include "PhotoCombineSettingsDialog.h"
 #include "PhotoPage.h"
 #include "common/Texts.h"
-#include "core/photo/PhotoTestSupport.h"
+#include "support/PhotoTestSupport.h"
 
 using kavro::AppContext;
 using kavro::gui::PageCommand;
@@ -276,4 +276,4 @@ class PhotoPageTest : public QObject {
 };
 
 QTEST_MAIN(PhotoPageTest)
-#include "test_photo_page.moc"
+#include "PhotoPageTest.moc"

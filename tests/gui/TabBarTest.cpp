@@ -160,4 +160,4 @@ class TabBarTest : public QObject {
 };
 
 QTEST_MAIN(TabBarTest)
-#include "test_tab_bar.moc"
+#include "TabBarTest.moc"

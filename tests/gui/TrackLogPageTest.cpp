@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 #include "OwnerDrawTabBar.h"
 #include "TrackLogPage.h"
 
@@ -213,4 +213,4 @@ class TrackLogPageTest : public QObject {
 };
 
 QTEST_MAIN(TrackLogPageTest)
-#include "test_track_log_page.moc"
+#include "TrackLogPageTest.moc"

@@ -94,4 +94,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_languages.moc"
+#include "LanguagesTest.moc"
