@@ -228,9 +228,10 @@ void MainWindow::OnPageBusy() {
   Device()->SetLocked(busy && !Device()->IsBusy());
   TrackLog()->SetLocked(busy && !TrackLog()->IsBusy());
   SetButtonsEnabled(!busy && pending_ == Ending::None);
-  // While the firmware is written nothing else may start: the other working tabs wait.
-  const bool updating = Firmware()->IsBusy();
-  for (int tab : {kDeviceTab, kConversionTab, kPhotoTab}) SetTabEnabled(tab, !updating);
+  // While the firmware is written or the log downloaded nothing else may start: the other
+  // working tabs wait.
+  const bool holdTabs = Firmware()->IsBusy() || TrackLog()->Downloading();
+  for (int tab : {kDeviceTab, kConversionTab, kPhotoTab}) SetTabEnabled(tab, !holdTabs);
   // A logger that went away during a job is let go once the job has ended.
   if (!busy && pending_ == Ending::None) Device()->OnLinkLost();
   if (!busy && pending_ != Ending::None) {

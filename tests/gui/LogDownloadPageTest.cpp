@@ -170,7 +170,7 @@ class LogDownloadTest : public QObject {
     OwnerDrawTabBar* tabs = s->window->TabBar();
     QVERIFY(s->Dialog());
     for (int tab : {MainWindow::kDeviceTab, MainWindow::kConversionTab, MainWindow::kPhotoTab, MainWindow::kFirmwareTab})
-      QVERIFY(!tabs->IsTabEnabled(tab));
+      QVERIFY2(!tabs->IsTabEnabled(tab), qPrintable(QString::number(tab)));
     QVERIFY(tabs->IsTabEnabled(MainWindow::kTrackLogTab));
     for (const char* b : {"okButton", "cancelButton", "applyAllButton", "defaultAllButton"})
       QVERIFY(!s->window->findChild<QPushButton*>(QString::fromLatin1(b), Qt::FindDirectChildrenOnly)->isEnabled());
