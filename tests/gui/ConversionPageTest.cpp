@@ -19,6 +19,8 @@
 #include <unistd.h>
 
 #include "ConversionPage.h"
+#include "support/MessageCatcher.h"
+#include "support/PrivateMounts.h"
 #include "common/Texts.h"
 #include "track/TrackRecord.h"
 
@@ -26,34 +28,11 @@ using kavro::AppContext;
 using kavro::TrackRecord;
 using kavro::gui::ConversionPage;
 using kavro::gui::PageCommand;
+using kavro::gui::test::MessageCatcher;
+using kavro::test::PrivateMounts;
 
 namespace {
 
-// Closes the next message box that appears and keeps its text; gives up after maxTicks × 20 ms.
-class MessageCatcher : public QObject {
- public:
-  explicit MessageCatcher(int maxTicks = 250) {
-    timer_.setInterval(20);
-    connect(&timer_, &QTimer::timeout, this, [this, maxTicks] {
-      if (++ticks_ > maxTicks) timer_.stop();
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
-      text = box->text();
-      title = box->windowTitle();
-      icon = box->icon();
-      box->done(QMessageBox::Ok);
-      timer_.stop();
-    });
-    timer_.start();
-  }
-  QString text;
-  QString title;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-
- private:
-  QTimer timer_;
-  int ticks_ = 0;
-};
 
 void WriteTrl(const QString& path, const std::vector<TrackRecord>& records) {
   std::ofstream f(path.toStdString(), std::ios::binary);
@@ -66,27 +45,6 @@ QString FirstLine(const QString& path) {
   return QString::fromUtf8(f.readLine());
 }
 
-bool WriteProcFile(const char* path, const std::string& text) {
-  const int fd = ::open(path, O_WRONLY);
-  if (fd < 0) return false;
-  const bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  ::close(fd);
-  return ok;
-}
-
-// Mounts of this test process's own (set up in main, before any thread): small tmpfs file
-// systems for the failure tests, invisible to the rest of the machine.
-bool PrivateMounts() {
-  if (::unshare(CLONE_NEWNS) != 0) {
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
-    WriteProcFile("/proc/self/setgroups", "deny");
-    if (!WriteProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1\n")) return false;
-    if (!WriteProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1\n")) return false;
-  }
-  return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
 
 bool& HavePrivateMounts() {
   static bool have = false;

@@ -15,6 +15,7 @@
 
 #include "FirmwarePage.h"
 #include "support/GuiTestSupport.h"
+#include "support/MessageCatcher.h"
 #include "OwnerDrawTabBar.h"
 #include "common/Texts.h"
 
@@ -22,36 +23,12 @@ using kavro::AppContext;
 using kavro::FirmwareTiming;
 using kavro::gui::FirmwarePage;
 using kavro::gui::MainWindow;
+using kavro::gui::test::MessageCatcher;
 using kavro::gui::test::SimulatedLogger;
 namespace txt = kavro::txt;
 
 namespace {
 
-// Closes the next message box that appears and keeps its text; gives up after a few seconds.
-class MessageCatcher : public QObject {
- public:
-  MessageCatcher() {
-    timer_.setInterval(20);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      if (++ticks_ > 250) timer_.stop();
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
-      text = box->text();
-      title = box->windowTitle();
-      icon = box->icon();
-      box->done(QMessageBox::Ok);
-      timer_.stop();
-    });
-    timer_.start();
-  }
-  QString text;
-  QString title;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-
- private:
-  QTimer timer_;
-  int ticks_ = 0;
-};
 
 void WriteFirmware(const QString& path, std::size_t size, int version) {
   std::vector<unsigned char> image(size);

@@ -16,6 +16,7 @@
 
 #include "common/Texts.h"
 #include "convert/TrackConversion.h"
+#include "support/PrivateMounts.h"
 #include "support/WriterTestSupport.h"
 
 namespace kavro {
@@ -23,26 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool WriteText(const char* path, const std::string& text) {
-  const int fd = ::open(path, O_WRONLY);
-  if (fd < 0) return false;
-  const bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  ::close(fd);
-  return ok;
-}
-
-// A mount namespace of our own: as root directly, otherwise through a user namespace.
-bool PrivateMounts() {
-  if (::unshare(CLONE_NEWNS) != 0) {
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
-    WriteText("/proc/self/setgroups", "deny");
-    if (!WriteText("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1\n")) return false;
-    if (!WriteText("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1\n")) return false;
-  }
-  return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
 
 constexpr int kSkip = 77;
 
@@ -53,7 +34,7 @@ std::string InChild(const std::function<std::string()>& body, bool* skipped) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::close(pipeFds[0]);
-    if (!PrivateMounts()) ::_exit(kSkip);
+    if (!test::PrivateMounts()) ::_exit(kSkip);
     const std::string out = body();
     if (::write(pipeFds[1], out.data(), out.size()) < 0) ::_exit(2);
     ::_exit(0);
