@@ -25,7 +25,6 @@ using std::chrono::milliseconds;
 
 constexpr std::uint32_t kChunk = 0x800;
 constexpr std::size_t kChunkHex = 2 * kChunk;
-constexpr std::size_t kPiece = 16;
 constexpr std::string_view kDataWord = word::kMemoryData;
 // How long one wait on the port may last before the flags and deadlines are looked at again.
 constexpr int kWaitSliceMs = 50;
@@ -104,12 +103,6 @@ class ReplyReader {
 
 enum class Wait { Got, BadChecksum, Silence, Watchdog, Cancelled, Lost };
 
-// The digits after "*" are the XOR of everything between "$" and "*", upper-case.
-bool ChecksumMatches(std::string_view sentence, std::size_t star) {
-  if (star + 3 != sentence.size()) return false;
-  return ChecksumDigits(sentence.substr(1, star - 1)) == sentence.substr(star + 1, 2);
-}
-
 // Address field of a data reply, or none for any other sentence.
 std::optional<std::uint32_t> DataAddress(std::string_view s, std::size_t& dataStart) {
   if (s.substr(0, kDataWord.size()) != kDataWord) return std::nullopt;
@@ -133,7 +126,7 @@ class Downloader {
         const std::optional<std::uint32_t> address = DataAddress(*s, dataStart);
         if (!address || *address != expected) continue;
         const std::size_t star = dataStart + kChunkHex;
-        if (s->size() <= star || (*s)[star] != '*' || !ChecksumMatches(*s, star)) return Wait::BadChecksum;
+        if (s->size() <= star || (*s)[star] != '*' || !ChecksumMatches(*s)) return Wait::BadChecksum;
         data = s->substr(dataStart, kChunkHex);
         return Wait::Got;
       }
@@ -150,7 +143,7 @@ class Downloader {
     const Clock::time_point due = Clock::now() + t_.identWait;
     for (;;) {
       while (const auto s = reader_.Next()) {
-        if (s->substr(0, answer.size()) == answer && HasValidChecksum(std::string(*s) + "\r\n")) return Wait::Got;
+        if (s->substr(0, answer.size()) == answer && ChecksumMatches(*s)) return Wait::Got;
       }
       const Wait w = WaitForBytes(due);
       if (w == Wait::Silence) return Wait::Got;
@@ -192,16 +185,9 @@ class Downloader {
   bool Write(const std::string& text, bool inPieces) {
     SerialPort& port = link_.Port();
     std::size_t written = 0;
-    bool ok = true;
-    if (!inPieces) {
-      ok = port.Write(text.data(), text.size(), written);
-    } else {
-      for (std::size_t off = 0; off < text.size() && ok; off += kPiece) {
-        // The logger takes a fast request only in small pieces with a breath between them.
-        if (off > 0) std::this_thread::sleep_for(t_.piecePause);
-        ok = port.Write(text.data() + off, std::min(kPiece, text.size() - off), written);
-      }
-    }
+    // No pause after the last piece: the reply is awaited on the port at once.
+    const bool ok = inPieces ? WriteInPieces(port, text, t_.piecePause, false)
+                             : port.Write(text.data(), text.size(), written);
     if (!ok && port.Lost()) link_.MarkLost();
     return ok;
   }

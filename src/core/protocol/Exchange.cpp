@@ -104,16 +104,8 @@ ExchangeResult Transact(Link& link, const std::string& sentence, bool inPieces, 
   carry.unanswered.clear();
 
   std::size_t written = 0;
-  bool wrote = true;
-  if (inPieces) {
-    for (std::size_t off = 0; off < sentence.size() && wrote; off += kPieceSize) {
-      const std::size_t n = std::min(kPieceSize, sentence.size() - off);
-      wrote = port.Write(sentence.data() + off, n, written);
-      std::this_thread::sleep_for(t.fastPiecePause);
-    }
-  } else {
-    wrote = port.Write(sentence.data(), sentence.size(), written);
-  }
+  const bool wrote = inPieces ? WriteInPieces(port, sentence, t.fastPiecePause, true)
+                              : port.Write(sentence.data(), sentence.size(), written);
   if (!wrote && NoteFailure(link)) return ExchangeResult::NotConnected();
 
   SentenceCollector collector(carry.input);
@@ -144,6 +136,15 @@ ExchangeResult Transact(Link& link, const std::string& sentence, bool inPieces, 
 }
 
 }  // namespace
+
+bool WriteInPieces(SerialPort& port, std::string_view text, std::chrono::milliseconds pause, bool pauseAfterLast) {
+  std::size_t written = 0;
+  for (std::size_t off = 0; off < text.size(); off += kPieceSize) {
+    if (!port.Write(text.data() + off, std::min(kPieceSize, text.size() - off), written)) return false;
+    if (pauseAfterLast || off + kPieceSize < text.size()) std::this_thread::sleep_for(pause);
+  }
+  return true;
+}
 
 ExchangeResult IdentExchange(Link& link, int n, std::string_view text) {
   auto lock = link.Lock();

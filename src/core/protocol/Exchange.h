@@ -8,6 +8,7 @@
 // come late or in pieces and is taken then. An acknowledgement counts only for the command
 // it names ("$PMTK001,182,type,..." or "$PMTK001,400,...").
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,6 +29,10 @@ struct ExchangeResult {
   bool IsNotConnected() const { return kind == Kind::NotConnected; }
   static ExchangeResult NotConnected() { return {Kind::NotConnected, std::string(kNotConnected)}; }
 };
+
+// Writes text in 16-byte pieces with `pause` between them, and after the last one too when
+// pauseAfterLast: at 921600 baud the logger takes commands only so. False when a write failed.
+bool WriteInPieces(SerialPort& port, std::string_view text, std::chrono::milliseconds pause, bool pauseAfterLast);
 
 // "$KAVRO580,n[,text]" and its "$KAVRO001,n,..." reply (60 polls). Not Connected when the
 // port is not open (a still-held handle is closed) or the link is gone.

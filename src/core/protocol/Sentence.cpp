@@ -131,12 +131,17 @@ bool IsCompleteSentence(std::string_view text, std::size_t n) {
 }
 
 bool HasValidChecksum(std::string_view sentence) {
-  if (sentence.empty() || sentence.front() != '$') return false;
   const std::size_t star = sentence.find('*');
   if (star == std::string_view::npos || star + 4 >= sentence.size()) return false;
   if (sentence[star + 3] != '\r' || sentence[star + 4] != '\n') return false;
-  const std::string digits = ChecksumDigits(sentence.substr(1, star - 1));
-  return sentence.substr(star + 1, 2) == digits;
+  return ChecksumMatches(sentence.substr(0, star + 3));
+}
+
+bool ChecksumMatches(std::string_view sentence) {
+  if (sentence.empty() || sentence.front() != '$') return false;
+  const std::size_t star = sentence.find('*');
+  if (star == std::string_view::npos || star + 3 != sentence.size()) return false;
+  return ChecksumDigits(sentence.substr(1, star - 1)) == sentence.substr(star + 1, 2);
 }
 
 bool AckAccepted(std::string_view reply) {

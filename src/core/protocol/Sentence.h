@@ -36,6 +36,8 @@ std::optional<std::string> CutField(std::string_view text, ReplyWord word, std::
 bool IsCompleteSentence(std::string_view text, std::size_t n);
 // True when text holds, at its start, a complete sentence whose checksum digits are right.
 bool HasValidChecksum(std::string_view sentence);
+// The same for one sentence without its line end: "$", the body, "*" and the two digits.
+bool ChecksumMatches(std::string_view sentence);
 // True for an acknowledgement whose last field, the result flag, is 3 (done); the logger
 // answers 0 (invalid), 1 (unsupported) or 2 (failed) to a command it did not carry out.
 bool AckAccepted(std::string_view reply);
