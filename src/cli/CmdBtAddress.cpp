@@ -25,27 +25,12 @@ class BtAddressCommand : public Command {
 }  // namespace
 
 int BtAddressCommand::Run(CliEnv& env) {
-  const PortOptions& options = port_;
-  if (options.Simulate() == !options.port.empty()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
   std::unique_ptr<sim::Simulator> simulator;
-  std::string path = options.port;
-  if (options.Simulate()) {
-    int status = 0;
-    simulator = StartCliSimulator(env, options.scenario, status);
-    if (!simulator) return status;
-    path = simulator->SlavePath();
-  }
+  std::string path;
+  if (const int status = ResolvePortPath(env, port_, simulator, path)) return status;
   const QString port = QString::fromStdString(path);
   const BtQuery q = QueryBtAddress(path, SerialPort::kDefaultBaud);
-  if (!q.portOpened) {
-    switch (q.openError) {
-      case OpenError::Missing: return env.Fail(env.ctx.strings.Format(txt::PortMissing, {port}));
-      case OpenError::Busy: return env.Fail(env.ctx.strings.Format(txt::PortBusy, {port}));
-      case OpenError::Permission: return env.Fail(env.ctx.strings.Format(txt::PortPermission, {port}));
-      default:
-        return env.Fail(env.ctx.strings.Format(txt::PortOtherError, {port, QString::fromStdString(q.openErrorText)}));
-    }
-  }
+  if (!q.portOpened) return env.Fail(OpenErrorMessage(env.ctx.strings, q.openError, port, q.openErrorText));
   // Both in the order of the logger's sentences, so equal addresses read the same.
   const BtAddressStore store;
   std::optional<BtAddress> saved;

@@ -45,13 +45,8 @@ int FirmwareCommand::Run(CliEnv& env) {
   }
 
   std::unique_ptr<sim::Simulator> simulator;
-  std::string path = options.port;
-  if (options.Simulate()) {
-    int status = 0;
-    simulator = StartCliSimulator(env, options.scenario, status);
-    if (!simulator) return status;
-    path = simulator->SlavePath();
-  }
+  std::string path;
+  if (const int status = ResolvePortPath(env, options, simulator, path)) return status;
 
   int lastStatus = 0;
   int lastPercent = -1;

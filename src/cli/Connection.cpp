@@ -43,18 +43,33 @@ std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const std::string
   return simulator;
 }
 
+int ResolvePortPath(CliEnv& env, const PortOptions& options, std::unique_ptr<sim::Simulator>& simulator,
+                    std::string& path) {
+  if (options.Simulate() == !options.port.empty()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
+  if (!options.Simulate()) {
+    path = options.port;
+    return 0;
+  }
+  int status = 0;
+  simulator = StartCliSimulator(env, options.scenario, status);
+  if (!simulator) return status;
+  path = simulator->SlavePath();
+  return 0;
+}
+
+QString OpenErrorMessage(const StringTable& strings, OpenError error, const QString& port, const std::string& why) {
+  switch (error) {
+    case OpenError::Missing: return strings.Format(txt::PortMissing, {port});
+    case OpenError::Busy: return strings.Format(txt::PortBusy, {port});
+    case OpenError::Permission: return strings.Format(txt::PortPermission, {port});
+    default: return strings.Format(txt::PortOtherError, {port, QString::fromStdString(why)});
+  }
+}
+
 LoggerConnection::~LoggerConnection() { Close(); }
 
 int LoggerConnection::Open(const PortOptions& options) {
-  if (options.Simulate() == !options.port.empty()) return env_.Usage(env_.ctx.strings.Text(txt::CliNeedPort));
-  if (options.Simulate()) {
-    int status = 0;
-    simulator_ = StartCliSimulator(env_, options.scenario, status);
-    if (!simulator_) return status;
-    portPath_ = simulator_->SlavePath();
-  } else {
-    portPath_ = options.port;
-  }
+  if (const int status = ResolvePortPath(env_, options, simulator_, portPath_)) return status;
   AppContext& ctx = env_.ctx;
   // No keep-alive runs here, so the disconnect need not wait for one to finish.
   ExchangeTiming timing = ctx.link.Timing();
@@ -65,18 +80,7 @@ int LoggerConnection::Open(const PortOptions& options) {
   open_ = r.portHeld;
   if (r.outcome == ConnectOutcome::Connected) return 0;
   const QString port = QString::fromStdString(portPath_);
-  switch (r.openError) {
-    case OpenError::Missing:
-      return env_.Fail(ctx.strings.Format(txt::PortMissing, {port}));
-    case OpenError::Busy:
-      return env_.Fail(ctx.strings.Format(txt::PortBusy, {port}));
-    case OpenError::Permission:
-      return env_.Fail(ctx.strings.Format(txt::PortPermission, {port}));
-    case OpenError::Other:
-      return env_.Fail(ctx.strings.Format(txt::PortOtherError, {port, QString::fromStdString(r.openErrorText)}));
-    case OpenError::None:
-      break;
-  }
+  if (r.openError != OpenError::None) return env_.Fail(OpenErrorMessage(ctx.strings, r.openError, port, r.openErrorText));
   // The status line already said it failed; name the port on the way out.
   if (r.linkLost) return env_.Fail(ctx.strings.Format(txt::CliLoggerGone, {port}));
   return env_.Fail(ctx.strings.Text(r.outcome == ConnectOutcome::TimedOut ? txt::TimeoutDisconnected : txt::ConnectFailed) +

@@ -53,6 +53,14 @@ class LoggerConnection {
 // Starts the named simulator for `ports --simulate`; null after printing why.
 std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const std::string& scenario, int& status);
 
+// The port of a command: --port as given, or the port of a simulator started here (kept in
+// `simulator` for the command's run). Returns 0, or the exit status after printing why.
+int ResolvePortPath(CliEnv& env, const PortOptions& options, std::unique_ptr<sim::Simulator>& simulator,
+                    std::string& path);
+
+// Why the port could not be opened, naming it.
+QString OpenErrorMessage(const StringTable& strings, OpenError error, const QString& port, const std::string& why);
+
 // A status id reported by the core, printed as a line on stderr.
 void PrintStatus(CliEnv& env, int textId);
 
