@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "Simulator.h"
+#include "protocol/ConnectFlow.h"
+#include "protocol/DeviceInfo.h"
 #include "protocol/Link.h"
 
 namespace kavro::test {
@@ -53,6 +55,20 @@ inline long AwaitCount(const sim::Simulator& sim, const std::string& prefix, lon
   }
   return n;
 }
+
+// A link connected to the demo logger with the quick timing: for tests of what follows a connect.
+class ConnectedToSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim_ = StartSim(Named("demo"));
+    ASSERT_NE(sim_, nullptr);
+    link_.SetTiming(QuickTiming());
+    ASSERT_EQ(Connect(link_, device_, sim_->SlavePath(), 38400, {}).outcome, ConnectOutcome::Connected);
+  }
+  std::unique_ptr<sim::Simulator> sim_;
+  Link link_;
+  DeviceState device_;
+};
 
 // The sentence as the simulator records it: without CR LF.
 inline std::string Recorded(const std::string& body);

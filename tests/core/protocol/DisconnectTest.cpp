@@ -11,18 +11,7 @@ namespace {
 
 using test::Recorded;
 
-class DisconnectOnSim : public ::testing::Test {
- protected:
-  void SetUp() override {
-    sim_ = test::StartSim(test::Named("demo"));
-    ASSERT_NE(sim_, nullptr);
-    link_.SetTiming(test::QuickTiming());
-    ASSERT_EQ(Connect(link_, device_, sim_->SlavePath(), 38400, {}).outcome, ConnectOutcome::Connected);
-  }
-  std::unique_ptr<sim::Simulator> sim_;
-  Link link_;
-  DeviceState device_;
-};
+using DisconnectOnSim = test::ConnectedToSim;
 
 TEST_F(DisconnectOnSim, SaysGoodbyeAndClosesOnce) {
   std::vector<int> statuses;
