@@ -644,6 +644,11 @@
         <translation>用户名太长: 最多 16 个字符。</translation>
     </message>
     <message>
+        <source>%1 is not a serial port.</source>
+        <comment>519</comment>
+        <translation>%1 不是串口。</translation>
+    </message>
+    <message>
         <source>Create File Failed %1: %2</source>
         <comment>600</comment>
         <translation>创建文件失败 %1: %2</translation>

@@ -644,6 +644,11 @@
         <translation>使用者名稱太長: 最多 16 個字元。</translation>
     </message>
     <message>
+        <source>%1 is not a serial port.</source>
+        <comment>519</comment>
+        <translation>%1 不是序列埠。</translation>
+    </message>
+    <message>
         <source>Create File Failed %1: %2</source>
         <comment>600</comment>
         <translation>建立檔案失敗 %1: %2</translation>

@@ -2,8 +2,10 @@
 #include <QString>
 #include <QTextStream>
 #include <memory>
+#include <vector>
 
 #include "AppContext.h"
+#include "serial/PortDiscovery.h"
 
 namespace CLI {
 class App;
@@ -17,6 +19,9 @@ struct CliEnv {
   QTextStream& out;
   QTextStream& err;
   bool interactive = false;  // stdout is a terminal: long work may show a progress line
+  // Ports offered besides the system's, as the window's port list takes them (a pseudo-terminal
+  // standing for a USB bridge, say).
+  std::vector<PortInfo> extraPorts;
 
   // Prints the message on stderr and returns exit status 1.
   int Fail(const QString& message) {
