@@ -156,7 +156,7 @@
     <message>
         <source>Second</source>
         <comment>327</comment>
-        <translation>秒</translation>
+        <translation>时间</translation>
     </message>
     <message>
         <source>sec.</source>
