@@ -998,5 +998,10 @@
         <comment>792</comment>
         <translation>%1 % empfangen</translation>
     </message>
+    <message>
+        <source>The file %1 is not a track log file: only %2 of its records are valid. Nothing was written.</source>
+        <comment>640</comment>
+        <translation>Die Datei %1 ist keine Track-Log-Datei: nur %2 ihrer Datensätze sind gültig. Es wurde nichts geschrieben.</translation>
+    </message>
 </context>
 </TS>

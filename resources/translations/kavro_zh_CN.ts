@@ -998,5 +998,10 @@
         <comment>792</comment>
         <translation>已接收 %1%</translation>
     </message>
+    <message>
+        <source>The file %1 is not a track log file: only %2 of its records are valid. Nothing was written.</source>
+        <comment>640</comment>
+        <translation>文件 %1 不是轨迹记录文件: 只有 %2 的记录有效。没有写入任何文件。</translation>
+    </message>
 </context>
 </TS>

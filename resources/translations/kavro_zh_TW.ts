@@ -998,5 +998,10 @@
         <comment>792</comment>
         <translation>已接收 %1%</translation>
     </message>
+    <message>
+        <source>The file %1 is not a track log file: only %2 of its records are valid. Nothing was written.</source>
+        <comment>640</comment>
+        <translation>檔案 %1 不是軌跡記錄檔: 只有 %2 的記錄有效。沒有寫入任何檔案。</translation>
+    </message>
 </context>
 </TS>
