@@ -12,18 +12,18 @@
 #include "track/ZoneClock.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  constexpr std::size_t kSlotBytes = kavro::kLogSectorSize - kavro::kLogSectorHeaderSize;
+  constexpr std::size_t kSlotBytes = kavro::memory::kSectorSize - kavro::memory::kSectorHeaderSize;
   // Years around the records the seeds hold, so valid records pass the year window.
   kavro::LogDecoder decoder;
   decoder.ResetDecoder(kavro::ZoneClock::Fixed(480), 2026);
 
-  std::vector<std::uint8_t> sector(kavro::kLogSectorSize);
+  std::vector<std::uint8_t> sector(kavro::memory::kSectorSize);
   std::size_t at = 0;
   int sectors = 0;
   do {
     std::fill(sector.begin(), sector.end(), 0xFF);
     const std::size_t n = std::min(kSlotBytes, size - at);
-    if (n > 0) std::copy(data + at, data + at + n, sector.begin() + kavro::kLogSectorHeaderSize);
+    if (n > 0) std::copy(data + at, data + at + n, sector.begin() + kavro::memory::kSectorHeaderSize);
     decoder.DecodeSector(sector.data());
     at += n;
     ++sectors;

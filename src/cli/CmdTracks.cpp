@@ -47,16 +47,16 @@ int TracksCommand::Run(CliEnv& env) {
 
   QFile file(image);
   if (!file.open(QIODevice::ReadOnly)) return env.Fail(s.Format(txt::SourceOpenFailed, {image, file.errorString()}));
-  if (file.size() != static_cast<qint64>(kMemoryImageSize))
+  if (file.size() != static_cast<qint64>(memory::kSize))
     return env.Fail(s.Format(txt::MemoryImageSize,
-                             {image, QString::number(file.size()), QString::number(kMemoryImageSize)}));
+                             {image, QString::number(file.size()), QString::number(memory::kSize)}));
   const QByteArray bytes = file.readAll();
-  if (bytes.size() != static_cast<qsizetype>(kMemoryImageSize))
+  if (bytes.size() != static_cast<qsizetype>(memory::kSize))
     return env.Fail(s.Format(txt::SourceOpenFailed, {image, file.errorString()}));
 
   LogDecoder decoder;
   decoder.ResetDecoder(env.ctx.zone.Clock(), LogDecoder::CurrentUtcYear());
-  decoder.DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.constData()), kMemoryImageSize);
+  decoder.DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.constData()), memory::kSize);
 
   TrackFilesOptions options;
   options.directory = dir_;

@@ -152,15 +152,15 @@ void Simulator::Impl::HandleMemoryRead(const std::vector<std::string>& f) {
   std::int64_t a = 0;
   std::int64_t b = 0;
   if (f.size() != 4 || !ParseNumber(f[2], 16, &a) || !ParseNumber(f[3], 16, &b) || a < 0 || b <= 0 ||
-      a >= kMemorySize)
+      a >= memory::kSize)
     return Reply(Head(word::kAck, pmtk::kLogCommand) + std::to_string(pmtk::kMemoryRead) + "," + std::to_string(pmtk::kAckInvalid));
-  const std::int64_t end = std::min<std::int64_t>(a + b, kMemorySize);
-  for (std::int64_t addr = a; addr < end; addr += kChunkSize) {
-    const auto len = static_cast<std::size_t>(std::min<std::int64_t>(kChunkSize, end - addr));
+  const std::int64_t end = std::min<std::int64_t>(a + b, memory::kSize);
+  for (std::int64_t addr = a; addr < end; addr += memory::kDataChunk) {
+    const auto len = static_cast<std::size_t>(std::min<std::int64_t>(memory::kDataChunk, end - addr));
     std::int64_t shown = addr;
     if (options.faults.wrongAddress == addr) {
       options.faults.wrongAddress = -1;
-      shown = addr + kChunkSize;
+      shown = addr + memory::kDataChunk;
     }
     std::string body = Bare(word::kMemoryData) + Hex8(static_cast<std::uint32_t>(shown)) + ",";
     body.reserve(body.size() + 2 * len);

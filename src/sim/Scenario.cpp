@@ -13,7 +13,7 @@ constexpr std::int64_t kDay = 86400;
 
 Slot TextSlot(const char* text) {
   Slot s{};
-  std::memcpy(s.data(), text, kSlotSize);
+  std::memcpy(s.data(), text, memory::kRecordSize);
   return s;
 }
 
@@ -151,13 +151,13 @@ Scenario Full(std::int64_t now) {
   std::int64_t t = BaseDay(now) - 4 * kDay;
   // Tracks at 1 s until the memory is 3 slots short of full.
   std::uint32_t seed = 500;
-  while (s.written.size() + 1 < kSlotCount - 3) {
-    const std::size_t room = kSlotCount - 3 - s.written.size() - 1;
+  while (s.written.size() + 1 < memory::kSlotCount - 3) {
+    const std::size_t room = memory::kSlotCount - 3 - s.written.size() - 1;
     const int points = static_cast<int>(std::min<std::size_t>(20000, room));
     AddTrack(s.written, {t, points, 1, 35.6812, 139.7671, 40.0, 1.2, seed++, {}, 0});
     t += points + 600;
   }
-  while (s.written.size() < kSlotCount - 3) s.written.push_back(FillSlot());
+  while (s.written.size() < memory::kSlotCount - 3) s.written.push_back(FillSlot());
   return s;
 }
 
@@ -194,7 +194,7 @@ Scenario Corrupt(std::int64_t now) {
   }
   AddTrack(s.written, {base - 4 * kDay, 300, 5, 48.8584, 2.2945, 35.0, 1.3, 72, {}, 0});
   // A waypoint marker in the last slot of sector 0: its record opens sector 1.
-  while (s.written.size() < kSlotsPerSector - 1) s.written.push_back(FillSlot());
+  while (s.written.size() < memory::kSlotsPerSector - 1) s.written.push_back(FillSlot());
   s.written.push_back(WaypointMarker());
   s.written.push_back(RecordSlot(base - 4 * kDay + 3000, 48.86, 2.30, 36.0));
   AddTrack(s.written, {base - 3 * kDay, 150, 5, 41.8902, 12.4922, 50.0, 1.3, 73, {}, 0});
@@ -220,7 +220,7 @@ Slot EmptySlot() {
 }
 
 std::uint32_t SlotAddress(std::uint32_t index) {
-  return (index / kSlotsPerSector) * kSectorSize + kSectorHeaderSize + (index % kSlotsPerSector) * kSlotSize;
+  return (index / memory::kSlotsPerSector) * memory::kSectorSize + memory::kSectorHeaderSize + (index % memory::kSlotsPerSector) * memory::kRecordSize;
 }
 
 std::vector<std::string> ScenarioNames() { return {"demo", "other", "empty", "wrapped", "full", "corrupt"}; }

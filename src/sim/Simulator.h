@@ -13,20 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "protocol/ProtocolNumbers.h"
+
 namespace kavro::sim {
 
-// Geometry of the log memory.
-inline constexpr std::uint32_t kMemorySize = 0x200000;
-inline constexpr std::uint32_t kSectorSize = 0x10000;
-inline constexpr std::uint32_t kSectorCount = kMemorySize / kSectorSize;  // 32
-inline constexpr std::uint32_t kSectorHeaderSize = 512;
-inline constexpr std::uint32_t kSlotSize = 16;
-inline constexpr std::uint32_t kSlotsPerSector = (kSectorSize - kSectorHeaderSize) / kSlotSize;  // 4064
-inline constexpr std::uint32_t kSlotCount = kSlotsPerSector * kSectorCount;  // 130048
-// Bytes of memory carried by one "$PMTK182,8," data reply.
-inline constexpr std::uint32_t kChunkSize = 0x800;
-
-using Slot = std::array<std::uint8_t, kSlotSize>;
+using Slot = std::array<std::uint8_t, memory::kRecordSize>;
 
 // Slot contents the logger writes besides records.
 Slot LogStartMarker();  // "KAVRORV318LOGGER"
@@ -34,7 +25,7 @@ Slot WaypointMarker();  // "KAVRORV318WAYPNT"
 Slot FillSlot();        // bytes 0-6 0xAA, 7-11 0x00, 12-15 0xBB
 Slot EmptySlot();       // all 0xFF
 
-// Address of slot number `index` (0 .. kSlotCount-1) in the log memory.
+// Address of slot number `index` (0 .. memory::kSlotCount-1) in the log memory.
 std::uint32_t SlotAddress(std::uint32_t index);
 
 // Device values and log content of one simulated logger.
@@ -54,11 +45,11 @@ struct Scenario {
   std::array<std::uint8_t, 6> btAddress{0x00, 0x12, 0xAB, 0x34, 0x56, 0x78};
 
   // Every slot the logger ever wrote, oldest first. Slot i of this list lands at memory slot
-  // i mod kSlotCount: a list longer than kSlotCount has wrapped (overwrite mode), and a sector is
+  // i mod memory::kSlotCount: a list longer than memory::kSlotCount has wrapped (overwrite mode), and a sector is
   // erased before it is written again.
   std::vector<Slot> written;
 
-  // A raw memory image (exactly kMemorySize bytes) served as it is instead of `written`, e.g. a
+  // A raw memory image (exactly memory::kSize bytes) served as it is instead of `written`, e.g. a
   // dump read from a real logger.
   std::vector<std::uint8_t> image;
 };
@@ -70,14 +61,14 @@ std::vector<std::string> ScenarioNames();
 std::optional<Scenario> ScenarioByName(const std::string& name, std::int64_t now);
 std::optional<Scenario> ScenarioByName(const std::string& name);  // relative to the current time
 
-// The demo device values with a memory image of kMemorySize bytes (a dump). Empty with a
+// The demo device values with a memory image of memory::kSize bytes (a dump). Empty with a
 // reason in *error when the size is wrong.
 std::optional<Scenario> ScenarioFromImage(std::vector<std::uint8_t> image, std::string* error);
 
 // The 2,097,152-byte memory image of a scenario in the logger's layout.
 std::vector<std::uint8_t> BuildMemoryImage(const Scenario& scenario);
 // The write position the logger reports for a scenario (query 8): the address of the next free
-// slot; 0 for a logger that never wrote; kMemorySize when the memory is full. For a raw image:
+// slot; 0 for a logger that never wrote; memory::kSize when the memory is full. For a raw image:
 // the first empty slot after written ones whose sector is empty from there on.
 std::uint32_t WritePosition(const Scenario& scenario);
 

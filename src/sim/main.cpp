@@ -247,7 +247,7 @@ int LoadScenario(const Request& request, std::optional<Scenario>* out) {
     return 1;
   }
   // One byte more than an image may hold tells a file that is too long.
-  std::vector<std::uint8_t> bytes(kavro::sim::kMemorySize + 1);
+  std::vector<std::uint8_t> bytes(kavro::memory::kSize + 1);
   bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
   std::fclose(f);
   std::string error;

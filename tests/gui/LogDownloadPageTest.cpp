@@ -110,7 +110,7 @@ struct Session {
     LogDecoder decoder;
     decoder.ResetDecoder(ctx->zone.Clock(), LogDecoder::CurrentUtcYear());
     const std::uint32_t size = DownloadSize(info.logUsedSize, info.logWrapped);
-    for (std::uint32_t m = 0; m < size; m += kLogSectorSize) decoder.DecodeSector(image.data() + m);
+    for (std::uint32_t m = 0; m < size; m += memory::kSectorSize) decoder.DecodeSector(image.data() + m);
     TrackFilesOptions o;
     o.directory = want;
     o.writeTotal = total;

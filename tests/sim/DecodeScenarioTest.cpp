@@ -49,8 +49,8 @@ TEST(DecodeScenario, WrappedIsRotatedIntoTimeOrder) {
   // sector being rewritten.
   const Scenario s = *ScenarioByName("wrapped", kNow);
   const auto pos = WritePosition(s);
-  const auto erased = ((pos / kSectorSize + 1) * kSectorSize - pos) / kSlotSize;
-  EXPECT_EQ(d.EntryCount() + static_cast<std::size_t>(d.WaypointCount()), kSlotCount - erased);
+  const auto erased = ((pos / memory::kSectorSize + 1) * memory::kSectorSize - pos) / memory::kRecordSize;
+  EXPECT_EQ(d.EntryCount() + static_cast<std::size_t>(d.WaypointCount()), memory::kSlotCount - erased);
 }
 
 TEST(DecodeScenario, FullAndOtherDecodeWithoutLoss) {

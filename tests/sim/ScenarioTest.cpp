@@ -46,7 +46,7 @@ struct Census {
 // Walks every slot of the image in memory order.
 Census Count(const std::vector<std::uint8_t>& image, std::int64_t now) {
   Census c;
-  for (std::uint32_t i = 0; i < kSlotCount; ++i) {
+  for (std::uint32_t i = 0; i < memory::kSlotCount; ++i) {
     const std::uint8_t* p = image.data() + SlotAddress(i);
     switch (Classify(p)) {
       case Kind::Marker: ++c.markers; break;
@@ -54,7 +54,7 @@ Census Count(const std::vector<std::uint8_t>& image, std::int64_t now) {
       case Kind::Empty: ++c.empties; break;
       case Kind::Waypoint:
         ++c.waypoints;
-        if (i + 1 < kSlotCount && Classify(image.data() + SlotAddress(i + 1)) == Kind::Record) ++c.waypointsWithRecord;
+        if (i + 1 < memory::kSlotCount && Classify(image.data() + SlotAddress(i + 1)) == Kind::Record) ++c.waypointsWithRecord;
         break;
       case Kind::Record:
         ++c.records;
@@ -67,7 +67,7 @@ Census Count(const std::vector<std::uint8_t>& image, std::int64_t now) {
 }
 
 bool HeaderWritten(const std::vector<std::uint8_t>& image, std::uint32_t sector) {
-  const std::uint8_t* h = image.data() + sector * kSectorSize;
+  const std::uint8_t* h = image.data() + sector * memory::kSectorSize;
   return !std::all_of(h, h + 16, [](std::uint8_t b) { return b == 0xFF; });
 }
 
@@ -78,12 +78,12 @@ Scenario Named(const std::string& name) {
 }
 
 TEST(Geometry, SlotAddressesSkipTheSectorHeaders) {
-  EXPECT_EQ(kSlotsPerSector, 4064u);
-  EXPECT_EQ(kSlotCount, 130048u);
+  EXPECT_EQ(memory::kSlotsPerSector, 4064u);
+  EXPECT_EQ(memory::kSlotCount, 130048u);
   EXPECT_EQ(SlotAddress(0), 0x200u);
   EXPECT_EQ(SlotAddress(4063), 0xFFF0u);
   EXPECT_EQ(SlotAddress(4064), 0x10200u);
-  EXPECT_EQ(SlotAddress(kSlotCount - 1), 0x1FFFF0u);
+  EXPECT_EQ(SlotAddress(memory::kSlotCount - 1), 0x1FFFF0u);
 }
 
 TEST(Geometry, SpecialSlots) {
@@ -105,14 +105,14 @@ TEST(Scenarios, EveryNameBuildsA2MbImageWithAgreeingWritePosition) {
     const auto image = BuildMemoryImage(s);
     ASSERT_EQ(image.size(), 2097152u);
     const std::uint32_t pos = WritePosition(s);
-    if (s.written.size() <= kSlotCount) {
+    if (s.written.size() <= memory::kSlotCount) {
       // Unwrapped: everything before the write position is written, everything from it is empty.
-      for (std::uint32_t i = 0; i < kSlotCount; ++i) {
+      for (std::uint32_t i = 0; i < memory::kSlotCount; ++i) {
         const bool empty = Classify(image.data() + SlotAddress(i)) == Kind::Empty;
         ASSERT_EQ(empty, SlotAddress(i) >= pos) << "slot " << i;
       }
       // The last sector's header tells the memory probe whether the end was ever reached.
-      EXPECT_EQ(HeaderWritten(image, kSectorCount - 1), s.written.size() > kSlotCount - kSlotsPerSector);
+      EXPECT_EQ(HeaderWritten(image, memory::kSectorCount - 1), s.written.size() > memory::kSlotCount - memory::kSlotsPerSector);
     }
     EXPECT_EQ(BuildMemoryImage(Named(name)), image) << "not reproducible";
   }
@@ -144,8 +144,8 @@ TEST(Scenarios, DemoHasTracksWaypointsAndFillAcrossTwoSectors) {
   EXPECT_EQ(c.fills, 8);
   EXPECT_EQ(c.records, 900 + 3600 + 400);
   const std::uint32_t pos = WritePosition(s);
-  EXPECT_GT(pos, kSectorSize);
-  EXPECT_LT(pos, 2 * kSectorSize);
+  EXPECT_GT(pos, memory::kSectorSize);
+  EXPECT_LT(pos, 2 * memory::kSectorSize);
   EXPECT_TRUE(HeaderWritten(image, 1));
   EXPECT_FALSE(HeaderWritten(image, 2));
   // The first slot is the first track's start marker; the first record follows it.
@@ -173,7 +173,7 @@ TEST(Scenarios, OtherDiffersFromDemoInEveryDeviceValue) {
   // Records in both hemispheres and below sea level.
   const auto image = BuildMemoryImage(o);
   bool south = false, west = false, below = false;
-  for (std::uint32_t i = 0; i < kSlotCount; ++i) {
+  for (std::uint32_t i = 0; i < memory::kSlotCount; ++i) {
     const std::uint8_t* p = image.data() + SlotAddress(i);
     if (Classify(p) != Kind::Record) continue;
     const auto r = TrackRecord::FromBytes(p);
@@ -195,9 +195,9 @@ TEST(Scenarios, FullLeavesThreeFreeRecordsInStopMode) {
   const Scenario s = Named("full");
   EXPECT_EQ(s.recordMode, 2);
   const std::uint32_t pos = WritePosition(s);
-  EXPECT_EQ((kMemorySize - pos) >> 4, 3u);
+  EXPECT_EQ((memory::kSize - pos) >> 4, 3u);
   const auto image = BuildMemoryImage(s);
-  EXPECT_TRUE(HeaderWritten(image, kSectorCount - 1));
+  EXPECT_TRUE(HeaderWritten(image, memory::kSectorCount - 1));
   EXPECT_EQ(Count(image, kNow).empties, 3);
 }
 
@@ -206,16 +206,16 @@ TEST(Scenarios, FullLeavesThreeFreeRecordsInStopMode) {
 TEST(Scenarios, WrappedMemoryRotatesIntoTimeOrder) {
   const Scenario s = Named("wrapped");
   EXPECT_EQ(s.recordMode, 1);
-  EXPECT_GT(s.written.size(), kSlotCount);
+  EXPECT_GT(s.written.size(), memory::kSlotCount);
   const auto image = BuildMemoryImage(s);
   const std::uint32_t pos = WritePosition(s);
-  EXPECT_EQ(pos, SlotAddress(static_cast<std::uint32_t>(s.written.size() % kSlotCount)));
-  EXPECT_TRUE(HeaderWritten(image, kSectorCount - 1));
+  EXPECT_EQ(pos, SlotAddress(static_cast<std::uint32_t>(s.written.size() % memory::kSlotCount)));
+  EXPECT_TRUE(HeaderWritten(image, memory::kSectorCount - 1));
 
   std::vector<std::int32_t> times;
   std::size_t wrapAt = 0;
   int backward = 0;
-  for (std::uint32_t i = 0; i < kSlotCount; ++i) {
+  for (std::uint32_t i = 0; i < memory::kSlotCount; ++i) {
     const std::uint8_t* p = image.data() + SlotAddress(i);
     if (Classify(p) != Kind::Record) continue;
     const std::int32_t t = TrackRecord::FromBytes(p).Time();
@@ -229,11 +229,11 @@ TEST(Scenarios, WrappedMemoryRotatesIntoTimeOrder) {
   std::rotate(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(wrapAt), times.end());
   EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));
   // The newest record sits just before the write position; the rest of its sector was erased.
-  const std::uint32_t newest = SlotAddress(static_cast<std::uint32_t>(s.written.size() % kSlotCount) - 1);
+  const std::uint32_t newest = SlotAddress(static_cast<std::uint32_t>(s.written.size() % memory::kSlotCount) - 1);
   EXPECT_EQ(TrackRecord::FromBytes(image.data() + newest).Time(), times.back());
-  const std::uint32_t sectorEnd = (pos / kSectorSize + 1) * kSectorSize;
+  const std::uint32_t sectorEnd = (pos / memory::kSectorSize + 1) * memory::kSectorSize;
   EXPECT_TRUE(std::all_of(image.begin() + pos, image.begin() + sectorEnd, [](std::uint8_t b) { return b == 0xFF; }));
-  EXPECT_EQ(Classify(image.data() + sectorEnd + kSectorHeaderSize), Kind::Record);
+  EXPECT_EQ(Classify(image.data() + sectorEnd + memory::kSectorHeaderSize), Kind::Record);
 }
 
 TEST(Scenarios, CorruptHoldsEveryKindOfDamage) {
@@ -245,11 +245,11 @@ TEST(Scenarios, CorruptHoldsEveryKindOfDamage) {
   EXPECT_GT(c.records, 600);
   EXPECT_LT(c.waypointsWithRecord, c.waypoints);  // a waypoint marker followed by a broken record
   // A waypoint marker in the last slot of sector 0, its record opening sector 1.
-  EXPECT_EQ(Classify(image.data() + SlotAddress(kSlotsPerSector - 1)), Kind::Waypoint);
-  EXPECT_EQ(Classify(image.data() + SlotAddress(kSlotsPerSector)), Kind::Record);
+  EXPECT_EQ(Classify(image.data() + SlotAddress(memory::kSlotsPerSector - 1)), Kind::Waypoint);
+  EXPECT_EQ(Classify(image.data() + SlotAddress(memory::kSlotsPerSector)), Kind::Record);
   // A marker one byte off counts as neither marker nor record.
   bool brokenMarker = false;
-  for (std::uint32_t i = 0; i < kSlotCount; ++i)
+  for (std::uint32_t i = 0; i < memory::kSlotCount; ++i)
     brokenMarker |= std::memcmp(image.data() + SlotAddress(i), "KAVRORV318LOGGES", 16) == 0;
   EXPECT_TRUE(brokenMarker);
 }
@@ -274,14 +274,14 @@ TEST(MemoryImage, AnImageServedRawKeepsItsBytesAndFindsTheSameWritePosition) {
     EXPECT_EQ(WritePosition(*raw), WritePosition(s));
   }
   std::string error;
-  EXPECT_FALSE(ScenarioFromImage(std::vector<std::uint8_t>(kMemorySize - 1, 0xFF), &error).has_value());
+  EXPECT_FALSE(ScenarioFromImage(std::vector<std::uint8_t>(memory::kSize - 1, 0xFF), &error).has_value());
   EXPECT_NE(error.find("2097151"), std::string::npos) << error;
 }
 
 TEST(MemoryImage, ExactlyFullAndJustWrappedWritePositions) {
   Scenario s;
-  s.written.assign(kSlotCount, TrackRecord::Make(static_cast<std::int32_t>(kNow), 1, 2, 3).bytes);
-  EXPECT_EQ(WritePosition(s), kMemorySize);
+  s.written.assign(memory::kSlotCount, TrackRecord::Make(static_cast<std::int32_t>(kNow), 1, 2, 3).bytes);
+  EXPECT_EQ(WritePosition(s), memory::kSize);
   s.written.push_back(TrackRecord::Make(static_cast<std::int32_t>(kNow + 1), 1, 2, 3).bytes);
   EXPECT_EQ(WritePosition(s), SlotAddress(1));
   const auto image = BuildMemoryImage(s);

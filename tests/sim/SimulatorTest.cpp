@@ -104,7 +104,7 @@ TEST_F(SimTest, QueriesReportTheSettingsAndAWritePositionThatAgreesWithTheMemory
     EXPECT_EQ(value, WritePosition(scenario_));
     EXPECT_EQ(value, sim_->WritePosition());
     // The memory agrees: the slot at the write position is empty unless the memory wrapped.
-    if (value < kMemorySize && scenario_.written.size() <= kSlotCount) {
+    if (value < memory::kSize && scenario_.written.size() <= memory::kSlotCount) {
       char body[64];
       std::snprintf(body, sizeof body, "PMTK182,7,%X,10", value);
       const std::string reply = peer_->Ask(body);

@@ -76,8 +76,8 @@ void LogDecoder::AcceptIfValid(const std::uint8_t* slot) {
 }
 
 void LogDecoder::DecodeSector(const std::uint8_t* sector) {
-  const std::uint8_t* slot = sector + kLogSectorHeaderSize;
-  const std::uint8_t* const end = sector + kLogSectorSize;
+  const std::uint8_t* slot = sector + memory::kSectorHeaderSize;
+  const std::uint8_t* const end = sector + memory::kSectorSize;
   for (; slot < end; slot += TrackRecord::kSize) {
     if (IsLogStartMarker(slot)) {
       Append(slot);
@@ -97,7 +97,7 @@ void LogDecoder::DecodeSector(const std::uint8_t* sector) {
 }
 
 void LogDecoder::DecodeImage(const std::uint8_t* image, std::size_t size) {
-  for (std::size_t at = 0; at + kLogSectorSize <= size; at += kLogSectorSize) DecodeSector(image + at);
+  for (std::size_t at = 0; at + memory::kSectorSize <= size; at += memory::kSectorSize) DecodeSector(image + at);
 }
 
 void LogDecoder::OrderRecords() {

@@ -3,16 +3,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "protocol/ProtocolNumbers.h"
 #include "track/TrackRecord.h"
 #include "track/ZoneClock.h"
 
 namespace kavro {
 
-// Geometry of the logger's log memory.
-inline constexpr std::size_t kMemoryImageSize = 0x200000;
-inline constexpr std::size_t kLogSectorSize = 0x10000;
-inline constexpr std::size_t kLogSectorHeaderSize = 0x200;
-inline constexpr std::size_t kLogSlotsPerSector = (kLogSectorSize - kLogSectorHeaderSize) / TrackRecord::kSize;  // 4064
+// The decoded list holds at most this many entries; later slots are dropped.
 inline constexpr std::size_t kLogMaxEntries = 131072;
 
 // Slot contents with a meaning of their own.
@@ -31,7 +28,7 @@ class LogDecoder {
   LogDecoder();
 
   void ResetDecoder(const ZoneClock& clock, int currentUtcYear);
-  // One sector of kLogSectorSize bytes: its 512-byte header is skipped, its slots appended.
+  // One sector of memory::kSectorSize bytes: its 512-byte header is skipped, its slots appended.
   void DecodeSector(const std::uint8_t* sector);
   // Every whole sector of a memory image, in address order.
   void DecodeImage(const std::uint8_t* image, std::size_t size);

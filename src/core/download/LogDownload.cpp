@@ -23,8 +23,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr std::uint32_t kChunk = 0x800;
-constexpr std::size_t kChunkHex = 2 * kChunk;
+constexpr std::size_t kChunkHex = 2 * memory::kDataChunk;
 constexpr std::string_view kDataWord = word::kMemoryData;
 // How long one wait on the port may last before the flags and deadlines are looked at again.
 constexpr int kWaitSliceMs = 50;
@@ -278,8 +277,8 @@ bool CombineOne(const StringTable& strings, TimeZoneState& zone, const DownloadS
 }  // namespace
 
 std::uint32_t DownloadSize(std::uint32_t logUsedSize, int logWrapped) {
-  if (logWrapped == 1 || logUsedSize == 0) return kLogMemorySize;
-  return std::min<std::uint32_t>(logUsedSize, kLogMemorySize);
+  if (logWrapped == 1 || logUsedSize == 0) return memory::kSize;
+  return std::min<std::uint32_t>(logUsedSize, memory::kSize);
 }
 
 int ProgressPercent(std::uint32_t sector, std::uint32_t offset, std::uint32_t downloadSize) {
@@ -322,8 +321,8 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
   KeepAliveOff(keepAlive, t);
   const DeviceInfo info = device.Snapshot();
   const std::uint32_t size = DownloadSize(info.logUsedSize, info.logWrapped);
-  const std::uint32_t sectors = static_cast<std::uint32_t>((size + kLogSectorSize - 1) / kLogSectorSize);
-  const std::uint64_t total = static_cast<std::uint64_t>(sectors) * kLogSectorSize;
+  const std::uint32_t sectors = static_cast<std::uint32_t>((size + memory::kSectorSize - 1) / memory::kSectorSize);
+  const std::uint64_t total = static_cast<std::uint64_t>(sectors) * memory::kSectorSize;
   result.downloadSize = size;
   LogDecoder decoder;
   decoder.ResetDecoder(zone.Clock(), LogDecoder::CurrentUtcYear());
@@ -342,7 +341,7 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
     // The line is ours until every sector has come.
     auto lock = link.Lock();
     link.Port().DiscardInput();
-    std::vector<std::uint8_t> sector(kLogSectorSize);
+    std::vector<std::uint8_t> sector(memory::kSectorSize);
     std::uint32_t resumeChunk = 0;
     int sectorRetries = 0;
     bool newSector = true;
@@ -356,26 +355,26 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
       dl.Reader().Clear();
       Wait w = dl.KeepAliveSentence();
       dl.ArmWatchdog();
-      const std::uint32_t first = resumeChunk * kChunk;
-      if (w == Wait::Got && !dl.Request(m + first, static_cast<std::uint32_t>(kLogSectorSize) - first))
+      const std::uint32_t first = resumeChunk * memory::kDataChunk;
+      if (w == Wait::Got && !dl.Request(m + first, static_cast<std::uint32_t>(memory::kSectorSize) - first))
         w = link.LinkLost() ? Wait::Lost : Wait::Silence;
-      for (std::uint32_t d = first; w == Wait::Got && d < kLogSectorSize; d += kChunk) {
+      for (std::uint32_t d = first; w == Wait::Got && d < memory::kSectorSize; d += memory::kDataChunk) {
         const int percent = ProgressPercent(m, d, size);
         std::string_view data;
         w = dl.AwaitChunk(m + d, data);
         if (w != Wait::Got) break;
         dl.DisarmWatchdog();
-        if (!HexPairsToBytes(data, sector.data() + d, kChunk)) {
+        if (!HexPairsToBytes(data, sector.data() + d, memory::kDataChunk)) {
           w = Wait::BadChecksum;
           break;
         }
-        resumeChunk = d / kChunk + 1;
-        listener.OnProgress(percent, static_cast<std::uint64_t>(m) + d + kChunk, total);
+        resumeChunk = d / memory::kDataChunk + 1;
+        listener.OnProgress(percent, static_cast<std::uint64_t>(m) + d + memory::kDataChunk, total);
       }
       switch (w) {
         case Wait::Got:
           decoder.DecodeSector(sector.data());
-          m += static_cast<std::uint32_t>(kLogSectorSize);
+          m += static_cast<std::uint32_t>(memory::kSectorSize);
           newSector = true;
           break;
         case Wait::BadChecksum:

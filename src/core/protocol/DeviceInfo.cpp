@@ -2,13 +2,15 @@
 
 #include <cstdio>
 
+#include "protocol/ProtocolNumbers.h"
+
 namespace kavro {
 
 int FreeRecordsFor(std::uint32_t writePosition) {
   // A position past the end of the memory would wrap the unsigned difference into a huge
   // count: the memory is full then.
-  if (writePosition >= kLogMemorySize) return 0;
-  return static_cast<int>((kLogMemorySize - writePosition) >> 4);
+  if (writePosition >= memory::kSize) return 0;
+  return static_cast<int>((memory::kSize - writePosition) >> 4);
 }
 
 std::string FreeRecordText(int freeRecords) { return freeRecords <= 1 ? "0" : std::to_string(freeRecords); }

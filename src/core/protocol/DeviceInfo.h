@@ -12,8 +12,6 @@ namespace kavro {
 
 enum class DeviceModel : int { None = 0, Rv316 = 1, Rv317 = 2, T580 = 3 };
 
-inline constexpr std::uint32_t kLogMemorySize = 0x200000;  // 2 MB of log flash
-
 struct DeviceInfo {
   int timeInterval = 0;      // tenths of a second
   int distanceInterval = 0;  // tenths of a metre

@@ -85,11 +85,17 @@ inline constexpr std::size_t kCompleteWithin = 256;   // replies are checked who
 inline constexpr std::size_t kProbeCompleteWithin = 96;  // the wrap probe's reply, whole within this
 }  // namespace field
 
-// The log memory as the protocol sees it.
+// The geometry of the log memory: what the protocol reads, the decoder takes apart and the
+// simulator holds. Sectors begin with a header; the rest is 16-byte slots.
 namespace memory {
 inline constexpr std::uint32_t kSize = 0x200000;       // 2 MiB
-inline constexpr std::uint32_t kRecordSize = 16;
-inline constexpr std::uint32_t kProbeAddress = 0x1F0000;  // first byte of the last 64 KB sector
+inline constexpr std::uint32_t kSectorSize = 0x10000;
+inline constexpr std::uint32_t kSectorCount = kSize / kSectorSize;  // 32
+inline constexpr std::uint32_t kSectorHeaderSize = 0x200;
+inline constexpr std::uint32_t kRecordSize = 16;       // one slot
+inline constexpr std::uint32_t kSlotsPerSector = (kSectorSize - kSectorHeaderSize) / kRecordSize;  // 4064
+inline constexpr std::uint32_t kSlotCount = kSlotsPerSector * kSectorCount;  // 130048
+inline constexpr std::uint32_t kProbeAddress = kSize - kSectorSize;  // first byte of the last sector
 inline constexpr std::uint32_t kProbeLength = 16;
 inline constexpr std::uint32_t kDataChunk = 0x800;     // bytes carried by one memory data reply
 }  // namespace memory

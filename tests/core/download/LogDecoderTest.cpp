@@ -14,9 +14,9 @@ constexpr std::int32_t T = 1767225600 + 86400 * 40;  // 2026-02-10 00:00:00 UTC
 
 // A sector in the real layout: 512-byte header, then 4064 slots, all empty at first.
 struct Sector {
-  std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(kLogSectorSize, 0xFF);
-  Sector() { std::memset(bytes.data(), 0x5A, kLogSectorHeaderSize); }
-  std::uint8_t* Slot(std::size_t i) { return bytes.data() + kLogSectorHeaderSize + i * 16; }
+  std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(memory::kSectorSize, 0xFF);
+  Sector() { std::memset(bytes.data(), 0x5A, memory::kSectorHeaderSize); }
+  std::uint8_t* Slot(std::size_t i) { return bytes.data() + memory::kSectorHeaderSize + i * 16; }
   void Put(std::size_t i, const TrackRecord& r) { std::memcpy(Slot(i), r.bytes.data(), 16); }
   void Put(std::size_t i, const char* marker) { std::memcpy(Slot(i), marker, 16); }
   void Fill(std::size_t i) {
@@ -164,11 +164,11 @@ TEST_F(Decoder, WholeImageAndResetClearsEverything) {
   std::vector<std::uint8_t> image;
   for (int sector = 0; sector < 32; ++sector) {
     Sector s;
-    for (std::size_t i = 0; i < kLogSlotsPerSector; ++i)
+    for (std::size_t i = 0; i < memory::kSlotsPerSector; ++i)
       s.Put(i, Rec(T + sector * 4064 + static_cast<std::int32_t>(i)));
     image.insert(image.end(), s.bytes.begin(), s.bytes.end());
   }
-  ASSERT_EQ(image.size(), kMemoryImageSize);
+  ASSERT_EQ(image.size(), memory::kSize);
   decoder.DecodeImage(image.data(), image.size());
   EXPECT_EQ(decoder.EntryCount(), 130048u);
   EXPECT_EQ(decoder.ValidCount(), 130048);

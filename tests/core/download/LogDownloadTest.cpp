@@ -103,7 +103,7 @@ class DownloadOnSim : public ::testing::Test {
     decoder.ResetDecoder(zone_.Clock(), LogDecoder::CurrentUtcYear());
     const DeviceInfo info = device_.Snapshot();
     const std::uint32_t size = DownloadSize(info.logUsedSize, info.logWrapped);
-    for (std::uint32_t m = 0; m < size; m += kLogSectorSize) decoder.DecodeSector(image.data() + m);
+    for (std::uint32_t m = 0; m < size; m += memory::kSectorSize) decoder.DecodeSector(image.data() + m);
     TrackFilesOptions o;
     o.directory = base_ / "want";
     o.writeTotal = writeTotal_;

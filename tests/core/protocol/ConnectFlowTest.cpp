@@ -99,7 +99,7 @@ TEST_F(ConnectOnSim, EmptyLoggerHasAllRecordsFree) {
 
 TEST_F(ConnectOnSim, LastSlotWrittenShowsZeroFree) {
   sim::Scenario s = test::Named("empty");
-  s.written.assign(sim::kSlotCount - 1, sim::FillSlot());
+  s.written.assign(memory::kSlotCount - 1, sim::FillSlot());
   ASSERT_EQ(sim::WritePosition(s), 2097136u);
   ASSERT_EQ(ConnectTo(s, {}, test::QuickTiming()).outcome, ConnectOutcome::Connected);
   EXPECT_EQ(device_.Snapshot().freeRecords, 1);
