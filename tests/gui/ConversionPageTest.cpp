@@ -121,6 +121,24 @@ class TestConversionPage : public QObject {
     QCOMPARE(page.Zone().row, 23);
   }
 
+  // Without a logger the list shows the system's own offset, UTC included.
+  void systemZoneIsSelectedWithoutALogger() {
+    const QByteArray saved = qgetenv("TZ");
+    const struct {
+      const char* tz;
+      int row;
+    } cases[] = {{"UTC", 19}, {"Asia/Kathmandu", 10}, {"America/St_Johns", 23}};
+    for (const auto& c : cases) {
+      qputenv("TZ", c.tz);
+      AppContext ctx;
+      ConversionPage page(ctx, nullptr);
+      QCOMPARE(Find<QComboBox>(page, "zoneCombo")->currentIndex(), c.row);
+      QCOMPARE(page.Zone().row, c.row);
+    }
+    if (saved.isNull()) qunsetenv("TZ");
+    else qputenv("TZ", saved);
+  }
+
   void noSourceShowsTheMessage() {
     AppContext ctx;
     ConversionPage page(ctx, nullptr);

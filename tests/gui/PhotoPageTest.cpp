@@ -83,6 +83,23 @@ class PhotoPageTest : public QObject {
     QCOMPARE(d.DaySpin()->value(), 30);
   }
 
+  // Without a logger the settings dialog shows the system's own offset, UTC included.
+  void settingsDialogSelectsTheSystemZone() {
+    const QByteArray saved = qgetenv("TZ");
+    const struct {
+      const char* tz;
+      int row;
+    } cases[] = {{"UTC", 19}, {"Asia/Kathmandu", 10}, {"America/St_Johns", 23}};
+    for (const auto& c : cases) {
+      qputenv("TZ", c.tz);
+      AppContext fresh;
+      PhotoCombineSettingsDialog d(fresh, nullptr);
+      QCOMPARE(d.ZoneList()->currentIndex(), c.row);
+    }
+    if (saved.isNull()) qunsetenv("TZ");
+    else qputenv("TZ", saved);
+  }
+
   void cancelledEditsStayStoredButThePageKeepsItsCalibration() {
     OpenSettings([](PhotoCombineSettingsDialog& d) {
       d.HourSpin()->setValue(2);

@@ -113,8 +113,8 @@ std::optional<std::uint32_t> DataAddress(std::string_view s, std::size_t& dataSt
 
 class Downloader {
  public:
-  Downloader(Link& link, const DownloadTiming& t, const std::atomic<bool>& cancel, bool fast)
-      : link_(link), t_(t), cancel_(cancel), fast_(fast), reader_(link) {}
+  Downloader(Link& link, const DownloadTiming& t, std::stop_token stop, bool fast)
+      : link_(link), t_(t), stop_(std::move(stop)), fast_(fast), reader_(link) {}
 
   // Waits for the data reply of `expected`. Replies of other addresses or kinds are passed over.
   Wait AwaitChunk(std::uint32_t expected, std::string_view& data) {
@@ -168,7 +168,7 @@ class Downloader {
  private:
   // One wait on the port, bounded by the silence limit, the watchdog and `due`.
   Wait WaitForBytes(Clock::time_point due) {
-    if (cancel_.load()) return Wait::Cancelled;
+    if (stop_.stop_requested()) return Wait::Cancelled;
     const Clock::time_point now = Clock::now();
     if (watchdogArmed_ && now >= watchdogDue_) return Wait::Watchdog;
     const Clock::time_point silenceDue = reader_.LastByte() + t_.silenceLimit;
@@ -193,7 +193,7 @@ class Downloader {
 
   Link& link_;
   const DownloadTiming& t_;
-  const std::atomic<bool>& cancel_;
+  std::stop_token stop_;
   bool fast_;
   ReplyReader reader_;
   bool watchdogArmed_ = false;
@@ -294,7 +294,7 @@ std::string LogRequestText(std::uint32_t address, std::uint32_t size) {
 
 DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive, TimeZoneState& zone,
                            const StringTable& strings, const DownloadSetup& setup, DownloadListener& listener,
-                           const std::atomic<bool>& cancel) {
+                           std::stop_token stop) {
   DownloadResult result;
   const DownloadTiming& t = setup.timing;
   const bool keepAliveWanted = keepAlive && keepAlive->Enabled();
@@ -335,7 +335,7 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
     link.Port().SetFastSpeed();
   }
 
-  Downloader dl(link, t, cancel, link.fastMode.load());
+  Downloader dl(link, t, std::move(stop), link.fastMode.load());
   bool interrupted = false;
   {
     // The line is ours until every sector has come.

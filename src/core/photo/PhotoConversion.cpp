@@ -69,13 +69,13 @@ std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
 }
 
 PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, OutputSink& kml,
-                                           PhotoConversionListener* listener, const std::atomic<bool>* cancel) {
+                                           PhotoConversionListener* listener, std::stop_token stop) {
   PhotoConversionResult result;
   const bool talk = listener && !s.quiet;
   auto problem = [&](const std::string& message) {
     if (listener) listener->OnProblem(message);
   };
-  auto cancelled = [&] { return cancel && cancel->load(std::memory_order_relaxed); };
+  auto cancelled = [&] { return stop.stop_requested(); };
 
   const TrackLoad load = LoadTrack(s.trlPath, s.photoZone, points_);
   if (!load.ok) {
@@ -162,7 +162,7 @@ PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, Out
 PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& settings,
                                                  const std::filesystem::path& kmlPath,
                                                  PhotoConversionListener* listener, std::string& error,
-                                                 const std::atomic<bool>* cancel) {
+                                                 std::stop_token stop) {
   error.clear();
   std::filesystem::path temp = kmlPath;
   temp += ".part" + std::to_string(getpid());
@@ -176,7 +176,7 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
   }
   PhotoConversionSettings strict = settings;
   strict.stopOnUnreadableInput = true;
-  PhotoConversionResult result = Run(strict, file, listener, cancel);
+  PhotoConversionResult result = Run(strict, file, listener, std::move(stop));
   const bool closed = file.Close();
   std::error_code ec;
   if (!result.trackRead || !result.photosRead) {

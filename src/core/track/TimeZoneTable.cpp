@@ -68,19 +68,14 @@ int SystemZoneBiasMinutes() {
 
 std::string DefaultZoneLabel(bool deviceZoneValid, const std::string& deviceZone, int systemBiasMinutes) {
   if (deviceZoneValid) return deviceZone;
-  const int hours = systemBiasMinutes / 60;
-  const int r = systemBiasMinutes % 60;
-  int minutes;
-  if (r == -45) minutes = 45;
-  else if (r >= 1) minutes = 30;
-  else if (r != 0) minutes = r + 60;
-  else minutes = 0;
+  // The label of the offset itself, written as the table writes it; UTC is " 00:00", not a
+  // signed zero that matches no row and leaves the list blank.
+  const int east = -systemBiasMinutes;
+  if (east == 0) return TimeZoneTable()[kUtcZoneRow].label;
+  const int magnitude = std::abs(east);
   char text[32];
-  std::snprintf(text, sizeof text, "%03d:%02d", hours, minutes);
-  std::string label(text);
-  if (!label.empty() && label[0] == '-') label[0] = '+';
-  else if (!label.empty()) label[0] = '-';
-  return label;
+  std::snprintf(text, sizeof text, "%c%02d:%02d", east < 0 ? '-' : '+', magnitude / 60, magnitude % 60);
+  return text;
 }
 
 bool SelectDefaultZone(const std::string& defaultLabel, ZoneChoice& choice) {

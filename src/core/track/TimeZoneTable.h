@@ -34,7 +34,7 @@ std::string PosixZoneText(int row);
 int SystemZoneBiasMinutes();
 
 // The label a zone list selects first: the logger's zone when it was read at connect, else the
-// one made from the system bias (which may match no row, e.g. "-00:00" for UTC).
+// label of the system's offset (" 00:00" for UTC; an offset outside the table matches no row).
 std::string DefaultZoneLabel(bool deviceZoneValid, const std::string& deviceZone, int systemBiasMinutes);
 
 // A zone selection held by a page: row index (19 at start), hours, minutes.

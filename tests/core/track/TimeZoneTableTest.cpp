@@ -33,9 +33,20 @@ TEST(TimeZoneTable, DefaultLabelFromTheLoggerOrTheBias) {
   EXPECT_EQ(DefaultZoneLabel(false, {}, -345), "+05:45");
   EXPECT_EQ(DefaultZoneLabel(false, {}, -330), "+05:30");
   EXPECT_EQ(DefaultZoneLabel(false, {}, 210), "-03:30");
-  EXPECT_EQ(DefaultZoneLabel(false, {}, 0), "-00:00");
+  EXPECT_EQ(DefaultZoneLabel(false, {}, 0), " 00:00");  // UTC: the row as the table writes it
   EXPECT_EQ(DefaultZoneLabel(false, {}, -780), "+13:00");
   EXPECT_EQ(DefaultZoneLabel(false, {}, 720), "-12:00");
+}
+
+// Every offset of the table, as the system's zone, selects its own row.
+TEST(TimeZoneTable, EverySystemOffsetOfTheTableSelectsItsRow) {
+  for (int row = 0; row < kZoneRowCount; ++row) {
+    const int bias = -TimeZoneTable()[static_cast<std::size_t>(row)].OffsetMinutes();
+    ZoneChoice choice;
+    choice.row = row == 0 ? 1 : 0;  // not already the row wanted
+    EXPECT_TRUE(SelectDefaultZone(DefaultZoneLabel(false, {}, bias), choice)) << bias;
+    EXPECT_EQ(choice.row, row) << bias;
+  }
 }
 
 TEST(TimeZoneTable, SelectDefaultZone) {
@@ -43,7 +54,7 @@ TEST(TimeZoneTable, SelectDefaultZone) {
     int bias;
     int row;  // -1: no row matches
   };
-  for (const Case c : {Case{-345, 10}, Case{-330, 11}, Case{210, 23}, Case{0, -1}, Case{-840, -1}, Case{-480, 6}}) {
+  for (const Case c : {Case{-345, 10}, Case{-330, 11}, Case{210, 23}, Case{0, 19}, Case{-840, -1}, Case{-480, 6}}) {
     ZoneChoice choice;
     const bool matched = SelectDefaultZone(DefaultZoneLabel(false, {}, c.bias), choice);
     EXPECT_EQ(matched, c.row >= 0) << c.bias;
