@@ -1,6 +1,5 @@
 #include "download/LogDownload.h"
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -246,28 +245,23 @@ std::filesystem::path KmlPathFor(const std::filesystem::path& trl) {
 bool CombineOne(const StringTable& strings, TimeZoneState& zone, const DownloadSetup& setup,
                 const std::filesystem::path& trl, const std::filesystem::path& photoDir, DownloadListener& listener) {
   const std::filesystem::path kml = KmlPathFor(trl);
-  std::filesystem::path temp = kml;
-  temp += ".part" + std::to_string(getpid());
   TextFile file;
   std::string reason;
-  if (!file.Open(temp, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode, &reason)) {
+  if (!file.Open(kml, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode | TextFile::ModeReplace,
+                 &reason)) {
     listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, reason});
     return false;
   }
   PhotoLines lines(listener);
   const PhotoConversionResult r = CombinePhotosForTrack(strings, trl, file, photoDir, setup.photoZoneRow,
                                                         setup.photoCalibrationSeconds, setup.writeGps, &lines, &zone);
-  const bool closed = file.Close();
-  std::error_code ec;
-  if (!r.outputOk || !closed) {
-    std::filesystem::remove(temp, ec);
+  if (!r.outputOk) {
+    file.Discard();
     listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, std::strerror(EIO)});
     return false;
   }
-  std::filesystem::rename(temp, kml, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, ec.message()});
+  if (!file.Close(&reason)) {
+    listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, reason});
     return false;
   }
   listener.OnFile(TrackFileReport{txt::CreateFileOk, kml, {}});

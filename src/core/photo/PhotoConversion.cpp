@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 #include "common/TextFile.h"
 #include "common/Texts.h"
@@ -164,11 +163,10 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
                                                  PhotoConversionListener* listener, std::string& error,
                                                  std::stop_token stop) {
   error.clear();
-  std::filesystem::path temp = kmlPath;
-  temp += ".part" + std::to_string(getpid());
   TextFile file;
   std::string reason;
-  if (!file.Open(temp, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode, &reason)) {
+  if (!file.Open(kmlPath, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode | TextFile::ModeReplace,
+                 &reason)) {
     error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(reason)}).toStdString();
     PhotoConversionResult failed;
     failed.outputOk = false;
@@ -177,28 +175,22 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
   PhotoConversionSettings strict = settings;
   strict.stopOnUnreadableInput = true;
   PhotoConversionResult result = Run(strict, file, listener, std::move(stop));
-  const bool closed = file.Close();
-  std::error_code ec;
   if (!result.trackRead || !result.photosRead) {
-    std::filesystem::remove(temp, ec);
+    file.Discard();
     result.outputOk = false;
     error = result.inputError;
     return result;
   }
-  if (result.cancelled || !result.outputOk || !closed) {
-    std::filesystem::remove(temp, ec);
+  if (result.cancelled || !result.outputOk) {
+    file.Discard();
     result.outputOk = false;
-    if (!result.cancelled) {
+    if (!result.cancelled)
       error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(std::strerror(EIO))}).toStdString();
-    }
     return result;
   }
-  std::filesystem::rename(temp, kmlPath, ec);
-  if (ec) {
-    const std::string why = ec.message();  // before the clean-up overwrites it
-    std::filesystem::remove(temp, ec);
+  if (!file.Close(&reason)) {
     result.outputOk = false;
-    error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(why)}).toStdString();
+    error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(reason)}).toStdString();
   }
   return result;
 }
