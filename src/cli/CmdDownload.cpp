@@ -6,6 +6,7 @@
 #include <signal.h>
 
 #include <atomic>
+#include <stop_token>
 #include <chrono>
 #include <thread>
 
@@ -25,7 +26,7 @@ namespace {
 // is set back to its normal speed and let go. A thread of ours takes the signals: no globals.
 class InterruptWatch {
  public:
-  explicit InterruptWatch(std::atomic<bool>& cancel) : cancel_(cancel) {
+  explicit InterruptWatch(std::stop_source& cancel) : cancel_(cancel) {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
@@ -34,7 +35,7 @@ class InterruptWatch {
     thread_ = std::thread([this, set] {
       while (!done_.load()) {
         timespec slice{0, 100 * 1000 * 1000};
-        if (sigtimedwait(&set, nullptr, &slice) > 0) cancel_ = true;
+        if (sigtimedwait(&set, nullptr, &slice) > 0) cancel_.request_stop();
       }
     });
   }
@@ -47,7 +48,7 @@ class InterruptWatch {
   InterruptWatch& operator=(const InterruptWatch&) = delete;
 
  private:
-  std::atomic<bool>& cancel_;
+  std::stop_source& cancel_;
   std::atomic<bool> done_{false};
   sigset_t old_{};
   std::thread thread_;
@@ -154,7 +155,7 @@ int DownloadCommand::Run(CliEnv& env) {
     photoRow = *row;
   }
 
-  std::atomic<bool> cancel{false};
+  std::stop_source cancel;
   InterruptWatch watch(cancel);
   LoggerConnection logger(env);
   if (const int status = logger.Open(port_); status != 0) return status;
@@ -174,7 +175,7 @@ int DownloadCommand::Run(CliEnv& env) {
     return std::optional<TransferChoice>(c);
   };
   PrintingListener listener(env);
-  const DownloadResult r = LogDownload(env.ctx.link, env.ctx.device, nullptr, env.ctx.zone, s, setup, listener, cancel);
+  const DownloadResult r = LogDownload(env.ctx.link, env.ctx.device, nullptr, env.ctx.zone, s, setup, listener, cancel.get_token());
   listener.EndLine();
   if (r.outcome != DownloadOutcome::Complete) {
     logger.Close();

@@ -134,7 +134,7 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
 }
 
 PhotoPage::~PhotoPage() {
-  cancel_ = true;
+  cancel_.request_stop();
   runner_->Wait();
 }
 
@@ -246,10 +246,9 @@ void PhotoPage::OnConvert() {
   auto error = std::make_shared<std::string>();
   const std::filesystem::path kmlPath = kml.toStdString();
   PhotoConversion* conversion = conversion_.get();
-  cancel_ = false;
-  std::atomic<bool>* cancel = &cancel_;
-  runner_->Start([conversion, settings, kmlPath, feeder, error, cancel] {
-    conversion->RunToFile(settings, kmlPath, feeder.get(), *error, cancel);
+  cancel_ = std::stop_source();
+  runner_->Start([conversion, settings, kmlPath, feeder, error, stop = cancel_.get_token()] {
+    conversion->RunToFile(settings, kmlPath, feeder.get(), *error, stop);
   },
                  [this, feeder, error] {
                    feeder->Drain();

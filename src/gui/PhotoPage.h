@@ -1,9 +1,9 @@
 #pragma once
 #include <QString>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stop_token>
 
 #include "Page.h"
 
@@ -93,7 +93,7 @@ class PhotoPage : public Page {
   int pageZoneRow_ = 19;
   std::unique_ptr<PhotoConversion> conversion_;
   // Set when the page goes away, so a long conversion stops at the next photo.
-  std::atomic<bool> cancel_{false};
+  std::stop_source cancel_;
 };
 
 }  // namespace kavro::gui

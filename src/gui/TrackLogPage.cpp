@@ -339,8 +339,8 @@ void TrackLogPage::OnUpload() {
   statusDialog_->SetOkEnabled(false);
   statusDialog_->show();
 
-  auto cancel = std::make_shared<std::atomic<bool>>(false);
-  cancel_ = cancel;
+  cancel_ = std::stop_source();
+  const std::stop_token stop = cancel_.get_token();
   DownloadSetup setup;
   setup.bridge = bridgeCheck_ ? bridgeCheck_() : false;
   setup.timing = downloadTiming_;
@@ -348,9 +348,9 @@ void TrackLogPage::OnUpload() {
   setup.photoCalibrationSeconds = ctx_.photoCalibrationSeconds;
   setup.writeGps = ctx_.writeGpsInPhoto;
   QPointer<TrackLogPage> self(this);
-  setup.choose = [self, cancel]() -> std::optional<TransferChoice> {
+  setup.choose = [self, stop]() -> std::optional<TransferChoice> {
     if (!self) return std::nullopt;
-    return self->AskTransferChoice(cancel);
+    return self->AskTransferChoice(stop);
   };
   QPointer<TrackLogFileStatusDialog> statusDialog(statusDialog_);
   auto listener = std::make_shared<PageListener>(
@@ -363,13 +363,13 @@ void TrackLogPage::OnUpload() {
   auto result = std::make_shared<DownloadResult>();
   AppContext& ctx = ctx_;
   jobs_->Start(
-      [&ctx, setup, listener, result, cancel] {
-        *result = LogDownload(ctx.link, ctx.device, &ctx.keepAlive, ctx.zone, ctx.strings, setup, *listener, *cancel);
+      [&ctx, setup, listener, result, stop] {
+        *result = LogDownload(ctx.link, ctx.device, &ctx.keepAlive, ctx.zone, ctx.strings, setup, *listener, stop);
       },
       [this, result] { DownloadDone(*result); });
 }
 
-std::optional<TransferChoice> TrackLogPage::AskTransferChoice(const std::shared_ptr<std::atomic<bool>>& cancel) {
+std::optional<TransferChoice> TrackLogPage::AskTransferChoice(const std::stop_token& stop) {
   auto box = std::make_shared<ChoiceBox>();
   QPointer<TrackLogPage> self(this);
   JobRunner::Post(this, [self, box] {
@@ -387,7 +387,7 @@ std::optional<TransferChoice> TrackLogPage::AskTransferChoice(const std::shared_
   // Waits for the user, but not past a cancel (the window closing).
   std::unique_lock<std::mutex> lock(box->mutex);
   while (!box->answered) {
-    if (cancel->load()) return std::nullopt;
+    if (stop.stop_requested()) return std::nullopt;
     box->ready.wait_for(lock, std::chrono::milliseconds(50));
   }
   return box->choice;
@@ -396,13 +396,12 @@ std::optional<TransferChoice> TrackLogPage::AskTransferChoice(const std::shared_
 void TrackLogPage::CancelDownload(bool quiet) {
   if (!downloading_) return;
   quietCancel_ = quiet;
-  if (cancel_) *cancel_ = true;
+  cancel_.request_stop();
   if (transferDialog_) transferDialog_->reject();
 }
 
 void TrackLogPage::DownloadDone(const DownloadResult& result) {
   downloading_ = false;
-  cancel_.reset();
   if (transferDialog_) transferDialog_->reject();
   const bool interrupted = result.outcome == DownloadOutcome::Interrupted;
   if (result.outcome == DownloadOutcome::Complete) {

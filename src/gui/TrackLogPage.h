@@ -1,8 +1,8 @@
 #pragma once
 #include <QPointer>
-#include <atomic>
 #include <functional>
 #include <memory>
+#include <stop_token>
 
 #include "JobRunner.h"
 #include "Page.h"
@@ -90,7 +90,7 @@ class TrackLogPage : public Page {
   bool locked_ = false;
 
   // -- download --
-  std::optional<TransferChoice> AskTransferChoice(const std::shared_ptr<std::atomic<bool>>& cancel);
+  std::optional<TransferChoice> AskTransferChoice(const std::stop_token& stop);
   void DownloadDone(const DownloadResult& result);
   QGroupBox* processingGroup_ = nullptr;
   QLabel* uploadLabel_ = nullptr;
@@ -99,7 +99,7 @@ class TrackLogPage : public Page {
   QLabel* percent_ = nullptr;
   QPointer<TrackLogFileStatusDialog> statusDialog_;
   QPointer<TransferDialog> transferDialog_;
-  std::shared_ptr<std::atomic<bool>> cancel_;
+  std::stop_source cancel_;
   std::function<bool()> bridgeCheck_;
   DownloadTiming downloadTiming_;
   bool downloading_ = false;

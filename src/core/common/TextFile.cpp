@@ -106,10 +106,10 @@ std::string Utf8ToCodePage(std::string_view utf8, int codePage) {
   return out;
 }
 
-TextFile::~TextFile() { Close(); }
+TextFile::~TextFile() { Discard(); }
 
 bool TextFile::Open(const std::filesystem::path& path, unsigned flags, std::string* error) {
-  Close();
+  Discard();
   failed_ = false;
   bomWritten_ = false;
   unicodeText_ = false;
@@ -126,6 +126,7 @@ bool TextFile::Open(const std::filesystem::path& path, unsigned flags, std::stri
     }
   }
   openFlags_ = flags;
+  if (writing && (flags & ModeReplace)) return replacing_.Open(path, error);
   const char* mode = writing ? ((flags & ModeCreate) ? "wb" : "r+b") : "rb";
   file_ = std::fopen(path.c_str(), mode);
   if (file_ == nullptr) {
@@ -137,6 +138,10 @@ bool TextFile::Open(const std::filesystem::path& path, unsigned flags, std::stri
 }
 
 bool TextFile::WriteBytes(const void* data, std::size_t size) {
+  if (replacing_.IsOpen()) {
+    if (!failed_ && !replacing_.Write(std::string_view(static_cast<const char*>(data), size))) failed_ = true;
+    return !failed_;
+  }
   if (file_ == nullptr) {
     failed_ = true;
     return false;
@@ -207,12 +212,30 @@ bool TextFile::ReadString(std::string& line) {
   return true;
 }
 
-bool TextFile::Close() {
+bool TextFile::Close(std::string* error) {
+  if (replacing_.IsOpen()) {
+    const std::string reason = replacing_.ErrorText();
+    if (failed_) {
+      replacing_.Discard();
+      if (error) *error = reason.empty() ? std::strerror(EIO) : reason;
+      return false;
+    }
+    if (!replacing_.Commit(error)) failed_ = true;
+    return !failed_;
+  }
   if (file_ == nullptr) return !failed_;
-  if (std::fflush(file_) != 0) failed_ = true;
-  if (std::fclose(file_) != 0) failed_ = true;
+  int reason = 0;
+  if (std::fflush(file_) != 0) reason = errno;
+  if (std::fclose(file_) != 0 && reason == 0) reason = errno;
   file_ = nullptr;
+  if (reason != 0) failed_ = true;
+  if (failed_ && error) *error = std::strerror(reason != 0 ? reason : EIO);
   return !failed_;
+}
+
+void TextFile::Discard() {
+  if (replacing_.IsOpen()) replacing_.Discard();
+  else Close();
 }
 
 }  // namespace kavro

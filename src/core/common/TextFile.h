@@ -11,6 +11,8 @@ namespace kavro {
 // A line-oriented text file that can write UTF-16LE with a byte-order mark and recognises one
 // when reading. Our narrow text is UTF-8; a file code page other than UTF-8 gets "#" for every
 // character it cannot hold. Errors are sticky: Close() reports whether everything was written.
+// Opened with ModeReplace, a written file appears whole at Close() or not at all (through
+// ReplacingFileSink): dropped unclosed, or after a failed write, the old file stays.
 class TextFile : public OutputSink {
  public:
   static constexpr unsigned ModeRead = 0x0000;
@@ -19,6 +21,7 @@ class TextFile : public OutputSink {
   static constexpr unsigned TypeText = 0x4000;
   static constexpr unsigned TypeBinary = 0x8000;
   static constexpr unsigned ModeWriteUnicode = 0x20000;
+  static constexpr unsigned ModeReplace = 0x40000;
 
   static constexpr int CodePageSystem = -1;  // UTF-8 here
   static constexpr int CodePageUtf8 = 65001;
@@ -33,7 +36,7 @@ class TextFile : public OutputSink {
   // Opens for reading (no ModeWrite) or writing (ModeWrite, with ModeCreate truncating).
   // On failure returns false and, when given, sets error to the system's reason.
   bool Open(const std::filesystem::path& path, unsigned flags, std::string* error = nullptr);
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return file_ != nullptr || replacing_.IsOpen(); }
 
   void SetFileCodePage(int codePage) { fileCodePage_ = codePage; }
   int FileCodePage() const { return fileCodePage_; }
@@ -46,14 +49,18 @@ class TextFile : public OutputSink {
   // Reads one line without its CR LF (or lone CR or LF), converted to UTF-8.
   bool ReadString(std::string& line);
 
-  // Flushes and closes; false when any write failed or the flush did.
-  bool Close();
+  // Flushes and closes (with ModeReplace: puts the file in place); false when any write failed
+  // or the flush did, with the system's reason in error when given.
+  bool Close(std::string* error = nullptr);
+  // With ModeReplace: drops what was written, the old file stays. Otherwise as Close().
+  void Discard();
   bool Failed() const { return failed_; }
 
  private:
   bool WriteBytes(const void* data, std::size_t size);
 
   std::FILE* file_ = nullptr;
+  ReplacingFileSink replacing_;
   unsigned openFlags_ = 0;
   int fileCodePage_ = CodePageSystem;
   bool unicodeText_ = false;

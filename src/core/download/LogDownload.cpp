@@ -1,6 +1,5 @@
 #include "download/LogDownload.h"
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -113,8 +112,8 @@ std::optional<std::uint32_t> DataAddress(std::string_view s, std::size_t& dataSt
 
 class Downloader {
  public:
-  Downloader(Link& link, const DownloadTiming& t, const std::atomic<bool>& cancel, bool fast)
-      : link_(link), t_(t), cancel_(cancel), fast_(fast), reader_(link) {}
+  Downloader(Link& link, const DownloadTiming& t, std::stop_token stop, bool fast)
+      : link_(link), t_(t), stop_(std::move(stop)), fast_(fast), reader_(link) {}
 
   // Waits for the data reply of `expected`. Replies of other addresses or kinds are passed over.
   Wait AwaitChunk(std::uint32_t expected, std::string_view& data) {
@@ -168,7 +167,7 @@ class Downloader {
  private:
   // One wait on the port, bounded by the silence limit, the watchdog and `due`.
   Wait WaitForBytes(Clock::time_point due) {
-    if (cancel_.load()) return Wait::Cancelled;
+    if (stop_.stop_requested()) return Wait::Cancelled;
     const Clock::time_point now = Clock::now();
     if (watchdogArmed_ && now >= watchdogDue_) return Wait::Watchdog;
     const Clock::time_point silenceDue = reader_.LastByte() + t_.silenceLimit;
@@ -193,7 +192,7 @@ class Downloader {
 
   Link& link_;
   const DownloadTiming& t_;
-  const std::atomic<bool>& cancel_;
+  std::stop_token stop_;
   bool fast_;
   ReplyReader reader_;
   bool watchdogArmed_ = false;
@@ -246,28 +245,23 @@ std::filesystem::path KmlPathFor(const std::filesystem::path& trl) {
 bool CombineOne(const StringTable& strings, TimeZoneState& zone, const DownloadSetup& setup,
                 const std::filesystem::path& trl, const std::filesystem::path& photoDir, DownloadListener& listener) {
   const std::filesystem::path kml = KmlPathFor(trl);
-  std::filesystem::path temp = kml;
-  temp += ".part" + std::to_string(getpid());
   TextFile file;
   std::string reason;
-  if (!file.Open(temp, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode, &reason)) {
+  if (!file.Open(kml, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode | TextFile::ModeReplace,
+                 &reason)) {
     listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, reason});
     return false;
   }
   PhotoLines lines(listener);
   const PhotoConversionResult r = CombinePhotosForTrack(strings, trl, file, photoDir, setup.photoZoneRow,
                                                         setup.photoCalibrationSeconds, setup.writeGps, &lines, &zone);
-  const bool closed = file.Close();
-  std::error_code ec;
-  if (!r.outputOk || !closed) {
-    std::filesystem::remove(temp, ec);
+  if (!r.outputOk) {
+    file.Discard();
     listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, std::strerror(EIO)});
     return false;
   }
-  std::filesystem::rename(temp, kml, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, ec.message()});
+  if (!file.Close(&reason)) {
+    listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, reason});
     return false;
   }
   listener.OnFile(TrackFileReport{txt::CreateFileOk, kml, {}});
@@ -294,7 +288,7 @@ std::string LogRequestText(std::uint32_t address, std::uint32_t size) {
 
 DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive, TimeZoneState& zone,
                            const StringTable& strings, const DownloadSetup& setup, DownloadListener& listener,
-                           const std::atomic<bool>& cancel) {
+                           std::stop_token stop) {
   DownloadResult result;
   const DownloadTiming& t = setup.timing;
   const bool keepAliveWanted = keepAlive && keepAlive->Enabled();
@@ -335,7 +329,7 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
     link.Port().SetFastSpeed();
   }
 
-  Downloader dl(link, t, cancel, link.fastMode.load());
+  Downloader dl(link, t, std::move(stop), link.fastMode.load());
   bool interrupted = false;
   {
     // The line is ours until every sector has come.

@@ -3,12 +3,12 @@
 // log files (with a KML or the photo combination beside each) once every sector has come.
 // Blocking: the window runs it on a worker thread, the command line on its main thread.
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 #include "common/StringTable.h"
@@ -99,9 +99,9 @@ std::string LogRequestText(std::uint32_t address, std::uint32_t size);
 // The whole download after the Upload click: the choice, the speed change through a bridge,
 // every sector (keep-alive before each, the request, the replies), the files and their KML,
 // the speed set back. On an interruption the speed is set back too and nothing is written; the
-// caller then disconnects. cancel (set from any thread) interrupts it within a fraction of a second.
+// caller then disconnects. A stop requested from any thread interrupts it within a fraction of a second.
 DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive, TimeZoneState& zone,
                            const StringTable& strings, const DownloadSetup& setup, DownloadListener& listener,
-                           const std::atomic<bool>& cancel);
+                           std::stop_token stop);
 
 }  // namespace kavro

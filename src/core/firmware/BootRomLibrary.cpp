@@ -45,8 +45,8 @@ std::optional<std::uint32_t> ParseNumber(const std::string& text) {
 // One update's conversation with the boot ROM on an open port.
 class Session {
  public:
-  Session(SerialPort& port, const BootRomTiming& timing, const std::atomic<int>* stop, DownloadReport& report)
-      : port_(port), timing_(timing), stop_(stop), report_(report) {}
+  Session(SerialPort& port, const BootRomTiming& timing, std::stop_token stop, DownloadReport& report)
+      : port_(port), timing_(timing), stop_(std::move(stop)), report_(report) {}
 
   bool Sync() {
     for (int i = 0; i < timing_.syncAttempts; ++i) {
@@ -93,7 +93,7 @@ class Session {
     return BootRomLibrary::kNoReply;
   }
 
-  bool Stopped() const { return stop_ && stop_->load() != 0; }
+  bool Stopped() const { return stop_.stop_requested(); }
 
  private:
   enum class Reply { Ack, Refused, Retry, Lost };
@@ -135,7 +135,7 @@ class Session {
 
   SerialPort& port_;
   const BootRomTiming& timing_;
-  const std::atomic<int>* stop_;
+  std::stop_token stop_;
   DownloadReport& report_;
   brom::FrameReader reader_{brom::kRomStart};
   std::uint16_t seq_ = 0;
@@ -233,7 +233,7 @@ void SerialBootRom::EnableRegion(ImageSet* image, int region, bool enabled) {
 }
 
 BootRomLibrary::Result SerialBootRom::Download(const PortBlock& port, const ToolBlock& tool,
-                                               const DownloadBlock& download, const std::atomic<int>* stop,
+                                               const DownloadBlock& download, std::stop_token stop,
                                                DownloadReport* reportOut) {
   DownloadReport local;
   DownloadReport& report = reportOut ? *reportOut : local;
@@ -253,7 +253,7 @@ BootRomLibrary::Result SerialBootRom::Download(const PortBlock& port, const Tool
   serial.SetPortName(port.path);
   if (port.baudRate > 0) serial.SetBaudRate(port.baudRate);
   if (!serial.Open()) return kPortFailed;
-  Session s(serial, timing_, stop, report);
+  Session s(serial, timing_, std::move(stop), report);
 
   auto finish = [&](Result r) {
     // After a failure, ask the boot ROM to let go without writing; it may not be listening.

@@ -6,12 +6,12 @@
 // accepted when its bits 8..15 are 0 (Accepted()). SerialBootRom talks the protocol of
 // BootRomProtocol.h over a serial port; the simulator's boot ROM answers it.
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -87,7 +87,7 @@ class BootRomLibrary {
   static constexpr Result kNoReply = 0x0400;         // a frame stayed unanswered after its resends
   static constexpr Result kRefused = 0x0500;         // the boot ROM refused a frame
   static constexpr Result kNothingLoaded = 0x0600;   // agent or image not loaded
-  static constexpr Result kStopped = 0x0700;         // the stop word was set
+  static constexpr Result kStopped = 0x0700;         // a stop was requested
   static constexpr Result kLinkLost = 0x0800;        // the line went away
 
   static bool Accepted(Result r) { return (r & 0xFF00u) == 0; }
@@ -103,7 +103,7 @@ class BootRomLibrary {
   virtual Result LoadImage(ImageSet* image, int region, const std::filesystem::path& file) = 0;  // 7
   virtual void EnableRegion(ImageSet* image, int region, bool enabled) = 0;               // 8
   virtual Result Download(const PortBlock& port, const ToolBlock& tool, const DownloadBlock& download,
-                          const std::atomic<int>* stop, DownloadReport* report) = 0;      // 9
+                          std::stop_token stop, DownloadReport* report) = 0;      // 9
   virtual void UnloadAgent(DownloadAgent* agent) = 0;                                      // 10
   virtual void UnloadImage(ImageSet* image, int region) = 0;                               // 11
   virtual void DestroyAgent(AgentHandle& agent) = 0;                                       // 12
@@ -133,7 +133,7 @@ class SerialBootRom : public BootRomLibrary {
   Result LoadImage(ImageSet* image, int region, const std::filesystem::path& file) override;
   void EnableRegion(ImageSet* image, int region, bool enabled) override;
   Result Download(const PortBlock& port, const ToolBlock& tool, const DownloadBlock& download,
-                  const std::atomic<int>* stop, DownloadReport* report) override;
+                  std::stop_token stop, DownloadReport* report) override;
   void UnloadAgent(DownloadAgent* agent) override;
   void UnloadImage(ImageSet* image, int region) override;
   void DestroyAgent(AgentHandle& agent) override;

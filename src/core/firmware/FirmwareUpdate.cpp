@@ -95,7 +95,6 @@ void FirmwareUpdate::Prepare(const PortSelection& selection, const FirmwareCallb
   Release();
   agentLoaded_ = false;
   imageLoaded_ = false;
-  stop_ = 0;
   Progress(callbacks, 0);
   library_.CreateAgent(agent_);
   library_.CreateImage(image_);
@@ -184,7 +183,8 @@ FirmwareOutcome FirmwareUpdate::Run(const FirmwareCallbacks& callbacks) {
     status(txt::DownloadAndUpdateFirmware);
     return 0;
   };
-  downloadResult_ = library_.Download(portBlock, tool, download, &stop_, &report_);
+  // Once begun, an update runs to its end: a logger left with half an image does not start.
+  downloadResult_ = library_.Download(portBlock, tool, download, {}, &report_);
   if (downloadResult_ == BootRomLibrary::kDownloadDone) std::this_thread::sleep_for(timing_.restartWait);
 
   status(txt::ProcessFinish);

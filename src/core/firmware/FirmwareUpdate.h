@@ -5,7 +5,6 @@
 // Bluetooth address, download, write the address back, release the library.
 // Statuses and messages are string ids; the caller shows them.
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -122,7 +121,6 @@ class FirmwareUpdate {
   ImageHandle image_;
   bool agentLoaded_ = false;
   bool imageLoaded_ = false;
-  std::atomic<int> stop_{0};
   DownloadReport report_;
   BootRomLibrary::Result downloadResult_ = 0;
   int percent_ = 0;

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "common/OutputSink.h"
 #include "common/Texts.h"
 #include "photo/ExifBytes.h"
 #include "photo/ExifReader.h"
@@ -465,28 +466,12 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
   return true;
 }
 
+// The copy appears whole or not at all; an earlier copy stays when this one cannot be written.
 bool WriteWholeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = std::strerror(n < 0 ? errno : EIO);
-      close(fd);
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (close(fd) != 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  return true;
+  ReplacingFileSink file;
+  if (!file.Open(path, &error)) return false;
+  file.Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return file.Commit(&error);
 }
 
 void RemoveIfEmpty(const std::filesystem::path& dir) {
@@ -548,19 +533,7 @@ GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackP
     r.detail = ec.message();
     return r;
   }
-  std::filesystem::path temp = r.copyPath;
-  temp += ".part" + std::to_string(getpid());
-  if (!WriteWholeFile(temp, copy, r.detail)) {
-    std::filesystem::remove(temp, ec);
-    r.outcome = GpsCopyOutcome::IoError;
-    r.messageId = txt::GpsCopyFailed;
-    RemoveIfEmpty(gpsDir);
-    return r;
-  }
-  std::filesystem::rename(temp, r.copyPath, ec);
-  if (ec) {
-    r.detail = ec.message();
-    std::filesystem::remove(temp, ec);
+  if (!WriteWholeFile(r.copyPath, copy, r.detail)) {
     r.outcome = GpsCopyOutcome::IoError;
     r.messageId = txt::GpsCopyFailed;
     RemoveIfEmpty(gpsDir);

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 #include "common/TextFile.h"
 #include "common/Texts.h"
@@ -76,13 +75,13 @@ std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
 }
 
 PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, OutputSink& kml,
-                                           PhotoConversionListener* listener, const std::atomic<bool>* cancel) {
+                                           PhotoConversionListener* listener, std::stop_token stop) {
   PhotoConversionResult result;
   const bool talk = listener && !s.quiet;
   auto problem = [&](const std::string& message) {
     if (listener) listener->OnProblem(message);
   };
-  auto cancelled = [&] { return cancel && cancel->load(std::memory_order_relaxed); };
+  auto cancelled = [&] { return stop.stop_requested(); };
 
   const TrackLoad load = LoadTrack(s.trlPath, s.photoZone, points_);
   if (!load.ok) {
@@ -169,13 +168,12 @@ PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, Out
 PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& settings,
                                                  const std::filesystem::path& kmlPath,
                                                  PhotoConversionListener* listener, std::string& error,
-                                                 const std::atomic<bool>* cancel) {
+                                                 std::stop_token stop) {
   error.clear();
-  std::filesystem::path temp = kmlPath;
-  temp += ".part" + std::to_string(getpid());
   TextFile file;
   std::string reason;
-  if (!file.Open(temp, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode, &reason)) {
+  if (!file.Open(kmlPath, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode | TextFile::ModeReplace,
+                 &reason)) {
     error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(reason)}).toStdString();
     PhotoConversionResult failed;
     failed.outputOk = false;
@@ -183,29 +181,23 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
   }
   PhotoConversionSettings strict = settings;
   strict.stopOnUnreadableInput = true;
-  PhotoConversionResult result = Run(strict, file, listener, cancel);
-  const bool closed = file.Close();
-  std::error_code ec;
+  PhotoConversionResult result = Run(strict, file, listener, std::move(stop));
   if (!result.trackRead || !result.photosRead) {
-    std::filesystem::remove(temp, ec);
+    file.Discard();
     result.outputOk = false;
     error = result.inputError;
     return result;
   }
-  if (result.cancelled || !result.outputOk || !closed) {
-    std::filesystem::remove(temp, ec);
+  if (result.cancelled || !result.outputOk) {
+    file.Discard();
     result.outputOk = false;
-    if (!result.cancelled) {
+    if (!result.cancelled)
       error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(std::strerror(EIO))}).toStdString();
-    }
     return result;
   }
-  std::filesystem::rename(temp, kmlPath, ec);
-  if (ec) {
-    const std::string why = ec.message();  // before the clean-up overwrites it
-    std::filesystem::remove(temp, ec);
+  if (!file.Close(&reason)) {
     result.outputOk = false;
-    error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(why)}).toStdString();
+    error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(reason)}).toStdString();
   }
   return result;
 }

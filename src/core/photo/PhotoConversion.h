@@ -1,7 +1,7 @@
 #pragma once
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -60,14 +60,14 @@ class PhotoConversion {
   explicit PhotoConversion(const StringTable& strings) : strings_(strings) {}
 
   PhotoConversionResult Run(const PhotoConversionSettings& settings, OutputSink& kml, PhotoConversionListener* listener,
-                            const std::atomic<bool>* cancel = nullptr);
+                            std::stop_token stop = {});
 
   // Run into a UTF-16LE KML file: written under a temporary name and renamed into place only
   // when complete; on failure nothing is left behind and error holds the reason in words. An
   // unreadable track or photo folder is such a failure.
   PhotoConversionResult RunToFile(const PhotoConversionSettings& settings, const std::filesystem::path& kmlPath,
                                   PhotoConversionListener* listener, std::string& error,
-                                  const std::atomic<bool>* cancel = nullptr);
+                                  std::stop_token stop = {});
 
   const std::vector<TrackPoint>& Points() const { return points_; }
   const std::vector<PhotoEntry>& Photos() const { return photos_; }

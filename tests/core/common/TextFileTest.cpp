@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include "common/OutputSink.h"
 #include "common/TextFile.h"
+#include "support/PrivateMounts.h"
 
 namespace kavro {
 namespace {
@@ -131,6 +134,73 @@ TEST_F(TextFileTest, ReplacingSinkLeavesTheTargetAloneUntilCommit) {
   std::string error;
   EXPECT_FALSE(ReplacingFileSink().Open(dir_ / "no" / "x.kml", &error));
   EXPECT_FALSE(error.empty());
+}
+
+TEST_F(TextFileTest, ReplacingTextFileAppearsWholeAtCloseOnly) {
+  const fs::path target = dir_ / "photos.kml";
+  {
+    std::ofstream old(target);
+    old << "earlier";
+  }
+  const unsigned flags = TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode | TextFile::ModeReplace;
+  {
+    TextFile f;
+    ASSERT_TRUE(f.Open(target, flags));
+    EXPECT_TRUE(f.WriteString("A\r\n"));
+    EXPECT_EQ(Bytes(target), "earlier");
+  }  // dropped without Close
+  EXPECT_EQ(Bytes(target), "earlier");
+  {
+    TextFile f;
+    ASSERT_TRUE(f.Open(target, flags));
+    EXPECT_TRUE(f.WriteString("A\r\n"));
+    f.Discard();
+    EXPECT_FALSE(f.IsOpen());
+  }
+  EXPECT_EQ(Bytes(target), "earlier");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  TextFile f;
+  ASSERT_TRUE(f.Open(target, flags));
+  EXPECT_TRUE(f.WriteString("Ä\r\n"));
+  std::string error;
+  EXPECT_TRUE(f.Close(&error)) << error;
+  EXPECT_EQ(Bytes(target), std::string("\xFF\xFE\xC4\x00\x0D\x00\x0A\x00", 8));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_FALSE(TextFile().Open(dir_ / "no" / "x.kml", flags, &error));
+  EXPECT_EQ(error, std::strerror(ENOENT));
+}
+
+// A disk that fills up half-way through a replacing write: the writer hears why, the file that
+// was there stays as it was, and no temporary file is left.
+TEST_F(TextFileTest, ReplacingWriteThatFailsHalfWayLeavesTheOldFile) {
+  const fs::path mnt = dir_ / "small";
+  fs::create_directory(mnt);
+  bool skipped = false;
+  const std::string found = test::InPrivateChild(
+      [&] {
+        if (::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=64k") != 0) ::_exit(test::kNoPrivateMounts);
+        for (const char* name : {"a.kml", "b.bin"}) std::ofstream(mnt / name) << "earlier";
+        const std::string line(1000, 'x');
+        std::string out;
+        TextFile wide;
+        std::string error;
+        if (!wide.Open(mnt / "a.kml", TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode |
+                                          TextFile::ModeReplace, &error))
+          return "open: " + error;
+        for (int i = 0; i < 200; ++i) wide.WriteString(line);
+        out += wide.Close(&error) ? "closed" : error;
+        ReplacingFileSink plain;
+        if (!plain.Open(mnt / "b.bin", &error)) return "open: " + error;
+        for (int i = 0; i < 200; ++i) plain.Write(line);
+        out += "|" + (plain.Commit(&error) ? std::string("committed") : error);
+        for (const char* name : {"a.kml", "b.bin"}) out += "|" + Bytes(mnt / name);
+        out += "|" + std::to_string(std::distance(fs::directory_iterator(mnt), fs::directory_iterator()));
+        return out;
+      },
+      &skipped);
+  if (skipped) GTEST_SKIP() << "no private tmpfs mount possible here";
+  const std::string noSpace = std::strerror(ENOSPC);
+  EXPECT_EQ(found, noSpace + "|" + noSpace + "|earlier|earlier|2");
 }
 
 }  // namespace

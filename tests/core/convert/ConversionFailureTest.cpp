@@ -24,33 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
-constexpr int kSkip = 77;
-
-// Runs body in a child with private mounts; the child writes its findings, one per line.
-std::string InChild(const std::function<std::string()>& body, bool* skipped) {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return "pipe failed";
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(pipeFds[0]);
-    if (!test::PrivateMounts()) ::_exit(kSkip);
-    const std::string out = body();
-    if (::write(pipeFds[1], out.data(), out.size()) < 0) ::_exit(2);
-    ::_exit(0);
-  }
-  ::close(pipeFds[1]);
-  std::string out;
-  char buf[512];
-  ssize_t n;
-  while ((n = ::read(pipeFds[0], buf, sizeof buf)) > 0) out.append(buf, static_cast<std::size_t>(n));
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  *skipped = WIFEXITED(status) && WEXITSTATUS(status) == kSkip;
-  if (!WIFEXITED(status) || (WEXITSTATUS(status) != 0 && !*skipped)) out += "child failed";
-  return out;
-}
+constexpr int kSkip = test::kNoPrivateMounts;
+using test::InPrivateChild;
 
 std::string Describe(const ConversionResult& r) {
   std::ostringstream s;
@@ -77,7 +52,7 @@ TEST_F(ConversionFailures, FullDiskShowsNoSpaceForEachOutputOfItsOwn) {
   const fs::path mnt = dir_ / "small";
   fs::create_directory(mnt);
   bool skipped = false;
-  const std::string found = InChild(
+  const std::string found = InPrivateChild(
       [&] {
         if (::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=1m") != 0) ::_exit(kSkip);
         // 240 KB of source; its KML and GPX run to megabytes, far past the free space.
@@ -120,7 +95,7 @@ TEST_F(ConversionFailures, ReadOnlyFolderShowsWhyEachOutputCouldNotBeCreated) {
   const fs::path mnt = dir_ / "ro";
   fs::create_directory(mnt);
   bool skipped = false;
-  const std::string found = InChild(
+  const std::string found = InPrivateChild(
       [&] {
         if (::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=64k") != 0) ::_exit(kSkip);
         WriteTrl(mnt / "trip.trl", ManyRecords(3));

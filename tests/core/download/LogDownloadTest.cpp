@@ -91,7 +91,7 @@ class DownloadOnSim : public ::testing::Test {
   DownloadResult Run() {
     sim_->ClearReceived();
     const Clock::time_point start = Clock::now();
-    DownloadResult r = LogDownload(link_, device_, nullptr, zone_, strings_, setup_, rec_, cancel_);
+    DownloadResult r = LogDownload(link_, device_, nullptr, zone_, strings_, setup_, rec_, cancel_.get_token());
     seconds_ = std::chrono::duration<double>(Clock::now() - start).count();
     return r;
   }
@@ -136,7 +136,7 @@ class DownloadOnSim : public ::testing::Test {
   StringTable strings_;
   DownloadSetup setup_;
   Recorder rec_;
-  std::atomic<bool> cancel_{false};
+  std::stop_source cancel_;
   bool writeTotal_ = true;
   double seconds_ = 0;
 };
@@ -423,7 +423,7 @@ TEST_F(DownloadOnSim, CancelInterruptsWithinAFractionOfASecond) {
   std::thread canceller([this] {
     sim_->WaitForReceived("$PMTK182,7,", std::chrono::seconds(30));
     std::this_thread::sleep_for(milliseconds(300));
-    cancel_ = true;
+    cancel_.request_stop();
   });
   const DownloadResult r = Run();
   canceller.join();

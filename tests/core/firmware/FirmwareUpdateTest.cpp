@@ -154,6 +154,46 @@ TEST_F(FirmwareUpdateTest, TransferStoppingHalfWayFailsAndStillWritesTheAddressB
   EXPECT_FALSE(update_->HandlesLive());
 }
 
+// The library's stop, asked for while the image goes out, ends the transfer before the logger
+// takes the image.
+TEST(BootRomStop, StopRequestedHalfWayEndsTheTransferAndTheOldFirmwareStays) {
+  auto s = StartSim();
+  ASSERT_TRUE(s);
+  ScratchDir dir;
+  const fs::path image = dir.Path() / kImageCopyName;
+  const std::vector<std::uint8_t> bytes = test::TestImage(20000, 131);
+  std::ofstream(image, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                               static_cast<std::streamsize>(bytes.size()));
+  SerialBootRom library;
+  AgentHandle agent;
+  ImageHandle images;
+  library.CreateAgent(agent);
+  library.CreateImage(images);
+  library.SetAgentStartAddress(agent.get(), kAgentStartAddress);
+  ASSERT_TRUE(BootRomLibrary::Accepted(library.LoadAgent(agent.get(), test::ProgramFolder() / "DA_T580.bin")));
+  ASSERT_TRUE(BootRomLibrary::Accepted(library.LoadScatter(images.get(), test::ProgramFolder() / kScatterName)));
+  library.SetPacketLength(images.get(), kPacketLength);
+  ASSERT_TRUE(BootRomLibrary::Accepted(library.LoadImage(images.get(), 0, image)));
+  library.EnableRegion(images.get(), 0, true);
+
+  std::stop_source stop;
+  ToolBlock tool;
+  tool.agent = agent.get();
+  DownloadBlock download;
+  download.image = images.get();
+  download.imageProgress = [&](std::uint8_t percent, std::uint32_t, std::uint32_t) {
+    if (percent >= 30) stop.request_stop();
+    return 0;
+  };
+  DownloadReport report;
+  EXPECT_EQ(library.Download({0, s->SlavePath(), 38400}, tool, download, stop.get_token(), &report),
+            BootRomLibrary::kStopped);
+  EXPECT_GT(report.imageBytes, 0u);
+  EXPECT_LT(report.imageBytes, 20000u);
+  EXPECT_EQ(s->State().firmware, 125);
+  EXPECT_EQ(s->State().firmwareUpdates, 0);
+}
+
 TEST_F(FirmwareUpdateTest, SilentBootRomFails) {
   sim::Faults faults;
   faults.bootRomSilent = true;

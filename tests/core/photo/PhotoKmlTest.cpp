@@ -384,6 +384,33 @@ TEST(PhotoConversion, UnreadableTrackOrFolderFailsWithoutKml) {
   EXPECT_EQ(files, 1u);  // the track only: no KML, no temporary
 }
 
+// A stop asked for while the photos are read (the page closing) ends the run quietly: no KML,
+// no temporary file, no error text.
+TEST(PhotoConversion, StopAfterTheFirstPhotoLeavesNoFileAndNoError) {
+  Folder f;
+  StringTable words;
+  PhotoConversion conversion(words);
+  const std::filesystem::path kml = f.dir.path / "out.kml";
+  std::stop_source stop;
+  struct StopOnFirstLine : Collect {
+    std::stop_source* stop = nullptr;
+    void OnLine(const std::string& line) override {
+      Collect::OnLine(line);
+      stop->request_stop();
+    }
+  } out;
+  out.stop = &stop;
+  std::string error;
+  const PhotoConversionResult r = conversion.RunToFile(f.Settings(), kml, &out, error, stop.get_token());
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_FALSE(r.outputOk);
+  EXPECT_TRUE(error.empty()) << error;
+  EXPECT_EQ(out.lines.size(), 1u);
+  std::size_t files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(f.dir.path)) files += e.is_regular_file();
+  EXPECT_EQ(files, 1u);  // the track only
+}
+
 TEST(PhotoConversion, Utf16FileParsesWithExpatAndXmllint) {
   Folder f;
   StringTable words;
