@@ -91,10 +91,85 @@ void Simulator::Impl::OnLine(const std::string& raw) {
   Handle(raw);
 }
 
-std::chrono::milliseconds Simulator::Impl::Pump(bool* wantWritable) {
-  using std::chrono::milliseconds;
-  *wantWritable = false;
+namespace {
+
+// How long until `then`, at least a millisecond.
+std::chrono::milliseconds Until(Clock::time_point then, Clock::time_point now) {
+  return std::max(std::chrono::milliseconds(1), std::chrono::ceil<std::chrono::milliseconds>(then - now));
+}
+
+}  // namespace
+
+std::optional<std::chrono::milliseconds> Simulator::Impl::PaceAtLineSpeed(Clock::time_point now, std::size_t* n) {
+  const double rate = state.baud / 10.0;
+  if (!pacing) {
+    pacing = true;
+    paceOrigin = now;
+    paceBytes = 0;
+  }
+  const double elapsed = std::chrono::duration<double>(now - paceOrigin).count();
+  auto earned = static_cast<std::int64_t>(elapsed * rate);
+  // Credit saved while the reader stalled is capped at 20 ms worth of line time.
+  const auto cap = std::max<std::int64_t>(64, static_cast<std::int64_t>(rate / 50));
+  if (earned - paceBytes > cap) paceBytes = earned - cap;
+  const std::int64_t allowed = earned - paceBytes;
+  const auto want = static_cast<std::int64_t>(std::min<std::size_t>(*n, 32));
+  if (allowed < want) {
+    const double wait = static_cast<double>(want - allowed) / rate * 1000.0;
+    return std::chrono::milliseconds(std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(wait))));
+  }
+  *n = std::min(*n, static_cast<std::size_t>(allowed));
+  return std::nullopt;
+}
+
+Simulator::Impl::LineCut Simulator::Impl::CutBySilenceOrDisconnect(Clock::time_point now, std::size_t* n) {
   Faults& f = options.faults;
+  if (f.silenceAfterBytes >= 0) {
+    if (bytesSinceFaults >= f.silenceAfterBytes) {
+      if (f.silenceFor.count() > 0) {
+        if (!silenceUntil) silenceUntil = now + f.silenceFor;
+        if (now >= *silenceUntil) {
+          // The silence is over: the logger speaks again from its next reply on.
+          f.silenceAfterBytes = -1;
+          silenceUntil.reset();
+          return LineCut::SpeaksAgain;
+        }
+      }
+      out.clear();
+      return LineCut::Silent;
+    }
+    *n = std::min(*n, static_cast<std::size_t>(f.silenceAfterBytes - bytesSinceFaults));
+  }
+  if (f.disconnectAfterBytes >= 0) {
+    if (bytesSinceFaults >= f.disconnectAfterBytes) {
+      out.clear();
+      CloseMaster();
+      return LineCut::Silent;
+    }
+    *n = std::min(*n, static_cast<std::size_t>(f.disconnectAfterBytes - bytesSinceFaults));
+  }
+  return LineCut::None;
+}
+
+void Simulator::Impl::CountSent(std::size_t written, Clock::time_point now) {
+  OutItem& item = out.front();
+  item.offset += written;
+  const auto bytes = static_cast<std::int64_t>(written);
+  bytesSinceFaults += bytes;
+  bytesSent += bytes;
+  paceBytes += bytes;
+  if (options.faults.splitBytes > 0) holdUntil = now + options.faults.splitPause;
+  if (item.offset == item.bytes.size()) {
+    if (item.baudAfter > 0) {
+      state.baud = item.baudAfter;
+      pacing = false;
+    }
+    out.pop_front();
+  }
+}
+
+std::chrono::milliseconds Simulator::Impl::Pump(bool* wantWritable) {
+  *wantWritable = false;
   while (!out.empty()) {
     const auto now = Clock::now();
     if (hungUp) {
@@ -102,82 +177,31 @@ std::chrono::milliseconds Simulator::Impl::Pump(bool* wantWritable) {
       out.clear();
       break;
     }
-    if (holdUntil > now)
-      return std::max(milliseconds(1), std::chrono::ceil<milliseconds>(holdUntil - now));
-    OutItem& item = out.front();
-    if (item.notBefore > now)
-      return std::max(milliseconds(1), std::chrono::ceil<milliseconds>(item.notBefore - now));
+    if (holdUntil > now) return Until(holdUntil, now);
+    const OutItem& item = out.front();
+    if (item.notBefore > now) return Until(item.notBefore, now);
     std::size_t n = item.bytes.size() - item.offset;
-    if (f.splitBytes > 0) n = std::min(n, static_cast<std::size_t>(f.splitBytes));
+    if (options.faults.splitBytes > 0) n = std::min(n, static_cast<std::size_t>(options.faults.splitBytes));
     if (options.paced) {
-      const double rate = state.baud / 10.0;
-      if (!pacing) {
-        pacing = true;
-        paceOrigin = now;
-        paceBytes = 0;
-      }
-      const double elapsed = std::chrono::duration<double>(now - paceOrigin).count();
-      auto earned = static_cast<std::int64_t>(elapsed * rate);
-      // Credit saved while the reader stalled is capped at 20 ms worth of line time.
-      const auto cap = std::max<std::int64_t>(64, static_cast<std::int64_t>(rate / 50));
-      if (earned - paceBytes > cap) paceBytes = earned - cap;
-      const std::int64_t allowed = earned - paceBytes;
-      const auto want = static_cast<std::int64_t>(std::min<std::size_t>(n, 32));
-      if (allowed < want) {
-        const double wait = static_cast<double>(want - allowed) / rate * 1000.0;
-        return milliseconds(std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(wait))));
-      }
-      n = std::min(n, static_cast<std::size_t>(allowed));
+      if (const auto wait = PaceAtLineSpeed(now, &n)) return *wait;
     }
-    if (f.silenceAfterBytes >= 0) {
-      if (bytesSinceFaults >= f.silenceAfterBytes) {
-        if (f.silenceFor.count() > 0) {
-          if (!silenceUntil) silenceUntil = now + f.silenceFor;
-          if (now >= *silenceUntil) {
-            // The silence is over: the logger speaks again from its next reply on.
-            f.silenceAfterBytes = -1;
-            silenceUntil.reset();
-            continue;
-          }
-        }
-        out.clear();
-        break;
-      }
-      n = std::min(n, static_cast<std::size_t>(f.silenceAfterBytes - bytesSinceFaults));
-    }
-    if (f.disconnectAfterBytes >= 0) {
-      if (bytesSinceFaults >= f.disconnectAfterBytes) {
-        out.clear();
-        CloseMaster();
-        break;
-      }
-      n = std::min(n, static_cast<std::size_t>(f.disconnectAfterBytes - bytesSinceFaults));
-    }
-    const ssize_t w = ::write(master, item.bytes.data() + item.offset, n);
-    if (w < 0) {
+    const LineCut cut = CutBySilenceOrDisconnect(now, &n);
+    if (cut == LineCut::SpeaksAgain) continue;
+    if (cut == LineCut::Silent) break;
+    const ssize_t written = ::write(master, item.bytes.data() + item.offset, n);
+    if (written < 0) {
       if (errno == EAGAIN || errno == EINTR) {
         *wantWritable = true;
-        return milliseconds(50);
+        return std::chrono::milliseconds(50);
       }
       out.clear();  // the slave went away
       hungUp = true;
       break;
     }
-    item.offset += static_cast<std::size_t>(w);
-    bytesSinceFaults += w;
-    bytesSent += w;
-    paceBytes += w;
-    if (f.splitBytes > 0) holdUntil = now + f.splitPause;
-    if (item.offset == item.bytes.size()) {
-      if (item.baudAfter > 0) {
-        state.baud = item.baudAfter;
-        pacing = false;
-      }
-      out.pop_front();
-    }
+    CountSent(static_cast<std::size_t>(written), now);
   }
   if (out.empty()) pacing = false;
-  return milliseconds(200);
+  return std::chrono::milliseconds(200);
 }
 
 void Simulator::Impl::ReadInput() {

@@ -132,6 +132,13 @@ struct Simulator::Impl {
   void Reply(const std::string& body, std::int64_t address = -1, int baudAfter = 0);
   // Writes what may go out now; returns how long to wait before trying again.
   std::chrono::milliseconds Pump(bool* wantWritable);
+  // Lowers *n to what the line speed allows now; how long to wait when that is too little.
+  std::optional<std::chrono::milliseconds> PaceAtLineSpeed(Clock::time_point now, std::size_t* n);
+  // The silence and disconnect faults: lowers *n to the bytes left before them.
+  enum class LineCut { None, SpeaksAgain, Silent };
+  LineCut CutBySilenceOrDisconnect(Clock::time_point now, std::size_t* n);
+  // Books `written` bytes of the front item; the item leaves the queue once it is all out.
+  void CountSent(std::size_t written, Clock::time_point now);
 
   // The logger's answers (LoggerAnswers.cpp): what it says to each sentence. mu held.
   void Handle(const std::string& raw);

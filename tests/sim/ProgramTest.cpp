@@ -10,6 +10,7 @@
 #include <iterator>
 #include <thread>
 
+#include "BootRom.h"
 #include "Simulator.h"
 #include "support/PtyPeer.h"
 
@@ -82,6 +83,21 @@ class Program {
     return -1;
   }
 
+  // Everything on stdout until the program closes it, within a bound.
+  std::string AllOutput(std::chrono::milliseconds bound = 10s) {
+    std::string all;
+    const auto end = std::chrono::steady_clock::now() + bound;
+    while (std::chrono::steady_clock::now() < end) {
+      pollfd p{stdout_, POLLIN, 0};
+      if (::poll(&p, 1, 100) <= 0) continue;
+      char buf[4096];
+      const ssize_t n = ::read(stdout_, buf, sizeof buf);
+      if (n <= 0) break;
+      all.append(buf, static_cast<std::size_t>(n));
+    }
+    return all;
+  }
+
   void Signal(int sig) { ::kill(pid_, sig); }
   bool Started() const { return pid_ > 0; }
 
@@ -89,6 +105,11 @@ class Program {
   pid_t pid_ = -1;
   int stdout_ = -1;
 };
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 fs::path TempDir() {
   const fs::path dir = fs::temp_directory_path() / ("t580-sim-test-" + std::to_string(::getpid()));
@@ -221,6 +242,73 @@ TEST(Program, ListNamesEveryScenario) {
   for (std::string line = p.FirstLine(); !line.empty(); line = p.FirstLine(2s)) all += line + "\n";
   EXPECT_EQ(p.Wait(), 0);
   for (const std::string& name : ScenarioNames()) EXPECT_NE(all.find(name + " "), std::string::npos) << all;
+  fs::remove_all(dir);
+}
+
+TEST(Program, HelpNamesEveryOptionOnStdout) {
+  for (const std::string flag : {"--help", "-h"}) {
+    Program p({flag});
+    const std::string help = p.AllOutput();
+    EXPECT_EQ(p.Wait(), 0) << flag;
+    for (const char* option :
+         {"--scenario NAME", "--image FILE", "--now SECONDS", "--paced", "--erase-delay MS", "--trace", "--stats",
+          "--dump FILE", "--list", "--make-firmware VERSION FILE", "--fault-bad-checksum K",
+          "--fault-bad-checksum-at ADDR", "--fault-drop K", "--fault-drop-at ADDR", "--fault-wrong-address-at ADDR",
+          "--fault-split N", "--fault-echo", "--fault-delay MS", "--fault-silence-after N", "--fault-silence-for MS",
+          "--fault-bad-checksum-rate P", "--fault-seed N", "--fault-disconnect-after N", "--fault-ignore TEXT",
+          "--fault-no-bt-reply", "--fault-blank-bt-address", "--fault-brom-silent", "--fault-brom-stop-after N"})
+      EXPECT_NE(help.find(option), std::string::npos) << flag << " lacks " << option << "\n" << help;
+  }
+}
+
+TEST(Program, OptionsTakeTheirValueAfterAnEqualsSign) {
+  {
+    Program p({"--scenario=other", "--fault-bad-checksum=1", "--fault-echo"});
+    PtyPeer peer(p.FirstLine());
+    ASSERT_TRUE(peer.IsOpen());
+    peer.Send("KAVRO580,3");
+    const auto lines = peer.ReadLines(2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].rfind("$KAVRO001,3,131*", 0), 0u) << lines[1];
+    EXPECT_FALSE(ChecksumOk(lines[1]));
+  }
+  const fs::path dir = TempDir();
+  {
+    const fs::path file = dir / "wrapped.bin";
+    Program p({"--scenario=wrapped", "--now=" + std::to_string(kNow), "--dump=" + file.string()});
+    ASSERT_EQ(p.Wait(), 0);
+    EXPECT_EQ(ReadBytes(file), BuildMemoryImage(*ScenarioByName("wrapped", kNow)));
+  }
+  for (const bool joined : {false, true}) {
+    const fs::path file = dir / (joined ? "joined.bin" : "apart.bin");
+    Program p(joined ? std::vector<std::string>{"--make-firmware=1.31", file.string()}
+                     : std::vector<std::string>{"--make-firmware", "1.31", file.string()});
+    ASSERT_EQ(p.Wait(), 0) << joined;
+    EXPECT_EQ(ReadBytes(file), SampleFirmwareFile(131)) << joined;
+  }
+  // A value the option does not take is a usage error either way.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--fault-drop=0"}, {"--fault-bad-checksum-rate=1.5"}, {"--scenario=nowhere"},
+        {"--make-firmware=1.3", (dir / "bad.bin").string()}}) {
+    Program p(args);
+    EXPECT_EQ(p.Wait(), 2) << args.front();
+  }
+  EXPECT_FALSE(fs::exists(dir / "bad.bin"));
+  fs::remove_all(dir);
+}
+
+TEST(Program, FailedWritesLeaveWhatWasThere) {
+  const fs::path dir = TempDir();
+  // A folder in the way of the file is neither replaced nor removed.
+  for (const std::string option : {"--make-firmware", "--dump"}) {
+    const fs::path target = dir / "in-the-way";
+    fs::create_directories(target);
+    Program p(option == "--dump" ? std::vector<std::string>{"--dump", target.string()}
+                                 : std::vector<std::string>{"--make-firmware", "1.31", target.string()});
+    EXPECT_EQ(p.Wait(), 1) << option;
+    EXPECT_TRUE(fs::is_directory(target)) << option;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << option;
+  }
   fs::remove_all(dir);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -100,22 +101,23 @@ void PutInline(std::uint8_t* p, ByteOrder order, std::uint16_t tag, std::uint16_
   std::memcpy(p + 8, bytes, 4);
 }
 
-void WriteGpsIfd(std::uint8_t* p, ByteOrder order, std::uint32_t g, const GpsFields& f) {
+// `gpsOffset` is where p lies in the TIFF data; the values behind the entries are found from it.
+void WriteGpsIfd(std::uint8_t* p, ByteOrder order, std::uint32_t gpsOffset, const GpsFields& f) {
   std::memset(p, 0, GpsIfdSize);
   PutU16(p, order, 9);
   const std::uint8_t version[4] = {2, 2, 0, 0};
   PutInline(p + 2, order, 0x0000, 1, 4, version);
   const std::uint8_t latRef[4] = {static_cast<std::uint8_t>(f.latRef), 0, 0, 0};
   PutInline(p + 14, order, 0x0001, 2, 2, latRef);
-  PutEntry(p + 26, order, 0x0002, 5, 3, g + 114);
+  PutEntry(p + 26, order, 0x0002, 5, 3, gpsOffset + 114);
   const std::uint8_t lonRef[4] = {static_cast<std::uint8_t>(f.lonRef), 0, 0, 0};
   PutInline(p + 38, order, 0x0003, 2, 2, lonRef);
-  PutEntry(p + 50, order, 0x0004, 5, 3, g + 138);
+  PutEntry(p + 50, order, 0x0004, 5, 3, gpsOffset + 138);
   const std::uint8_t altRef[4] = {f.altRef, 0, 0, 0};
   PutInline(p + 62, order, 0x0005, 1, 1, altRef);
-  PutEntry(p + 74, order, 0x0006, 5, 1, g + 162);
-  PutEntry(p + 86, order, 0x0007, 5, 3, g + 170);
-  PutEntry(p + 98, order, 0x001D, 2, 11, g + 194);
+  PutEntry(p + 74, order, 0x0006, 5, 1, gpsOffset + 162);
+  PutEntry(p + 86, order, 0x0007, 5, 3, gpsOffset + 170);
+  PutEntry(p + 98, order, 0x001D, 2, 11, gpsOffset + 194);
   // p + 110: no next IFD
   PutRational(p + 114, order, f.latDeg, 1);
   PutRational(p + 122, order, f.latMin, 1);
@@ -135,11 +137,11 @@ void WriteGpsIfd(std::uint8_t* p, ByteOrder order, std::uint32_t g, const GpsFie
 
 void DegreesMinutes(float value, std::uint32_t& deg, std::uint32_t& min, std::uint32_t& hundredths) {
   const double v = value;
-  const double d = std::trunc(v);
-  const double m = std::fabs(v - d) * 60.0;
-  deg = static_cast<std::uint32_t>(std::fabs(d));
-  min = static_cast<std::uint32_t>(std::trunc(m));
-  hundredths = static_cast<std::uint32_t>(std::trunc(std::fabs(m - std::trunc(m)) * 6000.0));
+  const double degrees = std::trunc(v);
+  const double minutes = std::fabs(v - degrees) * 60.0;
+  deg = static_cast<std::uint32_t>(std::fabs(degrees));
+  min = static_cast<std::uint32_t>(std::trunc(minutes));
+  hundredths = static_cast<std::uint32_t>(std::trunc(std::fabs(minutes - std::trunc(minutes)) * 6000.0));
 }
 
 bool StartsWith(const ExifBytes& tiff, std::uint64_t at, std::uint64_t length, const char* prefix) {
@@ -226,187 +228,211 @@ struct CameraLayout {
   Ifd ifd1;
 };
 
-// False, with the reason, for a camera the writer does not handle or a layout it cannot follow.
-bool ReadCameraLayout(const ExifBytes& tiff, ByteOrder order, CameraLayout& layout, GpsCopyOutcome& refusal) {
-  auto refuse = [&refusal](GpsCopyOutcome why) {
-    refusal = why;
-    return false;
-  };
-  CameraLayout& l = layout;
-  l.order = order;
+// A step of reading the layout: nothing when it went on, else why the copy is refused.
+using Refusal = std::optional<GpsCopyOutcome>;
+
+// The first entry of each tag IFD0 holds that the writer looks at.
+struct Ifd0Pointers {
+  std::optional<Entry> exif;
+  std::optional<Entry> make;
+};
+
+// IFD0 right after the header; where the GPS pointer goes among its entries (tag order).
+Refusal ReadIfd0(const ExifBytes& tiff, CameraLayout& layout, Ifd0Pointers& found) {
+  const ByteOrder order = layout.order;
   std::uint32_t ifd0Offset = 0;
-  if (!tiff.U32(4, order, ifd0Offset) || ifd0Offset != 8) return refuse(GpsCopyOutcome::Layout);
-
-  // IFD0.
-  if (!ReadIfd(tiff, order, 8, true, l.ifd0)) return refuse(GpsCopyOutcome::Layout);
-  bool haveExif = false;
-  Entry exifEntry, makeEntry;
-  bool haveMake = false;
-  l.insertAt = l.ifd0.count;
-  for (std::uint16_t i = 0; i < l.ifd0.count; ++i) {
-    const Entry e = ReadEntry(tiff, order, 10 + 12ull * i);
-    if (e.tag == kTagExifIfd && !haveExif) {
-      haveExif = true;
-      exifEntry = e;
-    }
-    if (e.tag == kTagMake && !haveMake) {
-      haveMake = true;
-      makeEntry = e;
-    }
-    if (e.tag == kTagGpsIfd) l.haveGps = true;
-    if (e.tag > kTagGpsIfd && l.insertAt == l.ifd0.count) l.insertAt = i;
+  if (!tiff.U32(4, order, ifd0Offset) || ifd0Offset != 8) return GpsCopyOutcome::Layout;
+  if (!ReadIfd(tiff, order, 8, true, layout.ifd0)) return GpsCopyOutcome::Layout;
+  layout.insertAt = layout.ifd0.count;
+  for (std::uint16_t i = 0; i < layout.ifd0.count; ++i) {
+    const Entry entry = ReadEntry(tiff, order, 10 + 12ull * i);
+    if (entry.tag == kTagExifIfd && !found.exif) found.exif = entry;
+    if (entry.tag == kTagMake && !found.make) found.make = entry;
+    if (entry.tag == kTagGpsIfd) layout.haveGps = true;
+    if (entry.tag > kTagGpsIfd && layout.insertAt == layout.ifd0.count) layout.insertAt = i;
   }
-  if (l.ifd0.count == 0) return refuse(GpsCopyOutcome::Layout);
-  if (!haveExif) return refuse(GpsCopyOutcome::NoExifIfd);
-
-  bool sony = false;
-  if (haveMake && makeEntry.Size() > 4) {
-    if (!tiff.Has(makeEntry.value, makeEntry.Size())) return refuse(GpsCopyOutcome::Layout);
-    l.canon = StartsWith(tiff, makeEntry.value, makeEntry.Size(), "Canon");
-    sony = StartsWith(tiff, makeEntry.value, makeEntry.Size(), "SONY");
-  }
-  if (!l.canon && !sony) return refuse(GpsCopyOutcome::Unsupported);
-
-  l.linkPos = l.ifd0.End();
-  tiff.U32(l.linkPos, order, l.ifd1Offset);
-  l.haveIfd1 = l.ifd1Offset != 0;
-
-  std::uint64_t reached = l.linkPos + 4;
-  if (exifEntry.value < reached || !ReadIfd(tiff, order, exifEntry.value, false, l.exif)) {
-    return refuse(GpsCopyOutcome::Layout);
-  }
-  reached = l.exif.End();
-  Entry interopEntry;
-  for (std::uint16_t i = 0; i < l.exif.count; ++i) {
-    const Entry e = ReadEntry(tiff, order, l.exif.offset + 2 + 12ull * i);
-    if (e.tag == kTagMakerNote && !l.haveNote) {
-      l.haveNote = true;
-      l.noteEntry = e;
-    }
-    if (e.tag == kTagInteropIfd && !l.haveInterop) {
-      l.haveInterop = true;
-      interopEntry = e;
-    }
-  }
-  const std::uint64_t noteEnd = std::uint64_t{l.noteEntry.value} + l.noteEntry.Size();
-  std::uint32_t noteHeader = 0;
-  l.noteOrder = order;
-  if (l.haveNote) {
-    if (l.noteEntry.value < reached || !tiff.Has(l.noteEntry.value, l.noteEntry.Size())) {
-      return refuse(GpsCopyOutcome::Layout);
-    }
-    if (sony && StartsWith(tiff, l.noteEntry.value, l.noteEntry.Size(), "SONY")) noteHeader = 12;
-    // Some cameras write their maker note little-endian inside a big-endian file: take the
-    // byte order under which the note's directory fits the note.
-    const ByteOrder other = order == ByteOrder::Little ? ByteOrder::Big : ByteOrder::Little;
-    bool fits = false;
-    for (ByteOrder candidate : {order, other}) {
-      if (l.noteEntry.Size() >= noteHeader + 2 &&
-          ReadIfd(tiff, candidate, std::uint64_t{l.noteEntry.value} + noteHeader, false, l.note) &&
-          l.note.End() <= noteEnd) {
-        l.noteOrder = candidate;
-        fits = true;
-        break;
-      }
-    }
-    if (!fits) return refuse(GpsCopyOutcome::Layout);
-    reached = l.note.End();
-  }
-  if (l.haveInterop) {
-    if (interopEntry.value < reached || !ReadIfd(tiff, order, interopEntry.value, false, l.interop)) {
-      return refuse(GpsCopyOutcome::Layout);
-    }
-    reached = l.interop.End();
-  }
-  if (l.haveIfd1) {
-    if (l.ifd1Offset < reached || !ReadIfd(tiff, order, l.ifd1Offset, false, l.ifd1)) {
-      return refuse(GpsCopyOutcome::Layout);
-    }
-    for (std::uint16_t i = 0; i < l.ifd1.count; ++i) {
-      const Entry e = ReadEntry(tiff, order, l.ifd1.offset + 2 + 12ull * i);
-      if (e.tag == kTagThumbnailOffset && (e.value < l.ifd1.End() || e.value > tiff.Size())) {
-        return refuse(GpsCopyOutcome::Layout);
-      }
-    }
-  }
-  return true;
+  if (layout.ifd0.count == 0) return GpsCopyOutcome::Layout;
+  if (!found.exif) return GpsCopyOutcome::NoExifIfd;
+  layout.linkPos = layout.ifd0.End();
+  tiff.U32(layout.linkPos, order, layout.ifd1Offset);
+  layout.haveIfd1 = layout.ifd1Offset != 0;
+  return std::nullopt;
 }
 
-// The copy: what came before the EXIF APP1, the APP1 with the GPS pointer and the GPS IFD and
-// every offset behind them moved, the rest of the file unchanged. Layout when the grown APP1
-// would not fit its 16-bit length.
-GpsCopyOutcome RewriteWithGpsIfd(const std::uint8_t* data, std::size_t size, const ExifSegment& segment,
-                                 const ExifBytes& tiff, const CameraLayout& l, const TrackPoint& point,
-                                 std::vector<std::uint8_t>& out) {
-  const ByteOrder order = l.order;
-  // The GPS IFD goes where IFD1 was; without IFD1, behind everything, on a word boundary.
-  // A GPS pointer already in IFD0 is pointed at the new GPS IFD instead of adding a second one.
-  const std::uint32_t entryShift = l.haveGps ? 0 : EntryShift;
-  const std::uint32_t gpsAt = l.haveIfd1 ? l.ifd1Offset : static_cast<std::uint32_t>(tiff.Size());
-  const std::uint32_t lead = (gpsAt + entryShift) & 1u;
-  const std::uint32_t growth = entryShift + lead + GpsIfdSize + GpsIfdPadding;
-  if (std::uint32_t{segment.length} + growth > 0xFFFF) return GpsCopyOutcome::Layout;
-  const Shifter shifter{l.linkPos, gpsAt, entryShift, growth};
-  const std::uint32_t g = gpsAt + entryShift + lead;
+// Only Canon and Sony layouts are known well enough to move safely.
+Refusal ReadMake(const ExifBytes& tiff, const std::optional<Entry>& make, CameraLayout& layout, bool& sony) {
+  if (make && make->Size() > 4) {
+    if (!tiff.Has(make->value, make->Size())) return GpsCopyOutcome::Layout;
+    layout.canon = StartsWith(tiff, make->value, make->Size(), "Canon");
+    sony = StartsWith(tiff, make->value, make->Size(), "SONY");
+  }
+  if (!layout.canon && !sony) return GpsCopyOutcome::Unsupported;
+  return std::nullopt;
+}
 
-  // New TIFF data: header, IFD0 with the GPS pointer, everything up to IFD1, the GPS IFD, the rest.
-  std::vector<std::uint8_t> t;
-  t.reserve(tiff.Size() + growth);
-  const std::uint8_t* src = tiff.Data();
-  t.insert(t.end(), src, src + 8);
-  t.resize(10);
-  PutU16(&t[8], order, static_cast<std::uint16_t>(l.ifd0.count + (l.haveGps ? 0 : 1)));
-  auto appendGpsEntry = [&] {
-    std::uint8_t e[12];
-    PutEntry(e, order, kTagGpsIfd, 4, 1, g);
-    t.insert(t.end(), e, e + 12);
-  };
-  for (std::uint16_t i = 0; i < l.ifd0.count; ++i) {
-    if (!l.haveGps && i == l.insertAt) appendGpsEntry();
-    const std::size_t at = t.size();
-    const std::uint64_t from = 10 + 12ull * i;
-    t.insert(t.end(), src + from, src + from + 12);
-    const Entry e = ReadEntry(tiff, order, from);
-    if (e.tag == kTagGpsIfd) {
-      PutEntry(&t[at], order, kTagGpsIfd, 4, 1, g);
-    } else if (e.Size() > 4 || e.tag == kTagExifIfd) {
-      PutU32(&t[at + 8], order, shifter.Moved(e.value));
+// The EXIF IFD behind IFD0 and its link, with its maker note and interoperability pointers.
+Refusal ReadExifIfd(const ExifBytes& tiff, const Entry& exifPointer, CameraLayout& layout,
+                    std::optional<Entry>& interopPointer, std::uint64_t& reached) {
+  if (exifPointer.value < layout.linkPos + 4 || !ReadIfd(tiff, layout.order, exifPointer.value, false, layout.exif))
+    return GpsCopyOutcome::Layout;
+  reached = layout.exif.End();
+  for (std::uint16_t i = 0; i < layout.exif.count; ++i) {
+    const Entry entry = ReadEntry(tiff, layout.order, layout.exif.offset + 2 + 12ull * i);
+    if (entry.tag == kTagMakerNote && !layout.haveNote) {
+      layout.haveNote = true;
+      layout.noteEntry = entry;
+    }
+    if (entry.tag == kTagInteropIfd && !interopPointer) interopPointer = entry;
+  }
+  return std::nullopt;
+}
+
+// The maker note's directory, after a Sony note's 12-byte header, in the byte order it fits.
+Refusal ReadMakerNote(const ExifBytes& tiff, bool sony, CameraLayout& layout, std::uint64_t& reached) {
+  const Entry& note = layout.noteEntry;
+  if (note.value < reached || !tiff.Has(note.value, note.Size())) return GpsCopyOutcome::Layout;
+  const std::uint32_t header = sony && StartsWith(tiff, note.value, note.Size(), "SONY") ? 12 : 0;
+  const std::uint64_t noteEnd = std::uint64_t{note.value} + note.Size();
+  // Some cameras write their maker note little-endian inside a big-endian file: take the
+  // byte order under which the note's directory fits the note.
+  const ByteOrder other = layout.order == ByteOrder::Little ? ByteOrder::Big : ByteOrder::Little;
+  for (ByteOrder candidate : {layout.order, other}) {
+    if (note.Size() >= header + 2 && ReadIfd(tiff, candidate, std::uint64_t{note.value} + header, false, layout.note) &&
+        layout.note.End() <= noteEnd) {
+      layout.noteOrder = candidate;
+      reached = layout.note.End();
+      return std::nullopt;
     }
   }
-  if (!l.haveGps && l.insertAt == l.ifd0.count) appendGpsEntry();
-  t.resize(t.size() + 4);
-  PutU32(&t[t.size() - 4], order, l.haveIfd1 ? l.ifd1Offset + growth : 0);
-  t.insert(t.end(), src + l.linkPos + 4, src + gpsAt);
-  t.resize(t.size() + lead + GpsIfdSize + GpsIfdPadding);
-  WriteGpsIfd(&t[g], order, g, MakeGpsFields(point));
-  t.insert(t.end(), src + gpsAt, src + tiff.Size());
+  return GpsCopyOutcome::Layout;
+}
 
-  auto overFour = [](const Entry& e) { return e.Size() > 4; };
-  auto byRegion = [&](std::uint32_t v) { return shifter.Moved(v); };
+Refusal ReadInteropIfd(const ExifBytes& tiff, const Entry& interopPointer, CameraLayout& layout,
+                       std::uint64_t& reached) {
+  layout.haveInterop = true;
+  if (interopPointer.value < reached || !ReadIfd(tiff, layout.order, interopPointer.value, false, layout.interop))
+    return GpsCopyOutcome::Layout;
+  reached = layout.interop.End();
+  return std::nullopt;
+}
+
+// IFD1 last, with its thumbnail behind it and inside the TIFF data.
+Refusal ReadIfd1(const ExifBytes& tiff, CameraLayout& layout, std::uint64_t reached) {
+  if (layout.ifd1Offset < reached || !ReadIfd(tiff, layout.order, layout.ifd1Offset, false, layout.ifd1))
+    return GpsCopyOutcome::Layout;
+  for (std::uint16_t i = 0; i < layout.ifd1.count; ++i) {
+    const Entry entry = ReadEntry(tiff, layout.order, layout.ifd1.offset + 2 + 12ull * i);
+    if (entry.tag == kTagThumbnailOffset && (entry.value < layout.ifd1.End() || entry.value > tiff.Size()))
+      return GpsCopyOutcome::Layout;
+  }
+  return std::nullopt;
+}
+
+// False, with the reason, for a camera the writer does not handle or a layout it cannot follow.
+bool ReadCameraLayout(const ExifBytes& tiff, ByteOrder order, CameraLayout& layout, GpsCopyOutcome& refusal) {
+  layout.order = order;
+  layout.noteOrder = order;
+  Ifd0Pointers ifd0;
+  bool sony = false;
+  std::optional<Entry> interopPointer;
+  std::uint64_t reached = 0;  // where the part read last ended; the next may not start before
+  Refusal why = ReadIfd0(tiff, layout, ifd0);
+  if (!why) why = ReadMake(tiff, ifd0.make, layout, sony);
+  if (!why) why = ReadExifIfd(tiff, *ifd0.exif, layout, interopPointer, reached);
+  if (!why && layout.haveNote) why = ReadMakerNote(tiff, sony, layout, reached);
+  if (!why && interopPointer) why = ReadInteropIfd(tiff, *interopPointer, layout, reached);
+  if (!why && layout.haveIfd1) why = ReadIfd1(tiff, layout, reached);
+  if (why) refusal = *why;
+  return !why;
+}
+
+// Where the GPS IFD goes and how far everything behind it moves. The GPS IFD goes where IFD1
+// was; without IFD1, behind everything, on a word boundary. A GPS pointer already in IFD0 is
+// pointed at the new GPS IFD instead of adding a second one.
+struct GpsPlacement {
+  std::uint32_t entryShift = 0;  // the new pointer entry in IFD0
+  std::uint32_t gpsAt = 0;       // old offset the GPS IFD is put before
+  std::uint32_t lead = 0;        // padding byte that puts the GPS IFD on a word boundary
+  std::uint32_t growth = 0;      // bytes the TIFF data grows by
+  std::uint32_t gpsOffset = 0;   // the GPS IFD's offset in the copy
+  Shifter shifter{};
+};
+
+GpsPlacement PlaceGpsIfd(const ExifBytes& tiff, const CameraLayout& layout) {
+  GpsPlacement place;
+  place.entryShift = layout.haveGps ? 0 : EntryShift;
+  place.gpsAt = layout.haveIfd1 ? layout.ifd1Offset : static_cast<std::uint32_t>(tiff.Size());
+  place.lead = (place.gpsAt + place.entryShift) & 1u;
+  place.growth = place.entryShift + place.lead + GpsIfdSize + GpsIfdPadding;
+  place.gpsOffset = place.gpsAt + place.entryShift + place.lead;
+  place.shifter = Shifter{layout.linkPos, place.gpsAt, place.entryShift, place.growth};
+  return place;
+}
+
+// The header and IFD0 with the GPS pointer in tag order and its offsets moved, then its link.
+void CopyIfd0WithGpsPointer(const ExifBytes& tiff, const CameraLayout& layout, const GpsPlacement& place,
+                            std::vector<std::uint8_t>& copy) {
+  const ByteOrder order = layout.order;
+  const std::uint8_t* src = tiff.Data();
+  copy.insert(copy.end(), src, src + 8);
+  copy.resize(10);
+  PutU16(&copy[8], order, static_cast<std::uint16_t>(layout.ifd0.count + (layout.haveGps ? 0 : 1)));
+  auto appendGpsEntry = [&] {
+    std::uint8_t entry[12];
+    PutEntry(entry, order, kTagGpsIfd, 4, 1, place.gpsOffset);
+    copy.insert(copy.end(), entry, entry + 12);
+  };
+  for (std::uint16_t i = 0; i < layout.ifd0.count; ++i) {
+    if (!layout.haveGps && i == layout.insertAt) appendGpsEntry();
+    const std::size_t at = copy.size();
+    const std::uint64_t from = 10 + 12ull * i;
+    copy.insert(copy.end(), src + from, src + from + 12);
+    const Entry entry = ReadEntry(tiff, order, from);
+    if (entry.tag == kTagGpsIfd) {
+      PutEntry(&copy[at], order, kTagGpsIfd, 4, 1, place.gpsOffset);
+    } else if (entry.Size() > 4 || entry.tag == kTagExifIfd) {
+      PutU32(&copy[at + 8], order, place.shifter.Moved(entry.value));
+    }
+  }
+  if (!layout.haveGps && layout.insertAt == layout.ifd0.count) appendGpsEntry();
+  copy.resize(copy.size() + 4);
+  PutU32(&copy[copy.size() - 4], order, layout.haveIfd1 ? layout.ifd1Offset + place.growth : 0);
+}
+
+// The offsets of the EXIF IFD, the maker note, the interoperability IFD and IFD1, once copied.
+void MoveOffsetsBehindIfd0(std::vector<std::uint8_t>& copy, const CameraLayout& layout, const GpsPlacement& place) {
+  const ByteOrder order = layout.order;
+  auto overFour = [](const Entry& entry) { return entry.Size() > 4; };
+  auto byRegion = [&](std::uint32_t v) { return place.shifter.Moved(v); };
   ShiftEntries(
-      t, l.exif.offset + entryShift, l.exif.count, order,
+      copy, layout.exif.offset + place.entryShift, layout.exif.count, order,
       [](const Entry& e) { return e.Size() > 4 || e.tag == kTagMakerNote || e.tag == kTagInteropIfd; }, byRegion);
-  if (l.haveNote) {
+  if (layout.haveNote) {
     // The maker note moves as one block, and every offset it holds moves with it: readers find
     // its values relative to the note's place (a base an editor left behind included), so that
     // relation must stay as the camera or the editor left it. Zero means no value.
-    const std::uint32_t noteShift = shifter.Of(l.noteEntry.value);
+    const std::uint32_t noteShift = place.shifter.Of(layout.noteEntry.value);
     ShiftEntries(
-        t, l.note.offset + noteShift, l.note.count, l.noteOrder,
+        copy, layout.note.offset + noteShift, layout.note.count, layout.noteOrder,
         [](const Entry& e) { return KnownTiffType(e.type) && e.Size() > 4 && e.value != 0; },
         [&](std::uint32_t v) { return v + noteShift; });
-    if (l.canon) {
-      MoveCanonFooter(t, std::uint64_t{l.noteEntry.value} + noteShift, l.noteEntry.Size(), l.noteOrder, noteShift);
+    if (layout.canon) {
+      MoveCanonFooter(copy, std::uint64_t{layout.noteEntry.value} + noteShift, layout.noteEntry.Size(),
+                      layout.noteOrder, noteShift);
     }
   }
-  if (l.haveInterop) ShiftEntries(t, l.interop.offset + entryShift, l.interop.count, order, overFour, byRegion);
-  if (l.haveIfd1) {
+  if (layout.haveInterop)
+    ShiftEntries(copy, layout.interop.offset + place.entryShift, layout.interop.count, order, overFour, byRegion);
+  if (layout.haveIfd1) {
     ShiftEntries(
-        t, l.ifd1.offset + growth, l.ifd1.count, order,
+        copy, layout.ifd1.offset + place.growth, layout.ifd1.count, order,
         [](const Entry& e) { return e.Size() > 4 || e.tag == kTagThumbnailOffset; }, byRegion);
   }
+}
 
-  // The file: what came before the EXIF APP1, the grown APP1, the rest unchanged.
+// The file: what came before the EXIF APP1, the grown APP1 around the new TIFF data, the rest unchanged.
+void AssembleJpeg(const std::uint8_t* data, std::size_t size, const ExifSegment& segment,
+                  const std::vector<std::uint8_t>& newTiff, std::uint32_t growth, std::vector<std::uint8_t>& out) {
   const std::uint64_t app1 = segment.app1;
   out.reserve(size + growth);
   out.insert(out.end(), data, data + app1);
@@ -415,8 +441,31 @@ GpsCopyOutcome RewriteWithGpsIfd(const std::uint8_t* data, std::size_t size, con
                                 static_cast<std::uint8_t>(newLength & 0xFF)};
   out.insert(out.end(), head, head + 4);
   out.insert(out.end(), data + app1 + 4, data + app1 + 10);
-  out.insert(out.end(), t.begin(), t.end());
+  out.insert(out.end(), newTiff.begin(), newTiff.end());
   out.insert(out.end(), data + app1 + 2 + segment.length, data + size);
+}
+
+// The copy: what came before the EXIF APP1, the APP1 with the GPS pointer and the GPS IFD and
+// every offset behind them moved, the rest of the file unchanged. Layout when the grown APP1
+// would not fit its 16-bit length.
+GpsCopyOutcome RewriteWithGpsIfd(const std::uint8_t* data, std::size_t size, const ExifSegment& segment,
+                                 const ExifBytes& tiff, const CameraLayout& layout, const TrackPoint& point,
+                                 std::vector<std::uint8_t>& out) {
+  const GpsPlacement place = PlaceGpsIfd(tiff, layout);
+  if (std::uint32_t{segment.length} + place.growth > 0xFFFF) return GpsCopyOutcome::Layout;
+
+  // Header, IFD0 with the GPS pointer, everything up to IFD1, the GPS IFD, the rest.
+  std::vector<std::uint8_t> newTiff;
+  newTiff.reserve(tiff.Size() + place.growth);
+  CopyIfd0WithGpsPointer(tiff, layout, place, newTiff);
+  const std::uint8_t* src = tiff.Data();
+  newTiff.insert(newTiff.end(), src + layout.linkPos + 4, src + place.gpsAt);
+  newTiff.resize(newTiff.size() + place.lead + GpsIfdSize + GpsIfdPadding);
+  WriteGpsIfd(&newTiff[place.gpsOffset], layout.order, place.gpsOffset, MakeGpsFields(point));
+  newTiff.insert(newTiff.end(), src + place.gpsAt, src + tiff.Size());
+  MoveOffsetsBehindIfd0(newTiff, layout, place);
+
+  AssembleJpeg(data, size, segment, newTiff, place.growth, out);
   return GpsCopyOutcome::Written;
 }
 

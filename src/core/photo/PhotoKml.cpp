@@ -67,88 +67,130 @@ std::string BalloonPathText(const std::string& path) {
   return s;
 }
 
-bool WritePhotoKml(OutputSink& out, const PhotoKmlInput& in, const GpsCopyObserver& onCopy) {
-  static const std::vector<TrackPoint> noPoints;
-  static const std::vector<PhotoOrderEntry> noOrder;
-  static const std::vector<PhotoEntry> noPhotos;
-  const std::vector<TrackPoint>& points = in.points ? *in.points : noPoints;
-  const std::vector<PhotoOrderEntry>& order = in.photoOrder ? *in.photoOrder : noOrder;
-  const std::vector<PhotoEntry>& photos = in.photos ? *in.photos : noPhotos;
+namespace {
 
-  Lines lines(out);
-  WriteKmlHead(out, in.encoding);
-
-  // The route from the file itself, tuple by tuple, without the table's limit.
+// The route from the file itself, tuple by tuple, without the table's limit.
+void WriteRouteLine(OutputSink& out, const std::filesystem::path& trlPath) {
   WriteKmlPathOpen(out);
   TrackFileReader route;
-  if (route.Open(in.trlPath)) {
+  if (route.Open(trlPath)) {
     TrackRecord record;
     while (route.Next(record)) WriteKmlPathPoint(out, record.Longitude(), record.Latitude(), record.Height());
   }
   WriteKmlPathClose(out);
+}
 
-  WriteKmlFolderOpen(out);
-  std::vector<std::uint32_t> first, items;
-  GroupByPoint(order, points.size(), first, items);
-  const std::size_t n = points.size();
-  char number[3 * kFormatBufferSize];
-  std::set<std::filesystem::path> written;
-  for (std::size_t k = 0; k < n; ++k) {
-    const TrackPoint& point = points[k];
-    lines.Line("<Placemark>");
-    lines.Line("<name>");
-    lines.Line(point.nameText.data());
-    lines.Line("</name>");
-    if (first[k] != first[k + 1]) {
-      lines.Line("<description>");
-      lines.Line("<![CDATA[");
-      lines.Line("Photo Matched:");
-      for (std::uint32_t j = first[k]; j < first[k + 1]; ++j) {
-        const PhotoOrderEntry& entry = order[items[j]];
-        if (entry.photoIndex >= photos.size()) continue;
-        const PhotoEntry& photo = photos[entry.photoIndex];
-        if (in.calibrationSeconds != 0) {
-          lines.Line("<p>Original Time: " + LocalText(in.photoZone, photo.uncalibratedTime) + "</p>");
-          lines.Line("<p>Adjustment Time: " + LocalText(in.photoZone, photo.captureTime) + "</p>");
-        } else {
-          lines.Line("<p>" + LocalText(in.photoZone, photo.captureTime) + "</p>");
-        }
-        lines.Line("<p><img width=\"400\" height=\"300\" src=\"" + BalloonPathText(photo.path) + "\"></p>");
-        if (in.writeGps) {
-          // a.jpg and a.JPG would share one copy name: the later one gets a number.
-          std::filesystem::path copyPath = GpsCopyPath(photo.path);
-          for (int copyNumber = 2; written.count(copyPath) != 0; ++copyNumber) {
-            copyPath = GpsCopyPath(photo.path, copyNumber);
-          }
-          const GpsCopyResult result = WriteGpsPhotoCopy(photo.path, point, copyPath);
-          if (result.status == 0 && result.supported) written.insert(copyPath);
-          if (onCopy) onCopy(photo, result);
-        }
-      }
-      lines.Line("]]>");
-      lines.Line("</description>");
+// The placemarks of the folder: one a point, the photos matched to it in its balloon.
+class PlacemarkWriter {
+ public:
+  PlacemarkWriter(OutputSink& out, const PhotoKmlInput& in, const GpsCopyObserver& onCopy)
+      : lines_(out), in_(in), onCopy_(onCopy) {
+    static const std::vector<TrackPoint> noPoints;
+    static const std::vector<PhotoOrderEntry> noOrder;
+    static const std::vector<PhotoEntry> noPhotos;
+    points_ = in.points ? in.points : &noPoints;
+    order_ = in.photoOrder ? in.photoOrder : &noOrder;
+    photos_ = in.photos ? in.photos : &noPhotos;
+    GroupByPoint(*order_, points_->size(), first_, items_);
+  }
+
+  void WriteAll() {
+    for (std::size_t k = 0; k < points_->size(); ++k) Placemark(k);
+  }
+  bool Ok() const { return lines_.Ok(); }
+
+ private:
+  bool HasPhotos(std::size_t k) const { return first_[k] != first_[k + 1]; }
+
+  void Placemark(std::size_t k) {
+    const TrackPoint& point = (*points_)[k];
+    lines_.Line("<Placemark>");
+    lines_.Line("<name>");
+    lines_.Line(point.nameText.data());
+    lines_.Line("</name>");
+    if (HasPhotos(k)) Balloon(k, point);
+    lines_.Line("<styleUrl>");
+    lines_.Line(Style(k));
+    lines_.Line("</styleUrl>");
+    lines_.Line("<Point>");
+    lines_.Line("<coordinates>");
+    Coordinates(point);
+    lines_.Line("</coordinates>");
+    lines_.Line("</Point>");
+    lines_.Line("</Placemark>");
+  }
+
+  const char* Style(std::size_t k) const {
+    const std::size_t n = points_->size();
+    if (k == 0) return kKmlStyleStart;
+    if (k == n - 1 && n > 1) return kKmlStyleFinish;
+    return HasPhotos(k) ? kKmlStylePhoto : kKmlStyleNormal;
+  }
+
+  void Balloon(std::size_t k, const TrackPoint& point) {
+    lines_.Line("<description>");
+    lines_.Line("<![CDATA[");
+    lines_.Line("Photo Matched:");
+    for (std::uint32_t j = first_[k]; j < first_[k + 1]; ++j) {
+      const PhotoOrderEntry& entry = (*order_)[items_[j]];
+      if (entry.photoIndex >= photos_->size()) continue;
+      const PhotoEntry& photo = (*photos_)[entry.photoIndex];
+      PhotoInBalloon(photo);
+      if (in_.writeGps) WriteGpsCopy(photo, point);
     }
-    const char* style = k == 0                   ? kKmlStyleStart
-                        : (k == n - 1 && n > 1)  ? kKmlStyleFinish
-                        : first[k] != first[k + 1] ? kKmlStylePhoto
-                                                 : kKmlStyleNormal;
-    lines.Line("<styleUrl>");
-    lines.Line(style);
-    lines.Line("</styleUrl>");
-    lines.Line("<Point>");
-    lines.Line("<coordinates>");
+    lines_.Line("]]>");
+    lines_.Line("</description>");
+  }
+
+  void PhotoInBalloon(const PhotoEntry& photo) {
+    if (in_.calibrationSeconds != 0) {
+      lines_.Line("<p>Original Time: " + LocalText(in_.photoZone, photo.uncalibratedTime) + "</p>");
+      lines_.Line("<p>Adjustment Time: " + LocalText(in_.photoZone, photo.captureTime) + "</p>");
+    } else {
+      lines_.Line("<p>" + LocalText(in_.photoZone, photo.captureTime) + "</p>");
+    }
+    lines_.Line("<p><img width=\"400\" height=\"300\" src=\"" + BalloonPathText(photo.path) + "\"></p>");
+  }
+
+  void WriteGpsCopy(const PhotoEntry& photo, const TrackPoint& point) {
+    // a.jpg and a.JPG would share one copy name: the later one gets a number.
+    std::filesystem::path copyPath = GpsCopyPath(photo.path);
+    for (int copyNumber = 2; written_.count(copyPath) != 0; ++copyNumber) copyPath = GpsCopyPath(photo.path, copyNumber);
+    const GpsCopyResult result = WriteGpsPhotoCopy(photo.path, point, copyPath);
+    if (result.status == 0 && result.supported) written_.insert(copyPath);
+    if (onCopy_) onCopy_(photo, result);
+  }
+
+  void Coordinates(const TrackPoint& point) {
+    char number[3 * kFormatBufferSize];
     char* p = FormatFixed(number, point.lon, 7);
     *p++ = ',';
     p = FormatFixed(p, point.lat, 7);
     *p++ = ',';
     p = FormatFixed(p, point.alt, 2);
-    lines.Line(std::string_view(number, static_cast<std::size_t>(p - number)));
-    lines.Line("</coordinates>");
-    lines.Line("</Point>");
-    lines.Line("</Placemark>");
+    lines_.Line(std::string_view(number, static_cast<std::size_t>(p - number)));
   }
+
+  Lines lines_;
+  const PhotoKmlInput& in_;
+  const GpsCopyObserver& onCopy_;
+  const std::vector<TrackPoint>* points_ = nullptr;
+  const std::vector<PhotoOrderEntry>* order_ = nullptr;
+  const std::vector<PhotoEntry>* photos_ = nullptr;
+  std::vector<std::uint32_t> first_, items_;  // items_[first_[k] .. first_[k+1]): the photos of point k
+  std::set<std::filesystem::path> written_;   // copy names taken so far
+};
+
+}  // namespace
+
+bool WritePhotoKml(OutputSink& out, const PhotoKmlInput& in, const GpsCopyObserver& onCopy) {
+  WriteKmlHead(out, in.encoding);
+  WriteRouteLine(out, in.trlPath);
+  WriteKmlFolderOpen(out);
+  PlacemarkWriter placemarks(out, in, onCopy);
+  placemarks.WriteAll();
   WriteKmlTail(out);
-  return lines.Ok();
+  return placemarks.Ok();
 }
 
 }  // namespace kavro
