@@ -196,17 +196,17 @@
     <message>
         <source>Upload/Clear Status Message</source>
         <comment>338</comment>
-        <translation>Hochladen/Löschen-Statusmeldung</translation>
+        <translation>Auslesen/Löschen-Statusmeldung</translation>
     </message>
     <message>
         <source>Start Uploading...</source>
         <comment>339</comment>
-        <translation>Hochladen wird gestartet...</translation>
+        <translation>Auslesen wird gestartet...</translation>
     </message>
     <message>
         <source>Upload Succeed!</source>
         <comment>340</comment>
-        <translation>Hochladen erfolgreich!</translation>
+        <translation>Auslesen erfolgreich!</translation>
     </message>
     <message>
         <source>Start Clearing...</source>
@@ -231,7 +231,7 @@
     <message>
         <source>Upload</source>
         <comment>345</comment>
-        <translation>Hochladen</translation>
+        <translation>Auslesen</translation>
     </message>
     <message>
         <source>Clear</source>
@@ -986,7 +986,7 @@
     <message>
         <source>Upload Failed! No Device Connected! </source>
         <comment>790</comment>
-        <translation>Hochladen fehlgeschlagen! Kein Gerät verbunden! </translation>
+        <translation>Auslesen fehlgeschlagen! Kein Gerät verbunden! </translation>
     </message>
     <message>
         <source>%1% received (%2 KB/s, %3 left)</source>
@@ -997,6 +997,11 @@
         <source>%1% received</source>
         <comment>792</comment>
         <translation>%1 % empfangen</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a track log file: only %2 of its records are valid. Nothing was written.</source>
+        <comment>640</comment>
+        <translation>Die Datei %1 ist keine Track-Log-Datei: nur %2 ihrer Datensätze sind gültig. Es wurde nichts geschrieben.</translation>
     </message>
 </context>
 </TS>

@@ -156,7 +156,7 @@
     <message>
         <source>Second</source>
         <comment>327</comment>
-        <translation>秒</translation>
+        <translation>时间</translation>
     </message>
     <message>
         <source>sec.</source>
@@ -997,6 +997,11 @@
         <source>%1% received</source>
         <comment>792</comment>
         <translation>已接收 %1%</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a track log file: only %2 of its records are valid. Nothing was written.</source>
+        <comment>640</comment>
+        <translation>文件 %1 不是轨迹记录文件: 只有 %2 的记录有效。没有写入任何文件。</translation>
     </message>
 </context>
 </TS>

@@ -156,7 +156,7 @@
     <message>
         <source>Second</source>
         <comment>327</comment>
-        <translation>秒</translation>
+        <translation>時間</translation>
     </message>
     <message>
         <source>sec.</source>
@@ -997,6 +997,11 @@
         <source>%1% received</source>
         <comment>792</comment>
         <translation>已接收 %1%</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a track log file: only %2 of its records are valid. Nothing was written.</source>
+        <comment>640</comment>
+        <translation>檔案 %1 不是軌跡記錄檔: 只有 %2 的記錄有效。沒有寫入任何檔案。</translation>
     </message>
 </context>
 </TS>

@@ -111,7 +111,7 @@ int GeotagCommand::Run(CliEnv& env) {
   PhotoConversion conversion(words);
   std::string error;
   const PhotoConversionResult result = conversion.RunToFile(settings, kml_, &listener, error);
-  env.out << QString::fromStdString(listener.Summary()) << '\n';
+  if (!listener.Summary().empty()) env.out << QString::fromStdString(listener.Summary()) << '\n';
   env.out.flush();
   if (!error.empty()) return env.Fail(QString::fromStdString(error));
   if (!result.trackRead || !result.photosRead) return 1;

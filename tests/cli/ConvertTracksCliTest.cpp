@@ -178,17 +178,26 @@ TEST_F(ConvertTracksCli, ConvertSurvivesBadTrackFiles) {
   const TrackRecord good = TrackRecord::Make(1205544612, 25.0f, 121.0f, 1.0f);
   TrackRecord bad = good;
   bad.bytes[15] ^= 0xFF;
-  WriteFile(dir_ / "bad.trl", Bytes({bad, bad, good, bad}) + "tail");
+  // Half the records damaged is still a track log; its damaged records are skipped.
+  WriteFile(dir_ / "bad.trl", Bytes({bad, good, good, bad}) + "tail");
   WriteFile(dir_ / "empty.trl", "");
-  for (const char* name : {"noise.trl", "bad.trl", "empty.trl"}) {
+  for (const char* name : {"bad.trl", "empty.trl"}) {
     const test::CliRun run = Kavro("convert " + Q(dir_ / name) + " --text --kml --nmea --gpx --zone 0");
     EXPECT_EQ(run.status, 0) << name << run.err;
   }
   std::ifstream text(dir_ / "bad.txt");
   std::stringstream all;
   all << text.rdbuf();
-  EXPECT_EQ(Lines(all.str()).size(), 1u);
+  EXPECT_EQ(Lines(all.str()).size(), 2u);
   EXPECT_EQ(fs::file_size(dir_ / "emptyNMEA.txt"), 0u);
+
+  // Noise is no track log: refused by name, nothing written, however many records pass by chance.
+  const test::CliRun run = Kavro("convert " + Q(dir_ / "noise.trl") + " --text --kml --nmea --gpx --zone 0");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("The file " + (dir_ / "noise.trl").string() + " is not a track log file"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(run.out.find("Convert Successfully!"), std::string::npos);
+  for (const char* out : {"noise.txt", "noise.kml", "noiseNMEA.txt", "noise.gpx"}) EXPECT_FALSE(fs::exists(dir_ / out));
 }
 
 }  // namespace

@@ -124,6 +124,19 @@ TEST(GeotagCli, ACopyNotWrittenIsAFailureAnUnsupportedCameraIsNot) {
   EXPECT_FALSE(fs::exists(fuji.photos / "GPS"));
 }
 
+// A photo renamed to .trl is no track: refused, naming it, with nothing written.
+TEST(GeotagCli, AFileThatIsNotATrackLogIsRefused) {
+  Scene s;
+  fs::copy_file(fs::path(KAVRO_TEST_DATA) / "photos" / "Canon_EOS_D60.jpg", s.trl, fs::copy_options::overwrite_existing);
+  const GeotagRun r = Geotag(s.Args("--zone +08:00 --write-gps"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("The file " + s.trl.string() + " is not a track log file"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(fs::exists(s.kml));
+  EXPECT_FALSE(fs::exists(s.photos / "GPS"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(s.dir.path), {}), 2);  // the "track" and the photos
+}
+
 TEST(GeotagCli, BadArgumentsAndUnreadableInputs) {
   Scene s;
   EXPECT_EQ(Geotag("").status, 2);

@@ -230,6 +230,22 @@ class TestConversionPage : public QObject {
     ::umount2(dir.path().toLocal8Bit().constData(), MNT_DETACH);
   }
 
+  void aFileThatIsNotATrackLogIsRefused() {
+    QTemporaryDir dir;
+    const QString photo = dir.filePath(QStringLiteral("IMG_0001.trl"));
+    QVERIFY(QFile::copy(QStringLiteral(KAVRO_TEST_DATA "/photos/Canon_EOS_D60.jpg"), photo));
+    AppContext ctx;
+    ConversionPage page(ctx, nullptr);
+    page.show();
+    page.SetSourcePath(photo);
+    for (const char* box : {"textCheck", "kmlCheck", "nmeaCheck", "gpxCheck"}) Find<QCheckBox>(page, box)->setChecked(true);
+    MessageCatcher catcher;
+    QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Failed!"), 20000);
+    QTRY_VERIFY(catcher.text.startsWith(QStringLiteral("The file ") + photo + QStringLiteral(" is not a track log file")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("IMG_0001.trl")});
+  }
+
   void sourceThatCannotBeOpenedIsNamed() {
     QTemporaryDir dir;
     AppContext ctx;

@@ -35,6 +35,9 @@ class LanguageTest : public QObject {
     QCOMPARE(w.findChild<QPushButton*>("clearButton")->text(), QStringLiteral("Löschen"));
     QCOMPARE(w.findChild<QLabel*>("connectStatus")->text(), QStringLiteral("Verbindungsstatus-Meldung"));
     QCOMPARE(w.findChild<QLabel*>("distanceUnit")->text(), QStringLiteral("Meter"));
+    // Upload copies from the logger to the computer: in German that is reading it out.
+    QCOMPARE(w.findChild<QPushButton*>("uploadButton")->text(), QStringLiteral("Auslesen"));
+    QCOMPARE(ctx.strings.Text(txt::UploadSucceed), QStringLiteral("Auslesen erfolgreich!"));
     // No English caption is left on any button, label or tab of the window.
     for (QPushButton* b : w.findChildren<QPushButton*>()) {
       if (b->text().isEmpty()) continue;
@@ -81,6 +84,11 @@ class LanguageTest : public QObject {
     QVERIFY(LoadLanguage(cn.strings, Language::ChineseSimplified));
     MainWindow w2(cn);
     QCOMPARE(w2.TabBar()->tabText(0), QStringLiteral("设备设置"));
+    // "By time [5] seconds", not the unit twice.
+    for (const AppContext* c : {&ctx, &cn}) {
+      QVERIFY(c->strings.Text(txt::Second) != c->strings.Text(txt::SecondUnit));
+      QVERIFY(c->strings.Text(txt::SecondUnit).contains(QStringLiteral("秒")));
+    }
     QCOMPARE(cn.strings.Text(txt::NotExifFormat), QStringLiteral("Not EXIF format."));
   }
 };

@@ -245,6 +245,9 @@ class PhotoPageTest : public QObject {
     std::filesystem::create_directory(dir.path / "folder.trl");
     test::WriteTrl(dir.path / "t.trl", {kavro::TrackRecord::Make(test::Utc(2008, 2, 28, 10, 0, 0), 25, 121, 10)});
     test::WriteBytes(photos / "a.jpg", test::TinyJpeg().Build());
+    // A photo renamed to .trl is no track, whatever few records pass by chance.
+    std::filesystem::copy_file(std::filesystem::path(KAVRO_TEST_DATA) / "photos" / "Canon_EOS_D60.jpg",
+                               photos / "photo.trl");
     const auto kml = dir.path / "out.kml";
     kmlAnswer = QString::fromStdString(kml.string());
     struct Case {
@@ -257,6 +260,8 @@ class PhotoPageTest : public QObject {
         {dir.path / "t.trl", dir.path / "t.trl", QString::fromStdString((dir.path / "t.trl").string()),
          QString::fromLocal8Bit(std::strerror(ENOTDIR))},
         {dir.path / "t.trl", dir.path / "gone", QStringLiteral("gone"), QString::fromLocal8Bit(std::strerror(ENOENT))},
+        {photos / "photo.trl", photos, QString::fromStdString((photos / "photo.trl").string()),
+         QStringLiteral("is not a track log file")},
     };
     for (const Case& c : cases) {
       stops.clear();

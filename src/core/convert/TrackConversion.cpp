@@ -9,6 +9,7 @@
 #include "convert/KmlWriter.h"
 #include "convert/NmeaWriter.h"
 #include "convert/TextWriter.h"
+#include "track/TrackFileCheck.h"
 #include "track/TrackFileReader.h"
 
 namespace kavro {
@@ -48,6 +49,11 @@ ConversionResult ConvertTrackFile(const ConversionRequest& request) {
   std::string error;
   if (!reader.Open(request.source, &error)) {
     result.problems.push_back({txt::SourceOpenFailed, request.source, error});
+    return result;
+  }
+  // Another kind of file named .trl would convert into noise "successfully".
+  if (const TrackFileCheck check = CheckTrackFile(request.source); check.opened && !check.IsTrackLog()) {
+    result.problems.push_back({txt::NotATrackLog, request.source, std::to_string(check.ValidPercent()) + "%"});
     return result;
   }
   const std::pair<bool, TrackFormat> chosen[] = {{request.text, TrackFormat::Text},

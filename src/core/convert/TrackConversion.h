@@ -24,8 +24,9 @@ struct ConversionRequest {
   ZoneClock clock = ZoneClock::System();  // for the text and KML local times
 };
 
-// A problem with one file: a string id (txt::SourceOpenFailed, OutputCreateFailed,
-// OutputWriteFailed, OutputIsSource), the file and the system's reason.
+// A problem with one file: a string id (txt::SourceOpenFailed, NotATrackLog, OutputCreateFailed,
+// OutputWriteFailed, OutputIsSource), the file and the system's reason (for NotATrackLog the
+// share of valid records, e.g. "2%").
 struct ConversionProblem {
   int textId;
   std::filesystem::path path;
@@ -40,7 +41,8 @@ struct ConversionResult {
 
 // Writes each chosen format beside the source. Every output appears whole or not at all (a
 // temporary file renamed into place); a format that fails leaves any earlier file of its name
-// untouched, and the others go on. Nothing is written when the source cannot be opened.
+// untouched, and the others go on. Nothing is written when the source cannot be opened or is
+// not a track log (fewer than half of its records valid).
 ConversionResult ConvertTrackFile(const ConversionRequest& request);
 
 }  // namespace kavro

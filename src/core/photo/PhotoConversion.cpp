@@ -62,6 +62,13 @@ std::string PhotoConversion::CopiesSummary(int written, int matched) const {
   return strings_.Format(txt::GpsCopiesWritten, {QString::number(written), QString::number(matched)}).toStdString();
 }
 
+std::string PhotoConversion::TrackLoadProblem(const std::filesystem::path& trl, const TrackLoad& load) const {
+  if (load.notTrackLog)
+    return strings_.Format(txt::NotATrackLog, {Q(trl.string()), QString::number(load.validPercent) + QLatin1Char('%')})
+        .toStdString();
+  return strings_.Format(txt::TrackOpenFailed, {Q(trl.string()), Q(load.error)}).toStdString();
+}
+
 std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
   if (result.messageId == txt::PhotoOpenFailed) return strings_.Format(txt::PhotoOpenFailed, {Q(result.detail)}).toStdString();
   return strings_.Utf8(result.messageId);
@@ -79,7 +86,7 @@ PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, Out
   const TrackLoad load = LoadTrack(s.trlPath, s.photoZone, points_);
   if (!load.ok) {
     result.trackRead = false;
-    result.inputError = strings_.Format(txt::TrackOpenFailed, {Q(s.trlPath.string()), Q(load.error)}).toStdString();
+    result.inputError = TrackLoadProblem(s.trlPath, load);
     if (s.stopOnUnreadableInput) return result;
     problem(result.inputError);
   }

@@ -86,6 +86,8 @@ class PhotoConversion {
   std::string CopyNotWrittenLine(const std::string& path, const GpsCopyResult& copy) const;
   // "Geotagged copies written: 28 of 34", out of the matched photos.
   std::string CopiesSummary(int written, int matched) const;
+  // Why the track could not be used, in words: not readable, or not a track log.
+  std::string TrackLoadProblem(const std::filesystem::path& trl, const TrackLoad& load) const;
   // The reason a photo's time was not read, in words.
   std::string MessageText(const PhotoTimeResult& result) const;
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "track/TrackFileCheck.h"
 #include "track/TrackFileReader.h"
 
 namespace kavro {
@@ -12,6 +13,12 @@ namespace kavro {
 TrackLoad LoadTrack(const std::filesystem::path& trlPath, const ZoneClock& photoZone, std::vector<TrackPoint>& points) {
   points.clear();
   TrackLoad load;
+  if (const TrackFileCheck check = CheckTrackFile(trlPath); check.opened && !check.IsTrackLog()) {
+    load.ok = false;
+    load.notTrackLog = true;
+    load.validPercent = check.ValidPercent();
+    return load;
+  }
   TrackFileReader reader;
   if (!reader.Open(trlPath, &load.error)) {
     load.ok = false;

@@ -36,8 +36,10 @@ struct PhotoOrderEntry {
 };
 
 struct TrackLoad {
-  bool ok = true;          // false when the file could not be opened
+  bool ok = true;          // false when the file could not be opened or is not a track log
   std::string error;       // the system's reason then
+  bool notTrackLog = false;  // fewer than half of its records valid: nothing was loaded
+  int validPercent = 100;
   bool truncated = false;  // more than MaxTrackPoints valid records; the rest are left out
 };
 
@@ -46,7 +48,8 @@ struct MatchCounts {
   int failed = 0;
 };
 
-// The valid records of a .trl file, in file order, named by their local time in the photo zone.
+// The valid records of a .trl file, in file order, named by their local time in the photo zone;
+// none from a file that is not a track log.
 TrackLoad LoadTrack(const std::filesystem::path& trlPath, const ZoneClock& photoZone, std::vector<TrackPoint>& points);
 // Keeps each photo's camera time and adds the calibration (saturating at the 32-bit range).
 void CalibratePhotos(std::vector<PhotoEntry>& photos, std::int32_t calibrationSeconds);

@@ -26,6 +26,7 @@ bool TrackFileReader::Open(const std::filesystem::path& path, std::string* error
   pos_ = len_ = 0;
   eof_ = failed_ = false;
   errno_ = 0;
+  recordsRead_ = 0;
   return true;
 }
 
@@ -56,6 +57,7 @@ bool TrackFileReader::Next(TrackRecord& record) {
     if (len_ - pos_ < TrackRecord::kSize && !Fill()) return false;
     const unsigned char* p = buffer_.data() + pos_;
     pos_ += TrackRecord::kSize;
+    ++recordsRead_;
     if (RecordIsValid(p)) {
       std::memcpy(record.bytes.data(), p, TrackRecord::kSize);
       return true;
@@ -72,6 +74,7 @@ void TrackFileReader::Rewind() {
   if (file_ == nullptr) return;
   std::rewind(file_);
   pos_ = len_ = 0;
+  recordsRead_ = 0;
   eof_ = failed_ = false;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -25,6 +26,8 @@ class TrackFileReader {
   bool Next(TrackRecord& record);
   // Back to the first record.
   void Rewind();
+  // Whole records read so far, valid or not.
+  std::uint64_t RecordsRead() const { return recordsRead_; }
   // A read error (not the end of the file) happened.
   bool Failed() const { return failed_; }
   // The system's reason for the last read error (kept across Rewind); empty when none.
@@ -41,6 +44,7 @@ class TrackFileReader {
   bool eof_ = false;
   bool failed_ = false;
   int errno_ = 0;
+  std::uint64_t recordsRead_ = 0;
 };
 
 }  // namespace kavro

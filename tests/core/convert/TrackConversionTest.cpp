@@ -26,6 +26,32 @@ class Conversion : public ::testing::Test {
   std::filesystem::path dir_;
 };
 
+// A photo renamed to .trl is refused before anything is written; a track log cut short in its
+// last record converts what it holds.
+TEST_F(Conversion, AFileThatIsNotATrackLogIsRefusedAndNothingWritten) {
+  const auto photo = dir_ / "IMG_0001.trl";
+  std::filesystem::copy_file(std::filesystem::path(KAVRO_TEST_DATA) / "photos" / "Canon_EOS_D60.jpg", photo);
+  ConversionRequest request;
+  request.source = photo;
+  request.text = request.kml = request.nmea = request.gpx = true;
+  const ConversionResult r = ConvertTrackFile(request);
+  ASSERT_EQ(r.problems.size(), 1u);
+  EXPECT_EQ(r.problems[0].textId, txt::NotATrackLog);
+  EXPECT_EQ(r.problems[0].path, photo);
+  EXPECT_EQ(r.problems[0].reason.back(), '%');
+  EXPECT_TRUE(r.written.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+
+  const auto torn = dir_ / "torn.trl";
+  WriteTrl(torn, {TrackRecord::Make(1205544612, 25.03f, 121.56f, 12.5f), TrackRecord::Make(1205544622, 25.04f, 121.57f, 13)});
+  std::filesystem::resize_file(torn, 16 + 7);
+  request.source = torn;
+  request.kml = request.nmea = request.gpx = false;
+  const ConversionResult t = ConvertTrackFile(request);
+  EXPECT_TRUE(t.Ok());
+  EXPECT_EQ(SplitCrLf(ReadAll(dir_ / "torn.txt")).size(), 1u);
+}
+
 TEST_F(Conversion, WritesChosenFormatsInOrderAndReplacesEarlierOutputs) {
   const auto trl = dir_ / "trip.trl";
   WriteTrl(trl, {TrackRecord::Make(1205544612, 25.0330009f, 121.5654297f, 12.5f)});

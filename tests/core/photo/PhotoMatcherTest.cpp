@@ -170,6 +170,14 @@ TEST(PhotoMatcher, LoadTrackSkipsBadRecordsNamesPointsAndReportsAMissingFile) {
   EXPECT_FALSE(missing.ok);
   EXPECT_FALSE(missing.error.empty());
   EXPECT_TRUE(points.empty());
+
+  // A photo renamed to .trl gives no points at all, not the few records that pass by chance.
+  std::filesystem::copy_file(std::filesystem::path(KAVRO_TEST_DATA) / "photos" / "Canon_EOS_D60.jpg", dir.path / "p.trl");
+  const TrackLoad photo = LoadTrack(dir.path / "p.trl", ZoneClock::Fixed(0), points);
+  EXPECT_FALSE(photo.ok);
+  EXPECT_TRUE(photo.notTrackLog);
+  EXPECT_LT(photo.validPercent, 50);
+  EXPECT_TRUE(points.empty());
 }
 
 }  // namespace
