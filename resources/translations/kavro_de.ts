@@ -1003,5 +1003,10 @@
         <comment>640</comment>
         <translation>Die Datei %1 ist keine Track-Log-Datei: nur %2 ihrer Datensätze sind gültig. Es wurde nichts geschrieben.</translation>
     </message>
+    <message>
+        <source>Upload finished, but %1 of the files could not be written.</source>
+        <comment>800</comment>
+        <translation>Auslesen beendet, aber %1 der Dateien konnten nicht geschrieben werden.</translation>
+    </message>
 </context>
 </TS>

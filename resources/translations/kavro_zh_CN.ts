@@ -1003,5 +1003,10 @@
         <comment>640</comment>
         <translation>文件 %1 不是轨迹记录文件: 只有 %2 的记录有效。没有写入任何文件。</translation>
     </message>
+    <message>
+        <source>Upload finished, but %1 of the files could not be written.</source>
+        <comment>800</comment>
+        <translation>上传完成,但有 %1 个文件无法写入。</translation>
+    </message>
 </context>
 </TS>

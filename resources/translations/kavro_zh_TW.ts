@@ -1003,5 +1003,10 @@
         <comment>640</comment>
         <translation>檔案 %1 不是軌跡記錄檔: 只有 %2 的記錄有效。沒有寫入任何檔案。</translation>
     </message>
+    <message>
+        <source>Upload finished, but %1 of the files could not be written.</source>
+        <comment>800</comment>
+        <translation>上傳完成,但有 %1 個檔案無法寫入。</translation>
+    </message>
 </context>
 </TS>

@@ -64,11 +64,14 @@ class PrintingListener : public DownloadListener {
   explicit PrintingListener(CliEnv& env) : env_(env), start_(std::chrono::steady_clock::now()) {}
 
   void OnProgress(int percent, std::uint64_t done, std::uint64_t total) override {
+    if (received_) return;
+    total_ = total;
     const StringTable& s = env_.ctx.strings;
     if (!env_.interactive) {
-      // Plain lines for a log or a pipe: one per percent step.
-      if (percent == lastPercent_) return;
+      // Plain lines for a log or a pipe: one per tenth, and the end.
+      if (percent == lastPercent_ || (percent / 10 == lastTenth_ && percent != 100)) return;
       lastPercent_ = percent;
+      lastTenth_ = percent / 10;
       env_.out << s.Format(txt::DownloadProgressPlain, {QString::number(percent)}) << '\n';
       env_.out.flush();
       return;
@@ -86,7 +89,7 @@ class PrintingListener : public DownloadListener {
     lineOpen_ = true;
   }
   void OnFile(const TrackFileReport& r) override {
-    EndLine();
+    ReceptionDone();
     const QString p = QString::fromStdString(r.path.string());
     if (r.textId == txt::CreateFileOk) {
       env_.out << env_.ctx.strings.Text(txt::CreateFileOk) << ' ' << p << '\n';
@@ -96,10 +99,25 @@ class PrintingListener : public DownloadListener {
       env_.err.flush();
     }
   }
+  // The core's last status is the download's last line.
+  void OnStatus(int textId, const std::vector<std::string>& args) override {
+    std::vector<QString> words;
+    for (const std::string& a : args) words.push_back(QString::fromStdString(a));
+    lastStatusId_ = textId;
+    lastStatus_ = env_.ctx.strings.Format(textId, words);
+  }
+  bool Succeeded() const { return lastStatusId_ == txt::UploadSucceed; }
+  const QString& LastStatus() const { return lastStatus_; }
   void OnPhotoLine(const std::string& line) override {
-    EndLine();
+    ReceptionDone();
     env_.err << QString::fromStdString(line) << '\n';
     env_.err.flush();
+  }
+  // The files come only once every sector has: the progress ends at 100% before their lines.
+  void ReceptionDone() {
+    if (!received_) OnProgress(100, total_, total_);
+    received_ = true;
+    EndLine();
   }
   void EndLine() {
     if (!lineOpen_) return;
@@ -112,6 +130,11 @@ class PrintingListener : public DownloadListener {
   CliEnv& env_;
   std::chrono::steady_clock::time_point start_;
   int lastPercent_ = -1;
+  int lastTenth_ = -1;
+  std::uint64_t total_ = 0;
+  bool received_ = false;
+  int lastStatusId_ = 0;
+  QString lastStatus_;
   int lineWidth_ = 0;
   bool lineOpen_ = false;
 };
@@ -183,11 +206,12 @@ int DownloadCommand::Run(CliEnv& env) {
                                                                         : txt::TransmissionInterrupt));
   }
   if (r.validRecords == 0) env.err << s.Text(txt::NoTrackRecords) << '\n';
-  env.out << s.Text(txt::UploadSucceed) << '\n';
+  logger.Close();
+  if (!listener.Succeeded()) return env.Fail(listener.LastStatus());
+  env.out << listener.LastStatus() << '\n';
   env.out.flush();
   env.err.flush();
-  logger.Close();
-  return r.failedFiles == 0 ? 0 : 1;
+  return 0;
 }
 
 }  // namespace

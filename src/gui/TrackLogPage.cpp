@@ -286,8 +286,10 @@ class PageListener : public DownloadListener {
       if (label) label->setText(QStringLiteral("%1%").arg(percent));
     });
   }
-  void OnStatus(int textId) override {
-    Post([status = status_, text = strings_.Text(textId)] {
+  void OnStatus(int textId, const std::vector<std::string>& args) override {
+    std::vector<QString> words;
+    for (const std::string& a : args) words.push_back(QString::fromStdString(a));
+    Post([status = status_, text = strings_.Format(textId, words)] {
       if (status) status->setText(text);
     });
   }

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "support/KavroRun.h"
+#include "support/PrivateMounts.h"
+#include "support/TerminalRun.h"
 
 #include <csignal>
 #include <fcntl.h>
 #include <map>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -60,6 +63,58 @@ TEST_F(DownloadCli, WritesWhatTracksWritesFromTheDumpedMemory) {
   const auto want = ReadDir(base_ / "want");
   EXPECT_EQ(want.size(), 10u);
   EXPECT_EQ(ReadDir(Got()), want);
+}
+
+// Not on a terminal the progress is one line per tenth, not one per percent.
+TEST_F(DownloadCli, ProgressOnAPipeIsOneLinePerTenth) {
+  const test::CliRun r = Kavro("download --simulate --dir " + Got());
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::vector<std::string> progress;
+  std::istringstream lines(r.out);
+  for (std::string l; std::getline(lines, l);)
+    if (Has(l, "% received")) progress.push_back(l);
+  ASSERT_GE(progress.size(), 3u);
+  EXPECT_LE(progress.size(), 11u);
+  EXPECT_EQ(progress.front(), "0% received");
+  EXPECT_EQ(progress.back(), "100% received");
+  for (std::size_t i = 1; i + 1 < progress.size(); ++i) {
+    const int before = std::stoi(progress[i - 1]), now = std::stoi(progress[i]);
+    EXPECT_GT(now / 10, before / 10) << progress[i];
+  }
+}
+
+// On a terminal the progress is one line that is written over, ending once.
+TEST_F(DownloadCli, ProgressOnATerminalIsOneLineThatUpdates) {
+  const test::TerminalRun t = test::RunOnTerminal({"download", "--simulate", "--dir", Got()});
+  ASSERT_EQ(t.status, 0) << t.screen;
+  const std::size_t first = t.screen.find("% received (");
+  const std::size_t last = t.screen.rfind("% received (");
+  ASSERT_NE(first, std::string::npos) << t.screen;
+  ASSERT_LT(first, last) << t.screen;
+  EXPECT_EQ(t.screen.substr(first, last - first).find('\n'), std::string::npos) << t.screen;
+  EXPECT_TRUE(Has(t.screen, "Upload Succeed!\r\n"));
+}
+
+// A folder that takes no file: the files are named as failed and the last line is no success.
+TEST_F(DownloadCli, FilesThatCannotBeWrittenEndInFailure) {
+  bool skipped = false;
+  const fs::path dir = base_ / "ro";
+  fs::create_directories(dir);
+  const std::string got = test::InPrivateChild(
+      [&] {
+        if (::mount("tmpfs", dir.c_str(), "tmpfs", MS_RDONLY, "size=1m") != 0) ::_exit(test::kNoPrivateMounts);
+        const test::CliRun r = Kavro("download --simulate --dir " + dir.string());
+        return std::to_string(r.status) + "\n" + r.out + "\n--err--\n" + r.err;
+      },
+      &skipped);
+  if (skipped) GTEST_SKIP() << "no private mounts here";
+  EXPECT_EQ(got.substr(0, 2), "1\n") << got;
+  EXPECT_FALSE(Has(got, "Upload Succeed!")) << got;
+  EXPECT_TRUE(Has(got, "Create File Failed " + dir.string())) << got;
+  const std::size_t at = got.rfind("Upload finished, but ");
+  ASSERT_NE(at, std::string::npos) << got;
+  EXPECT_EQ(got.substr(got.find('\n', at)), "\n") << "the last line";
+  EXPECT_TRUE(Has(got.substr(at), " of the files could not be written.")) << got;
 }
 
 TEST_F(DownloadCli, LoggerGoingAwaySaysTransmissionInterruptAndWritesNothing) {

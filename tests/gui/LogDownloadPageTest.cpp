@@ -218,6 +218,25 @@ class LogDownloadTest : public QObject {
     s->WaitEnd();
   }
 
+  // Every sector came but a file could not be written: the status line says so, not success.
+  void aFileThatCannotBeWrittenEndsInAFailureStatus() {
+    auto s = Start("demo", false);
+    QVERIFY(s->window->Device()->IsConnected());
+    std::string kml;
+    for (const auto& [name, bytes] : s->Reference(false))
+      if (name.size() > 4 && name.substr(name.size() - 4) == ".kml") kml = name;
+    QVERIFY(!kml.empty());
+    fs::create_directories(s->dir / kml);  // that KML cannot take its place
+    s->ClickUpload();
+    s->ChooseAndOk(false);
+    s->WaitEnd();
+    QCOMPARE(s->Status(), QStringLiteral("Upload finished, but 1 of the files could not be written."));
+    const QStringList lines = s->Page()->StatusDialog()->Lines();
+    const QStringList named = lines.filter(QString::fromStdString(kml));
+    QCOMPARE(named.size(), 1);
+    QVERIFY2(!named[0].startsWith(QStringLiteral("Create File OK")), qPrintable(named[0]));
+  }
+
   void cancelledDialogLeavesTheStatusAndWithABridgeSetsTheSpeed() {
     auto s = Start("demo", true);
     QVERIFY(s->window->Device()->IsConnected());

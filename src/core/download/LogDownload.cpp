@@ -297,13 +297,13 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
   };
 
   if (!link.portOpen || !link.Port().IsOpen()) {
-    listener.OnStatus(txt::UploadFailedNoDevice);
+    listener.OnStatus(txt::UploadFailedNoDevice, {});
     result.outcome = DownloadOutcome::NotConnected;
     return result;
   }
   const std::optional<TransferChoice> choice = setup.choose ? setup.choose() : std::nullopt;
   if (!choice || !choice->directoryChosen) {
-    listener.OnStatus(txt::UploadClearStatusMessage);
+    listener.OnStatus(txt::UploadClearStatusMessage, {});
     if (setup.bridge) {
       SpeedBack(link, keepAlive, t);
       keepAliveAgain();
@@ -430,7 +430,11 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
     return result;
   }
   listener.OnProgress(100, total, total);
-  listener.OnStatus(txt::UploadSucceed);
+  // Every sector came, but a file that is missing makes it no success.
+  if (result.failedFiles > 0)
+    listener.OnStatus(txt::UploadFilesFailed, {std::to_string(result.failedFiles)});
+  else
+    listener.OnStatus(txt::UploadSucceed, {});
   result.outcome = DownloadOutcome::Complete;
   keepAliveAgain();
   return result;

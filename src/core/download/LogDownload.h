@@ -10,6 +10,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "common/StringTable.h"
 #include "download/TrackFileWriter.h"
@@ -49,8 +50,8 @@ class DownloadListener {
   virtual ~DownloadListener() = default;
   // Bar position 0-100, and the bytes of memory received so far of the bytes to read.
   virtual void OnProgress(int /*percent*/, std::uint64_t /*bytesDone*/, std::uint64_t /*bytesTotal*/) {}
-  // A status line text id (Start Uploading..., Upload Succeed!, ...).
-  virtual void OnStatus(int /*textId*/) {}
+  // A status line: text id and its arguments (Upload Succeed!, files not written, ...).
+  virtual void OnStatus(int /*textId*/, const std::vector<std::string>& /*args*/) {}
   // A file written, or one that failed (Track Log File Status list).
   virtual void OnFile(const TrackFileReport& /*report*/) {}
   // A line of the photo combination (unsupported camera, unreadable input).
@@ -70,7 +71,7 @@ struct DownloadSetup {
 };
 
 enum class DownloadOutcome {
-  Complete,      // every sector read, files written: "Upload Succeed!"
+  Complete,      // every sector read, files written: "Upload Succeed!" (or how many failed)
   NotConnected,  // no port open: "Upload Failed! No Device Connected! "
   Declined,      // the Transform to File dialog was cancelled
   Interrupted,   // "Transmission interrupt !": nothing written

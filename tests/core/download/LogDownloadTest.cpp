@@ -39,7 +39,11 @@ std::map<std::string, std::string> ReadDir(const fs::path& dir) {
 class Recorder : public DownloadListener {
  public:
   void OnProgress(int percent, std::uint64_t, std::uint64_t) override { percents.push_back(percent); }
-  void OnStatus(int id) override { statuses.push_back(id); }
+  void OnStatus(int id, const std::vector<std::string>& args) override {
+    statuses.push_back(id);
+    statusArgs = args;
+  }
+  std::vector<std::string> statusArgs;
   void OnFile(const TrackFileReport& r) override { files.push_back(r); }
   std::vector<int> percents;
   std::vector<int> statuses;
@@ -179,6 +183,24 @@ TEST_F(DownloadOnSim, PlainPortReadsEverySectorAndWritesWhatTheImageHolds) {
   EXPECT_EQ(test::Count(got, "$PMTK182,14"), 0);
   EXPECT_EQ(link_.Port().CurrentSpeed(), 38400);
   EXPECT_FALSE(link_.fastMode.load());
+}
+
+// Every sector came, but a file could not be written: the last status says how many failed.
+TEST_F(DownloadOnSim, AFileThatCannotBeWrittenIsNoSuccess) {
+  ASSERT_TRUE(StartAndConnect(test::Named("demo")));
+  const auto want = Reference();
+  std::string kml;
+  for (const auto& [name, bytes] : want)
+    if (name.size() > 4 && name.substr(name.size() - 4) == ".kml") kml = name;
+  ASSERT_FALSE(kml.empty());
+  fs::create_directories(base_ / "got" / kml);  // the KML cannot take its place
+  const DownloadResult r = Run();
+  ASSERT_EQ(r.outcome, DownloadOutcome::Complete);
+  EXPECT_EQ(r.failedFiles, 1);
+  EXPECT_EQ(rec_.statuses, (std::vector<int>{txt::UploadFilesFailed}));
+  EXPECT_EQ(rec_.statusArgs, (std::vector<std::string>{"1"}));
+  EXPECT_EQ(strings_.Format(rec_.statuses.back(), {QString::fromStdString(rec_.statusArgs[0])}),
+            QStringLiteral("Upload finished, but 1 of the files could not be written."));
 }
 
 TEST_F(DownloadOnSim, BridgeSwitchesTo921600AndBack) {
