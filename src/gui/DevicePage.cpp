@@ -40,6 +40,29 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   jobs_ = new JobRunner(this);
   connect(jobs_, &JobRunner::busyChanged, this, &Page::busyChanged);
 
+  BuildPortGroup();
+  QHBoxLayout* statusRow = BuildStatusRow();
+  BuildInfoGroup();
+
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  root->addWidget(portGroup_);
+  root->addLayout(statusRow);
+  root->addWidget(infoGroup_);
+  root->addStretch(1);
+
+  ConnectControls();
+  WatchKeepAlive();
+
+  Retranslate();
+  statusPicture_->setPixmap(Images::StatusPicture(false));
+  BuildPortList();
+  choice_ = FillPortChoice(ports_);
+  SelectPortChoice();
+  StorePortSelection();
+}
+
+void DevicePage::BuildPortGroup() {
   portGroup_ = new QGroupBox(this);
   port_ = new QComboBox(portGroup_);
   port_->setObjectName(QStringLiteral("portList"));
@@ -59,7 +82,9 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   portRow->addWidget(autoDetect_);
   portRow->addSpacing(12);
   portRow->addWidget(connect_);
+}
 
+QHBoxLayout* DevicePage::BuildStatusRow() {
   statusLabel_ = new QLabel(this);
   statusPicture_ = new QLabel(this);
   statusPicture_->setObjectName(QStringLiteral("statusPicture"));
@@ -74,7 +99,10 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   statusRow->addWidget(statusLabel_);
   statusRow->addWidget(statusPicture_);
   statusRow->addWidget(status_, 1);
+  return statusRow;
+}
 
+void DevicePage::BuildInfoGroup() {
   infoGroup_ = new QGroupBox(this);
   typeLabel_ = new QLabel(infoGroup_);
   type_ = ReadOnlyField(infoGroup_, "deviceType");
@@ -99,20 +127,17 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   grid->addWidget(userLabel_, 3, 0);
   grid->addWidget(userName_, 3, 1);
   grid->addWidget(writeName_, 3, 2);
+}
 
-  auto* root = new QVBoxLayout(this);
-  root->setContentsMargins(0, 0, 0, 0);
-  root->addWidget(portGroup_);
-  root->addLayout(statusRow);
-  root->addWidget(infoGroup_);
-  root->addStretch(1);
-
+void DevicePage::ConnectControls() {
   connect(connect_, &QPushButton::clicked, this, &DevicePage::OnConnectClicked);
   connect(autoDetect_, &QPushButton::clicked, this, &DevicePage::OnAutoDetect);
   connect(writeName_, &QPushButton::clicked, this, &DevicePage::OnWriteName);
   connect(port_, &QComboBox::activated, this, &DevicePage::OnPortActivated);
   connect(baud_, &QComboBox::activated, this, [this](int index) { choice_.baudIndex = index; });
+}
 
+void DevicePage::WatchKeepAlive() {
   // The keep-alive finds a pulled cable first; its handler runs on the sender thread.
   QPointer<DevicePage> self(this);
   // The pointer is only looked at on the window thread: the page may be going away meanwhile.
@@ -120,13 +145,6 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
     QMetaObject::invokeMethod(
         qApp, [self] { if (self) self->OnLinkLost(); }, Qt::QueuedConnection);
   });
-
-  Retranslate();
-  statusPicture_->setPixmap(Images::StatusPicture(false));
-  BuildPortList();
-  choice_ = FillPortChoice(ports_);
-  SelectPortChoice();
-  StorePortSelection();
 }
 
 DevicePage::~DevicePage() {

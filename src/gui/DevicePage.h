@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -71,6 +72,11 @@ class DevicePage : public Page {
   void disconnected();
 
  private:
+  void BuildPortGroup();
+  QHBoxLayout* BuildStatusRow();
+  void BuildInfoGroup();
+  void ConnectControls();
+  void WatchKeepAlive();
   void BuildPortList();
   void SelectPortChoice();
   void OnPortActivated(int index);
