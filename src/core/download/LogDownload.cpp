@@ -1,6 +1,5 @@
 #include "download/LogDownload.h"
 
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -112,23 +111,24 @@ std::optional<std::uint32_t> DataAddress(std::string_view s, std::size_t& dataSt
 
 class Downloader {
  public:
-  Downloader(Link& link, const DownloadTiming& t, std::stop_token stop, bool fast)
-      : link_(link), t_(t), stop_(std::move(stop)), fast_(fast), reader_(link) {}
+  Downloader(Link& link, const DownloadTiming& timing, std::stop_token stop, bool fast)
+      : link_(link), timing_(timing), stop_(std::move(stop)), fast_(fast), reader_(link) {}
 
   // Waits for the data reply of `expected`. Replies of other addresses or kinds are passed over.
   Wait AwaitChunk(std::uint32_t expected, std::string_view& data) {
-    const Clock::time_point stallDue = Clock::now() + t_.stallLimit;
+    const Clock::time_point stallDue = Clock::now() + timing_.stallLimit;
     for (;;) {
-      while (const auto s = reader_.Next()) {
+      while (const auto sentence = reader_.Next()) {
         std::size_t dataStart = 0;
-        const std::optional<std::uint32_t> address = DataAddress(*s, dataStart);
+        const std::optional<std::uint32_t> address = DataAddress(*sentence, dataStart);
         if (!address || *address != expected) continue;
         const std::size_t star = dataStart + kChunkHex;
-        if (s->size() <= star || (*s)[star] != '*' || !ChecksumMatches(*s)) return Wait::BadChecksum;
-        data = s->substr(dataStart, kChunkHex);
+        if (sentence->size() <= star || (*sentence)[star] != '*' || !ChecksumMatches(*sentence))
+          return Wait::BadChecksum;
+        data = sentence->substr(dataStart, kChunkHex);
         return Wait::Got;
       }
-      if (const Wait w = WaitForBytes(stallDue); w != Wait::Got) return w;
+      if (const Wait wait = WaitForBytes(stallDue); wait != Wait::Got) return wait;
     }
   }
 
@@ -138,27 +138,29 @@ class Downloader {
     const std::string answer = std::string(word::kIdentReply) + "," + std::to_string(ident::kKeepAlive) + ",";
     if (!Write(sentence, false)) return Wait::Lost;
     reader_.Restart();
-    const Clock::time_point due = Clock::now() + t_.identWait;
+    const Clock::time_point due = Clock::now() + timing_.identWait;
     for (;;) {
-      while (const auto s = reader_.Next()) {
-        if (s->substr(0, answer.size()) == answer && ChecksumMatches(*s)) return Wait::Got;
+      while (const auto reply = reader_.Next()) {
+        if (reply->substr(0, answer.size()) == answer && ChecksumMatches(*reply)) return Wait::Got;
       }
-      const Wait w = WaitForBytes(due);
-      if (w == Wait::Silence) return Wait::Got;
-      if (w != Wait::Got) return w;
+      const Wait wait = WaitForBytes(due);
+      if (wait == Wait::Silence) return Wait::Got;
+      if (wait != Wait::Got) return wait;
     }
   }
 
-  bool Request(std::uint32_t address, std::uint32_t size) {
+  // A request that could not be written counts as an unanswered one, unless the port is gone.
+  Wait Request(std::uint32_t address, std::uint32_t size) {
     const bool ok = Write(LogRequestText(address, size), fast_);
     reader_.Restart();
-    return ok;
+    if (ok) return Wait::Got;
+    return link_.LinkLost() ? Wait::Lost : Wait::Silence;
   }
 
   void ArmWatchdog() {
     if (!fast_ || watchdogArmed_) return;
     watchdogArmed_ = true;
-    watchdogDue_ = Clock::now() + t_.watchdog;
+    watchdogDue_ = Clock::now() + timing_.watchdog;
   }
   void DisarmWatchdog() { watchdogArmed_ = false; }
 
@@ -170,7 +172,7 @@ class Downloader {
     if (stop_.stop_requested()) return Wait::Cancelled;
     const Clock::time_point now = Clock::now();
     if (watchdogArmed_ && now >= watchdogDue_) return Wait::Watchdog;
-    const Clock::time_point silenceDue = reader_.LastByte() + t_.silenceLimit;
+    const Clock::time_point silenceDue = reader_.LastByte() + timing_.silenceLimit;
     Clock::time_point next = std::min(due, silenceDue);
     if (watchdogArmed_) next = std::min(next, watchdogDue_);
     if (now >= next) return Wait::Silence;
@@ -184,14 +186,14 @@ class Downloader {
     SerialPort& port = link_.Port();
     std::size_t written = 0;
     // No pause after the last piece: the reply is awaited on the port at once.
-    const bool ok = inPieces ? WriteInPieces(port, text, t_.piecePause, false)
+    const bool ok = inPieces ? WriteInPieces(port, text, timing_.piecePause, false)
                              : port.Write(text.data(), text.size(), written);
     if (!ok && port.Lost()) link_.MarkLost();
     return ok;
   }
 
   Link& link_;
-  const DownloadTiming& t_;
+  const DownloadTiming& timing_;
   std::stop_token stop_;
   bool fast_;
   ReplyReader reader_;
@@ -199,40 +201,160 @@ class Downloader {
   Clock::time_point watchdogDue_{};
 };
 
-void Pause(milliseconds d) {
-  if (d.count() > 0) std::this_thread::sleep_for(d);
+void Pause(milliseconds pause) {
+  if (pause.count() > 0) std::this_thread::sleep_for(pause);
 }
 
-// Switches the keep-alive off; waits as the logger utility did only when one was running.
-void KeepAliveOff(KeepAlive* keepAlive, const DownloadTiming& t) {
+// The keep-alive would talk between the sectors' requests and replies. The pause lets an
+// exchange under way end first; none is needed when none was running.
+void KeepAliveOff(KeepAlive* keepAlive, const DownloadTiming& timing) {
   if (!keepAlive || !keepAlive->Enabled()) return;
   keepAlive->SetEnabled(false);
-  Pause(t.keepAlivePause);
+  Pause(timing.keepAlivePause);
 }
 
-// Both ends back to the normal speed after a download through a bridge (also after a
-// cancelled dialog, as the logger utility always did).
-void SpeedBack(Link& link, KeepAlive* keepAlive, const DownloadTiming& t) {
-  KeepAliveOff(keepAlive, t);
+void KeepAliveAgain(KeepAlive* keepAlive, bool wanted) {
+  if (wanted) keepAlive->SetEnabled(true);
+}
+
+// Both ends to the download speed, for a port on a bridge.
+void SpeedUp(Link& link, const DownloadTiming& timing) {
+  link.fastMode = true;
+  PmtkExchange(link, pmtk::kSpeed, SerialPort::kFastBaud, 0);
+  Pause(timing.speedPause);
+  auto lock = link.Lock();
+  link.Port().SetFastSpeed();
+}
+
+// Both ends back to the normal speed after a download through a bridge. Also after a declined
+// dialog, before anything was sped up: the command is harmless there and leaves the logger at
+// the normal speed whatever came before.
+void SpeedBack(Link& link, KeepAlive* keepAlive, const DownloadTiming& timing) {
+  KeepAliveOff(keepAlive, timing);
   PmtkExchange(link, pmtk::kSpeed, SerialPort::kDefaultBaud, 0);
-  Pause(t.speedPause);
+  Pause(timing.speedPause);
   {
     auto lock = link.Lock();
     link.Port().RestoreSpeed();
   }
-  Pause(t.settlePause);
+  Pause(timing.settlePause);
   link.fastMode = false;
+}
+
+// Reads the memory sector by sector. A sector whose reply broke off is asked for again from its
+// first chunk not yet received; the chunks received stay.
+class SectorLoop {
+ public:
+  SectorLoop(Downloader& downloader, const DownloadTiming& timing, std::uint32_t size, LogDecoder& decoder,
+             DownloadListener& listener)
+      : downloader_(downloader), timing_(timing), size_(size), decoder_(decoder), listener_(listener),
+        sector_(memory::kSectorSize) {}
+
+  // Every sector below `size`, each handed to the decoder; false when the download was interrupted.
+  bool Run(DownloadResult& result) {
+    for (std::uint32_t sectorAddress = 0; sectorAddress < size_;) {
+      const Wait wait = ReadRestOfSector(sectorAddress);
+      if (wait == Wait::Got) {
+        decoder_.DecodeSector(sector_.data());
+        sectorAddress += static_cast<std::uint32_t>(memory::kSectorSize);
+        StartSector();
+      } else if (!MayRetry(wait, result)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  static std::uint64_t BytesToRead(std::uint32_t size) {
+    const std::uint64_t sectors = (std::uint64_t{size} + memory::kSectorSize - 1) / memory::kSectorSize;
+    return sectors * memory::kSectorSize;
+  }
+
+ private:
+  void StartSector() {
+    std::fill(sector_.begin(), sector_.end(), std::uint8_t{0});
+    resumeChunk_ = 0;
+    retries_ = 0;
+  }
+
+  // The keep-alive, the request for the chunks still missing, and their replies.
+  Wait ReadRestOfSector(std::uint32_t sectorAddress) {
+    downloader_.Reader().Clear();
+    Wait wait = downloader_.KeepAliveSentence();
+    downloader_.ArmWatchdog();
+    const std::uint32_t first = resumeChunk_ * memory::kDataChunk;
+    if (wait == Wait::Got)
+      wait = downloader_.Request(sectorAddress + first, static_cast<std::uint32_t>(memory::kSectorSize) - first);
+    for (std::uint32_t offset = first; wait == Wait::Got && offset < memory::kSectorSize; offset += memory::kDataChunk)
+      wait = TakeChunk(sectorAddress, offset);
+    return wait;
+  }
+
+  Wait TakeChunk(std::uint32_t sectorAddress, std::uint32_t offset) {
+    const int percent = ProgressPercent(sectorAddress, offset, size_);
+    std::string_view data;
+    const Wait wait = downloader_.AwaitChunk(sectorAddress + offset, data);
+    if (wait != Wait::Got) return wait;
+    downloader_.DisarmWatchdog();
+    if (!HexPairsToBytes(data, sector_.data() + offset, memory::kDataChunk)) return Wait::BadChecksum;
+    resumeChunk_ = offset / memory::kDataChunk + 1;
+    listener_.OnProgress(percent, std::uint64_t{sectorAddress} + offset + memory::kDataChunk, BytesToRead(size_));
+    return Wait::Got;
+  }
+
+  // Whether the sector is asked for again; an interruption's reason goes into the result.
+  bool MayRetry(Wait wait, DownloadResult& result) {
+    switch (wait) {
+      case Wait::BadChecksum:
+      case Wait::Silence:
+        if (retries_ >= timing_.retryLimit) return false;
+        ++retries_;
+        ++result.retries;
+        return true;
+      case Wait::Lost:
+        result.linkLost = true;
+        return false;
+      case Wait::Cancelled:
+        result.cancelled = true;
+        return false;
+      case Wait::Got:
+      case Wait::Watchdog:
+        return false;
+    }
+    return false;
+  }
+
+  Downloader& downloader_;
+  const DownloadTiming& timing_;
+  const std::uint32_t size_;
+  LogDecoder& decoder_;
+  DownloadListener& listener_;
+  std::vector<std::uint8_t> sector_;
+  std::uint32_t resumeChunk_ = 0;  // chunks of the sector received so far
+  int retries_ = 0;                // of this sector
+};
+
+// Every sector below result.downloadSize, with the line held all along. False when interrupted.
+bool ReadSectors(Link& link, const DownloadTiming& timing, std::stop_token stop, LogDecoder& decoder,
+                 DownloadListener& listener, DownloadResult& result) {
+  Downloader downloader(link, timing, std::move(stop), link.fastMode.load());
+  auto lock = link.Lock();
+  link.Port().DiscardInput();
+  SectorLoop sectors(downloader, timing, result.downloadSize, decoder, listener);
+  const bool complete = sectors.Run(result);
+  result.replyBytes = downloader.Reader().Bytes();
+  return complete;
 }
 
 class PhotoLines : public PhotoConversionListener {
  public:
-  explicit PhotoLines(DownloadListener& l) : l_(l) {}
-  void OnLine(const std::string& line) override { l_.OnPhotoLine(line); }
+  explicit PhotoLines(DownloadListener& listener) : listener_(listener) {}
+  void OnLine(const std::string& line) override { listener_.OnPhotoLine(line); }
   void OnSummary(const std::string&) override {}
-  void OnProblem(const std::string& message) override { l_.OnPhotoLine(message); }
+  void OnProblem(const std::string& message) override { listener_.OnPhotoLine(message); }
 
  private:
-  DownloadListener& l_;
+  DownloadListener& listener_;
 };
 
 std::filesystem::path KmlPathFor(const std::filesystem::path& trl) {
@@ -268,6 +390,27 @@ bool CombineOne(const StringTable& strings, TimeZoneState& zone, const DownloadS
   return true;
 }
 
+// The track log files, and beside each its KML or its photo combination.
+void WriteFiles(LogDecoder& decoder, const TransferChoice& choice, const std::string& userName, TimeZoneState& zone,
+                const StringTable& strings, const DownloadSetup& setup, DownloadListener& listener,
+                DownloadResult& result) {
+  TrackFilesOptions options;
+  options.directory = choice.directory;
+  options.writeTotal = choice.writeTotal;
+  options.userName = userName;
+  options.clock = zone.Clock();
+  auto report = [&](const TrackFileReport& r) { listener.OnFile(r); };
+  result.files = WriteTrackFiles(decoder, options, report);
+  result.failedFiles = result.files.failed;
+  result.validRecords = decoder.ValidCount();
+  if (choice.combinePhotos) {
+    for (const auto& trl : result.files.Written())
+      if (!CombineOne(strings, zone, setup, trl, choice.photoDirectory, listener)) ++result.failedFiles;
+  } else {
+    result.failedFiles += WriteKmlForTrackFiles(result.files, options.clock, report);
+  }
+}
+
 }  // namespace
 
 std::uint32_t DownloadSize(std::uint32_t logUsedSize, int logWrapped) {
@@ -290,12 +433,8 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
                            const StringTable& strings, const DownloadSetup& setup, DownloadListener& listener,
                            std::stop_token stop) {
   DownloadResult result;
-  const DownloadTiming& t = setup.timing;
+  const DownloadTiming& timing = setup.timing;
   const bool keepAliveWanted = keepAlive && keepAlive->Enabled();
-  auto keepAliveAgain = [&] {
-    if (keepAliveWanted) keepAlive->SetEnabled(true);
-  };
-
   if (!link.portOpen || !link.Port().IsOpen()) {
     listener.OnStatus(txt::UploadFailedNoDevice, {});
     result.outcome = DownloadOutcome::NotConnected;
@@ -305,130 +444,39 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
   if (!choice || !choice->directoryChosen) {
     listener.OnStatus(txt::UploadClearStatusMessage, {});
     if (setup.bridge) {
-      SpeedBack(link, keepAlive, t);
-      keepAliveAgain();
+      SpeedBack(link, keepAlive, timing);
+      KeepAliveAgain(keepAlive, keepAliveWanted);
     }
     result.outcome = DownloadOutcome::Declined;
     return result;
   }
 
-  KeepAliveOff(keepAlive, t);
+  KeepAliveOff(keepAlive, timing);
   const DeviceInfo info = device.Snapshot();
-  const std::uint32_t size = DownloadSize(info.logUsedSize, info.logWrapped);
-  const std::uint32_t sectors = static_cast<std::uint32_t>((size + memory::kSectorSize - 1) / memory::kSectorSize);
-  const std::uint64_t total = static_cast<std::uint64_t>(sectors) * memory::kSectorSize;
-  result.downloadSize = size;
+  result.downloadSize = DownloadSize(info.logUsedSize, info.logWrapped);
   LogDecoder decoder;
   decoder.ResetDecoder(zone.Clock(), LogDecoder::CurrentUtcYear());
-
-  if (setup.bridge) {
-    link.fastMode = true;
-    PmtkExchange(link, pmtk::kSpeed, SerialPort::kFastBaud, 0);
-    Pause(t.speedPause);
-    auto lock = link.Lock();
-    link.Port().SetFastSpeed();
-  }
-
-  Downloader dl(link, t, std::move(stop), link.fastMode.load());
-  bool interrupted = false;
-  {
-    // The line is ours until every sector has come.
-    auto lock = link.Lock();
-    link.Port().DiscardInput();
-    std::vector<std::uint8_t> sector(memory::kSectorSize);
-    std::uint32_t resumeChunk = 0;
-    int sectorRetries = 0;
-    bool newSector = true;
-    for (std::uint32_t m = 0; m < size && !interrupted;) {
-      if (newSector) {
-        std::fill(sector.begin(), sector.end(), std::uint8_t{0});
-        resumeChunk = 0;
-        sectorRetries = 0;
-        newSector = false;
-      }
-      dl.Reader().Clear();
-      Wait w = dl.KeepAliveSentence();
-      dl.ArmWatchdog();
-      const std::uint32_t first = resumeChunk * memory::kDataChunk;
-      if (w == Wait::Got && !dl.Request(m + first, static_cast<std::uint32_t>(memory::kSectorSize) - first))
-        w = link.LinkLost() ? Wait::Lost : Wait::Silence;
-      for (std::uint32_t d = first; w == Wait::Got && d < memory::kSectorSize; d += memory::kDataChunk) {
-        const int percent = ProgressPercent(m, d, size);
-        std::string_view data;
-        w = dl.AwaitChunk(m + d, data);
-        if (w != Wait::Got) break;
-        dl.DisarmWatchdog();
-        if (!HexPairsToBytes(data, sector.data() + d, memory::kDataChunk)) {
-          w = Wait::BadChecksum;
-          break;
-        }
-        resumeChunk = d / memory::kDataChunk + 1;
-        listener.OnProgress(percent, static_cast<std::uint64_t>(m) + d + memory::kDataChunk, total);
-      }
-      switch (w) {
-        case Wait::Got:
-          decoder.DecodeSector(sector.data());
-          m += static_cast<std::uint32_t>(memory::kSectorSize);
-          newSector = true;
-          break;
-        case Wait::BadChecksum:
-        case Wait::Silence:
-          // Again from the first chunk not yet received; the chunks received stay.
-          if (sectorRetries >= t.retryLimit) {
-            interrupted = true;
-          } else {
-            ++sectorRetries;
-            ++result.retries;
-          }
-          break;
-        case Wait::Lost:
-          result.linkLost = true;
-          interrupted = true;
-          break;
-        case Wait::Cancelled:
-          result.cancelled = true;
-          interrupted = true;
-          break;
-        case Wait::Watchdog:
-          interrupted = true;
-          break;
-      }
-    }
-    result.replyBytes = dl.Reader().Bytes();
-  }
+  if (setup.bridge) SpeedUp(link, timing);
+  const bool complete = ReadSectors(link, timing, std::move(stop), decoder, listener, result);
 
   // The files are written while the logger and the port go back to their normal speed (the
   // pauses of that sequence are long enough to write a whole memory's files and their KML).
   // An interrupted download sets the speed back too, before the caller lets the logger go: a
   // logger left at 921600 would not answer the next connect.
   std::thread writer;
-  if (!interrupted) {
-    writer = std::thread([&] {
-      TrackFilesOptions options;
-      options.directory = choice->directory;
-      options.writeTotal = choice->writeTotal;
-      options.userName = info.userName;
-      options.clock = zone.Clock();
-      auto report = [&](const TrackFileReport& r) { listener.OnFile(r); };
-      result.files = WriteTrackFiles(decoder, options, report);
-      result.failedFiles = result.files.failed;
-      result.validRecords = decoder.ValidCount();
-      if (choice->combinePhotos) {
-        for (const auto& trl : result.files.Written())
-          if (!CombineOne(strings, zone, setup, trl, choice->photoDirectory, listener)) ++result.failedFiles;
-      } else {
-        result.failedFiles += WriteKmlForTrackFiles(result.files, options.clock, report);
-      }
-    });
+  if (complete) {
+    writer = std::thread(
+        [&] { WriteFiles(decoder, *choice, info.userName, zone, strings, setup, listener, result); });
   }
-  if (setup.bridge) SpeedBack(link, keepAlive, t);
+  if (setup.bridge) SpeedBack(link, keepAlive, timing);
   link.fastMode = false;
   if (writer.joinable()) writer.join();
 
-  if (interrupted) {
+  if (!complete) {
     result.outcome = DownloadOutcome::Interrupted;
     return result;
   }
+  const std::uint64_t total = SectorLoop::BytesToRead(result.downloadSize);
   listener.OnProgress(100, total, total);
   // Every sector came, but a file that is missing makes it no success.
   if (result.failedFiles > 0)
@@ -436,7 +484,7 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
   else
     listener.OnStatus(txt::UploadSucceed, {});
   result.outcome = DownloadOutcome::Complete;
-  keepAliveAgain();
+  KeepAliveAgain(keepAlive, keepAliveWanted);
   return result;
 }
 

@@ -92,7 +92,8 @@ struct DownloadResult {
 // downloadSize: the whole memory when it wrapped or nothing is recorded as used, else the
 // used size; sectors are read whole up to it.
 std::uint32_t DownloadSize(std::uint32_t logUsedSize, int logWrapped);
-// Progress before the chunk at offset d of sector m: (m + d) * 100 / (size | 0xFFFF).
+// Progress before the chunk at `offset` in the sector at address `sector`:
+// (sector + offset) * 100 / (size | 0xFFFF).
 int ProgressPercent(std::uint32_t sector, std::uint32_t offset, std::uint32_t downloadSize);
 // "$PMTK182,7,<address>,<size>" with upper-case hex digits, no leading zeros, checksum, CR LF.
 std::string LogRequestText(std::uint32_t address, std::uint32_t size);
