@@ -74,78 +74,98 @@ std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
   return strings_.Utf8(result.messageId);
 }
 
-PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, OutputSink& kml,
+PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& settings, OutputSink& kml,
                                            PhotoConversionListener* listener, std::stop_token stop) {
   PhotoConversionResult result;
-  const bool talk = listener && !s.quiet;
+  // Problems reach the listener always, result lines and summaries only when not quiet.
+  PhotoConversionListener* talk = settings.quiet ? nullptr : listener;
+  if (!ReadInputs(settings, listener, result)) return result;
+  if (!ReadPhotoTimes(settings, talk, stop, result)) {
+    result.cancelled = true;
+    return result;
+  }
+  MatchPhotos(settings, talk, result);
+  if (stop.stop_requested()) {
+    result.cancelled = true;
+    return result;
+  }
+  WritePhotoKmlAndCopies(settings, kml, listener, talk, result);
+  return result;
+}
+
+bool PhotoConversion::ReadInputs(const PhotoConversionSettings& settings, PhotoConversionListener* listener,
+                                 PhotoConversionResult& result) {
   auto problem = [&](const std::string& message) {
     if (listener) listener->OnProblem(message);
   };
-  auto cancelled = [&] { return stop.stop_requested(); };
-
-  const TrackLoad load = LoadTrack(s.trlPath, s.photoZone, points_);
+  const TrackLoad load = LoadTrack(settings.trlPath, settings.photoZone, points_);
   if (!load.ok) {
     result.trackRead = false;
-    result.inputError = TrackLoadProblem(s.trlPath, load);
-    if (s.stopOnUnreadableInput) return result;
+    result.inputError = TrackLoadProblem(settings.trlPath, load);
+    if (settings.stopOnUnreadableInput) return false;
     problem(result.inputError);
   }
   SortTrack(points_, trackOrder_);
 
-  const PhotoScan scan = ScanPhotoDirectory(s.photoDir, photos_);
+  const PhotoScan scan = ScanPhotoDirectory(settings.photoDir, photos_);
   if (!scan.ok) {
     result.photosRead = false;
-    result.inputError = strings_.Format(txt::PhotoDirectoryFailed, {Q(s.photoDir.string()), Q(scan.error)}).toStdString();
-    if (s.stopOnUnreadableInput) return result;
+    result.inputError =
+        strings_.Format(txt::PhotoDirectoryFailed, {Q(settings.photoDir.string()), Q(scan.error)}).toStdString();
+    if (settings.stopOnUnreadableInput) return false;
     problem(result.inputError);
   }
   if (scan.truncated) problem(strings_.Format(txt::TooManyPhotos, {QString::number(MaxPhotos)}).toStdString());
-  parse_.assign(photos_.size(), ParseResult{});
+  return true;
+}
 
+bool PhotoConversion::ReadPhotoTimes(const PhotoConversionSettings& settings, PhotoConversionListener* talk,
+                                     const std::stop_token& stop, PhotoConversionResult& result) {
+  parse_.assign(photos_.size(), ParseResult{});
   for (std::size_t i = 0; i < photos_.size(); ++i) {
-    if (cancelled()) {
-      result.cancelled = true;
-      return result;
-    }
+    if (stop.stop_requested()) return false;
     PhotoEntry& photo = photos_[i];
-    const PhotoTimeResult r = ReadPhotoTakenTime(photo.path, s.photoZone);
-    photo.captureTime = r.status == 0 ? r.captureTime : 0;
-    parse_[i].ok = r.status == 0;
-    if (r.status == 0) {
+    const PhotoTimeResult taken = ReadPhotoTakenTime(photo.path, settings.photoZone);
+    photo.captureTime = taken.status == 0 ? taken.captureTime : 0;
+    parse_[i].ok = taken.status == 0;
+    if (taken.status == 0) {
       ++result.parsedPass;
     } else {
       ++result.parsedError;
-      parse_[i].message = MessageText(r);
+      parse_[i].message = MessageText(taken);
     }
     if (talk) {
-      listener->OnLine(r.status == 0 ? ParsedPassLine(photo.path) : ParsedErrorLine(photo.path, parse_[i].message));
-      listener->OnSummary(ParsedSummary(result.parsedPass, result.parsedError));
+      talk->OnLine(taken.status == 0 ? ParsedPassLine(photo.path) : ParsedErrorLine(photo.path, parse_[i].message));
+      talk->OnSummary(ParsedSummary(result.parsedPass, result.parsedError));
     }
   }
+  return true;
+}
 
-  CalibratePhotos(photos_, s.calibrationSeconds);
+void PhotoConversion::MatchPhotos(const PhotoConversionSettings& settings, PhotoConversionListener* talk,
+                                  PhotoConversionResult& result) {
+  CalibratePhotos(photos_, settings.calibrationSeconds);
   SortPhotos(photos_, photoOrder_);
   result.match = MatchPhotosToTrack(trackOrder_, photoOrder_);
-  if (talk) {
-    for (const PhotoOrderEntry& entry : photoOrder_) {
-      const std::string& path = photos_[entry.photoIndex].path;
-      listener->OnLine(entry.matched ? CombinedPassLine(path) : CombinedFailLine(path));
-    }
-    listener->OnSummary(CombinedSummary(ParsedSummary(result.parsedPass, result.parsedError), result.match));
+  if (!talk) return;
+  for (const PhotoOrderEntry& entry : photoOrder_) {
+    const std::string& path = photos_[entry.photoIndex].path;
+    talk->OnLine(entry.matched ? CombinedPassLine(path) : CombinedFailLine(path));
   }
-  if (cancelled()) {
-    result.cancelled = true;
-    return result;
-  }
+  talk->OnSummary(CombinedSummary(ParsedSummary(result.parsedPass, result.parsedError), result.match));
+}
 
+void PhotoConversion::WritePhotoKmlAndCopies(const PhotoConversionSettings& settings, OutputSink& kml,
+                                             PhotoConversionListener* listener, PhotoConversionListener* talk,
+                                             PhotoConversionResult& result) {
   PhotoKmlInput input;
-  input.trlPath = s.trlPath;
+  input.trlPath = settings.trlPath;
   input.points = &points_;
   input.photoOrder = &photoOrder_;
   input.photos = &photos_;
-  input.calibrationSeconds = s.calibrationSeconds;
-  input.writeGps = s.writeGps;
-  input.photoZone = s.photoZone;
+  input.calibrationSeconds = settings.calibrationSeconds;
+  input.writeGps = settings.writeGps;
+  input.photoZone = settings.photoZone;
   result.outputOk = WritePhotoKml(kml, input, [&](const PhotoEntry& photo, const GpsCopyResult& copy) {
     if (!copy.supported) {
       ++result.copiesUnsupported;
@@ -158,11 +178,10 @@ PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, Out
       if (listener) listener->OnLine(CopyNotWrittenLine(photo.path, copy));
     }
   });
-  if (talk && s.writeGps) {
-    listener->OnSummary(CombinedSummary(ParsedSummary(result.parsedPass, result.parsedError), result.match) + "\n" +
-                        CopiesSummary(result.copiesWritten, result.match.combined));
+  if (talk && settings.writeGps) {
+    talk->OnSummary(CombinedSummary(ParsedSummary(result.parsedPass, result.parsedError), result.match) + "\n" +
+                    CopiesSummary(result.copiesWritten, result.match.combined));
   }
-  return result;
 }
 
 PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& settings,

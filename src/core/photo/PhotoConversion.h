@@ -92,6 +92,18 @@ class PhotoConversion {
   std::string MessageText(const PhotoTimeResult& result) const;
 
  private:
+  // The track and the photo folder; false when an unreadable one ends the run.
+  bool ReadInputs(const PhotoConversionSettings& settings, PhotoConversionListener* listener,
+                  PhotoConversionResult& result);
+  // Each photo's capture time; false when stopped. `talk` is null in quiet mode.
+  bool ReadPhotoTimes(const PhotoConversionSettings& settings, PhotoConversionListener* talk,
+                      const std::stop_token& stop, PhotoConversionResult& result);
+  void MatchPhotos(const PhotoConversionSettings& settings, PhotoConversionListener* talk,
+                   PhotoConversionResult& result);
+  void WritePhotoKmlAndCopies(const PhotoConversionSettings& settings, OutputSink& kml,
+                              PhotoConversionListener* listener, PhotoConversionListener* talk,
+                              PhotoConversionResult& result);
+
   const StringTable& strings_;
   std::vector<TrackPoint> points_;
   std::vector<TrackOrderEntry> trackOrder_;
