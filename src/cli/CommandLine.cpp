@@ -86,7 +86,7 @@ int RunCommandLine(CliEnv& env, int argc, char** argv) {
   program.require_subcommand(1);
   program.allow_extras();
   program.footer("Exit status: 0 success, 1 failure, 2 usage error.");
-  // A repeated option takes its last value, as before.
+  // A repeated option takes its last value, so a script can override one it set earlier.
   program.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   std::vector<std::unique_ptr<Command>> commands;

@@ -293,7 +293,7 @@ int main(int argc, char** argv) {
       "A simulated T-580 logger. Prints the path of its port on the first line and answers there until "
       "SIGINT or SIGTERM.",
       "t580-sim");
-  // A repeated option takes its last value.
+  // A repeated option takes its last value, so a script can override one it set earlier.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.allow_extras();
   AddLoggerOptions(app, request);

@@ -17,7 +17,7 @@
 
 namespace kavro {
 
-// The agent file as loaded (call 4) and the address it is to run at (call 3).
+// The agent file as LoadAgent read it and the address SetAgentStartAddress gave it.
 struct DownloadAgent {
   std::uint32_t startAddress = 0;
   std::vector<std::uint8_t> file;
@@ -94,20 +94,32 @@ class BootRomLibrary {
 
   virtual ~BootRomLibrary() = default;
 
-  virtual void CreateAgent(AgentHandle& agent) = 0;                                        // 1
-  virtual void CreateImage(ImageHandle& image) = 0;                                        // 2
-  virtual void SetAgentStartAddress(DownloadAgent* agent, std::uint32_t address) = 0;      // 3
-  virtual Result LoadAgent(DownloadAgent* agent, const std::filesystem::path& file) = 0;   // 4
-  virtual Result LoadScatter(ImageSet* image, const std::filesystem::path& file) = 0;      // 5
-  virtual void SetPacketLength(ImageSet* image, std::uint32_t length) = 0;                 // 6
-  virtual Result LoadImage(ImageSet* image, int region, const std::filesystem::path& file) = 0;  // 7
-  virtual void EnableRegion(ImageSet* image, int region, bool enabled) = 0;               // 8
+  // The thirteen calls, in the order an update makes them.
+  // A new, empty download agent / image set in the handle.
+  virtual void CreateAgent(AgentHandle& agent) = 0;
+  virtual void CreateImage(ImageHandle& image) = 0;
+  // The address the boot ROM runs the agent at; the agent file must be built for it.
+  virtual void SetAgentStartAddress(DownloadAgent* agent, std::uint32_t address) = 0;
+  // Reads the agent file into the agent.
+  virtual Result LoadAgent(DownloadAgent* agent, const std::filesystem::path& file) = 0;
+  // Reads the scatter file: the regions of flash and where each begins.
+  virtual Result LoadScatter(ImageSet* image, const std::filesystem::path& file) = 0;
+  // Bytes of image sent in one block.
+  virtual void SetPacketLength(ImageSet* image, std::uint32_t length) = 0;
+  // Reads the image file for one region of the scatter file.
+  virtual Result LoadImage(ImageSet* image, int region, const std::filesystem::path& file) = 0;
+  // Whether a loaded region is written by the download.
+  virtual void EnableRegion(ImageSet* image, int region, bool enabled) = 0;
+  // Talks to the boot ROM on the port: the agent first, then the first loaded and enabled
+  // region; blocks until the logger restarts, a failure, or a stop.
   virtual Result Download(const PortBlock& port, const ToolBlock& tool, const DownloadBlock& download,
-                          std::stop_token stop, DownloadReport* report) = 0;      // 9
-  virtual void UnloadAgent(DownloadAgent* agent) = 0;                                      // 10
-  virtual void UnloadImage(ImageSet* image, int region) = 0;                               // 11
-  virtual void DestroyAgent(AgentHandle& agent) = 0;                                       // 12
-  virtual void DestroyImage(ImageHandle& image) = 0;                                       // 13
+                          std::stop_token stop, DownloadReport* report) = 0;
+  // Frees what LoadAgent / LoadImage read.
+  virtual void UnloadAgent(DownloadAgent* agent) = 0;
+  virtual void UnloadImage(ImageSet* image, int region) = 0;
+  // Frees the agent / image set and empties the handle.
+  virtual void DestroyAgent(AgentHandle& agent) = 0;
+  virtual void DestroyImage(ImageHandle& image) = 0;
 };
 
 // Every wait on the boot ROM is bounded by these.

@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::string_view kReplyWord = word::kBtAddress;
 constexpr std::string_view kAckWord = word::kBtAccepted;
-// One read takes at most this much, as the logger utility always did.
+// One read takes at most about one sentence.
 constexpr std::size_t kReadSize = 80;
 // What is kept between reads, so a reply split over two reads is still found.
 constexpr std::size_t kKeep = 4 * kReadSize;

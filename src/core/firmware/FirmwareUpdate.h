@@ -82,7 +82,8 @@ class FirmwareUpdate {
 
   // 412 without a file, else CheckFirmwareImage into "Kavro_FW_Temp.bin" in the file's folder.
   FirmwareMessage Check();
-  // Status 405 and progress 0, the library's calls 1-8 and the copy of the port selection.
+  // Status 405 and progress 0, the handles, the agent and the image loaded (the library's calls
+  // up to EnableRegion), and the copy of the port selection.
   void Prepare(const PortSelection& selection, const FirmwareCallbacks& callbacks);
   // The worker's part: Bluetooth read, download, Bluetooth write, releases, final status.
   FirmwareOutcome Run(const FirmwareCallbacks& callbacks);

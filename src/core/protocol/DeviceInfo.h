@@ -29,7 +29,7 @@ struct DeviceInfo {
   bool distanceUnitValid = false;
 
   DeviceModel model = DeviceModel::None;  // DeviceModel
-  // The page's fields as the logger utility shows them.
+  // The Device page's fields, ready to show.
   std::string versionText;   // "[ V1.25 ][ V12]" (firmware alone, "V1.25", until the hardware answers)
   std::string memoryText;    // free records, "%d", or "0" when 1 or less; empty when unknown
 };

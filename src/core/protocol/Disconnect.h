@@ -11,8 +11,8 @@
 
 namespace kavro {
 
-// Closes after the first query ran out of resends: txt::TimeoutDisconnected, model 0,
-// CommandTimedOut := 0.
+// Closes after the first query ran out of resends and reports txt::TimeoutDisconnected; the
+// device is forgotten and the time-out flag cleared, so the next connect starts afresh.
 void TimeoutDisconnect(Link& link, DeviceState& device, const StatusReport& status);
 
 // The whole Disconnect click: DisconnectFlow, and the session ends when the port is gone.

@@ -9,7 +9,7 @@
 namespace kavro {
 namespace {
 
-constexpr std::size_t kPollRead = 80;       // bytes read per poll, as the logger utility always did
+constexpr std::size_t kPollRead = 80;       // bytes read per poll: about one sentence
 constexpr std::size_t kPieceSize = 16;      // fastMode write pieces
 constexpr std::size_t kMaxPending = 4096;   // text kept while a reply is awaited
 

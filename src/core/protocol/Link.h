@@ -71,7 +71,7 @@ class Link {
   // Takes the chosen port and baud, opens the port unless it is already open, and stores the
   // result in PortOpen. Returns PortOpen.
   bool OpenSelected(const std::string& portPath, int baudRate);
-  // Purges and closes the port under the lock; PortOpen := false.
+  // Purges and closes the port under the lock; portOpen goes down with it.
   void ClosePort();
 
   // The lock of the line. Every exchange takes it; code that needs several reads and writes

@@ -31,7 +31,7 @@ class TrackLogSettings {
   // are disabled and the values stay.
   void RefreshFromDevice(const DeviceInfo& info);
   // The same from the guarded record; a record mode other than 2 also makes the last-known
-  // record mode 1, as the page always did.
+  // record mode 1.
   void RefreshFromDevice(DeviceState& device);
 
   // The radio and list handlers; an index outside a list leaves the field unchanged.
@@ -46,8 +46,8 @@ class TrackLogSettings {
 
   int timeInterval = 5;         // seconds
   int distanceInterval = 1000;  // tenths of a metre
-  int recordMode = 2;           // 1 overwrite (1074 checked), 2 full and stop (1073 checked)
-  int basis = 0;                // 0 by time (1122 checked), 1 by distance (1123 checked)
+  int recordMode = 2;           // 1 overwrite, 2 full and stop
+  int basis = 0;                // 0 by time, 1 by distance
   int feet = 0;                 // the logger's unit: 0 metres, 1 feet
   int secondsIndex = 1;
   int distanceIndex = 1;

@@ -53,7 +53,7 @@ class SerialPort : public ByteStream {
   // True at once while open (a newly chosen name or speed waits for a Close); else Open.
   bool EnsureOpen();
   // Purges and closes. False when the port was not open (the name then stays as it was);
-  // after a successful close the name is "COM1" again, as the logger utility always did.
+  // after a successful close the name is "COM1" again, the name a new port starts with.
   bool Close();
   bool Purge() override;
   // Drops what has arrived but not been read (the output queue is left alone).
