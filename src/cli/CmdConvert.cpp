@@ -3,6 +3,7 @@
 
 #include "Commands.h"
 #include "ZoneOption.h"
+#include "common/FileReport.h"
 #include "common/Texts.h"
 #include "convert/TrackConversion.h"
 
@@ -39,10 +40,8 @@ class ConvertCommand : public Command {
     request.source = source_;
     const ConversionResult result = ConvertTrackFile(request);
     for (const auto& path : result.written)
-      env.out << env.ctx.strings.Text(txt::CreateFileOk) << ' ' << QString::fromStdString(path.string()) << '\n';
-    for (const ConversionProblem& p : result.problems)
-      env.err << env.ctx.strings.Format(p.textId, {QString::fromStdString(p.path.string()), QString::fromStdString(p.reason)})
-              << '\n';
+      env.out << FileReportLine(env.ctx.strings, {txt::CreateFileOk, path, {}}) << '\n';
+    for (const ConversionProblem& p : result.problems) env.err << FileReportLine(env.ctx.strings, p) << '\n';
     if (!result.Ok()) return env.Fail(env.ctx.strings.Text(txt::ConvertFailed));
     env.out << env.ctx.strings.Text(txt::ConvertSuccess) << '\n';
     return 0;

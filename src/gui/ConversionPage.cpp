@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "JobRunner.h"
+#include "common/FileReport.h"
 #include "common/Texts.h"
 #include "convert/TrackConversion.h"
 
@@ -168,9 +169,7 @@ void ConversionPage::OnConvert() {
                    }
                    SetStatus(Text(txt::ConvertFailed));
                    QStringList lines;
-                   for (const ConversionProblem& p : result->problems)
-                     lines << ctx_.strings.Format(p.textId, {QString::fromStdString(p.path.string()),
-                                                             QString::fromStdString(p.reason)});
+                   for (const ConversionProblem& p : result->problems) lines << FileReportLine(ctx_.strings, p);
                    ShowStop(lines.join(QLatin1Char('\n')));
                  });
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/FileReport.h"
 #include "convert/OutputFormats.h"
 #include "track/ZoneClock.h"
 
@@ -25,11 +26,7 @@ struct ConversionRequest {
 // A problem with one file: a string id (txt::SourceOpenFailed, NotATrackLog, OutputCreateFailed,
 // OutputWriteFailed, OutputIsSource), the file and the system's reason (for NotATrackLog the
 // share of valid records, e.g. "2%").
-struct ConversionProblem {
-  int textId;
-  std::filesystem::path path;
-  std::string reason;
-};
+using ConversionProblem = FileReport;
 
 struct ConversionResult {
   std::vector<std::filesystem::path> written;  // in writing order
