@@ -729,6 +729,11 @@
         <translation>Die Ausgabe %1 würde ihre eigene Quelldatei ersetzen.</translation>
     </message>
     <message>
+        <source>GPX track (*.gpx)</source>
+        <comment>616</comment>
+        <translation>GPX-Track (*.gpx)</translation>
+    </message>
+    <message>
         <source>The file cannot be opened: %1</source>
         <comment>650</comment>
         <translation>Die Datei kann nicht geöffnet werden: %1</translation>

@@ -729,6 +729,11 @@
         <translation>输出 %1 会覆盖它自己的源文件。</translation>
     </message>
     <message>
+        <source>GPX track (*.gpx)</source>
+        <comment>616</comment>
+        <translation>GPX 轨迹 (*.gpx)</translation>
+    </message>
+    <message>
         <source>The file cannot be opened: %1</source>
         <comment>650</comment>
         <translation>无法打开文件: %1</translation>

@@ -729,6 +729,11 @@
         <translation>輸出 %1 會覆蓋它自己的來源檔案。</translation>
     </message>
     <message>
+        <source>GPX track (*.gpx)</source>
+        <comment>616</comment>
+        <translation>GPX 軌跡 (*.gpx)</translation>
+    </message>
+    <message>
         <source>The file cannot be opened: %1</source>
         <comment>650</comment>
         <translation>無法開啟檔案: %1</translation>

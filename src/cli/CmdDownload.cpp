@@ -15,6 +15,7 @@
 #include "Commands.h"
 #include "Connection.h"
 #include "ZoneOption.h"
+#include "common/FileReport.h"
 #include "common/Texts.h"
 #include "download/LogDownload.h"
 #include "track/TimeZoneTable.h"
@@ -90,14 +91,9 @@ class PrintingListener : public DownloadListener {
   }
   void OnFile(const TrackFileReport& r) override {
     ReceptionDone();
-    const QString p = QString::fromStdString(r.path.string());
-    if (r.textId == txt::CreateFileOk) {
-      env_.out << env_.ctx.strings.Text(txt::CreateFileOk) << ' ' << p << '\n';
-      env_.out.flush();
-    } else {
-      env_.err << env_.ctx.strings.Format(r.textId, {p, QString::fromStdString(r.reason)}) << '\n';
-      env_.err.flush();
-    }
+    QTextStream& stream = r.Written() ? env_.out : env_.err;
+    stream << FileReportLine(env_.ctx.strings, r) << '\n';
+    stream.flush();
   }
   // The core's last status is the download's last line.
   void OnStatus(int textId, const std::vector<std::string>& args) override {

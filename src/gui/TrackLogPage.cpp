@@ -20,6 +20,7 @@
 
 #include "TrackLogFileStatusDialog.h"
 #include "TransferDialog.h"
+#include "common/FileReport.h"
 #include "common/Texts.h"
 
 namespace kavro::gui {
@@ -294,10 +295,7 @@ class PageListener : public DownloadListener {
     });
   }
   void OnFile(const TrackFileReport& r) override {
-    const QString path = QString::fromStdString(r.path.string());
-    const QString line = r.textId == txt::CreateFileOk ? strings_.Text(txt::CreateFileOk) + QLatin1Char(' ') + path
-                                                       : strings_.Format(r.textId, {path, QString::fromStdString(r.reason)});
-    Post([add = addLine_, line] { add(line); });
+    Post([add = addLine_, line = FileReportLine(strings_, r)] { add(line); });
   }
   void OnPhotoLine(const std::string& text) override {
     Post([add = addLine_, line = QString::fromStdString(text)] { add(line); });
