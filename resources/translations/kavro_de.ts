@@ -1008,5 +1008,35 @@
         <comment>800</comment>
         <translation>Auslesen beendet, aber %1 der Dateien konnten nicht geschrieben werden.</translation>
     </message>
+    <message>
+        <source>Yes</source>
+        <comment>560</comment>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <comment>561</comment>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Erase all track data on the logger? This cannot be undone.</source>
+        <comment>545</comment>
+        <translation>Alle Track-Daten auf dem Logger löschen? Dies kann nicht rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>[y/N]</source>
+        <comment>700</comment>
+        <translation>[j/N]</translation>
+    </message>
+    <message>
+        <source>There is no terminal to ask on: add --yes to go ahead.</source>
+        <comment>701</comment>
+        <translation>Es gibt kein Terminal für die Rückfrage: mit --yes wird fortgefahren.</translation>
+    </message>
+    <message>
+        <source>Nothing was changed.</source>
+        <comment>702</comment>
+        <translation>Es wurde nichts geändert.</translation>
+    </message>
 </context>
 </TS>

@@ -1008,5 +1008,35 @@
         <comment>800</comment>
         <translation>上传完成,但有 %1 个文件无法写入。</translation>
     </message>
+    <message>
+        <source>Yes</source>
+        <comment>560</comment>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <comment>561</comment>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Erase all track data on the logger? This cannot be undone.</source>
+        <comment>545</comment>
+        <translation>要清除记录器上的所有轨迹数据吗?此操作无法撤销。</translation>
+    </message>
+    <message>
+        <source>[y/N]</source>
+        <comment>700</comment>
+        <translation>[y/N] (是/否)</translation>
+    </message>
+    <message>
+        <source>There is no terminal to ask on: add --yes to go ahead.</source>
+        <comment>701</comment>
+        <translation>没有可询问的终端: 加上 --yes 以继续。</translation>
+    </message>
+    <message>
+        <source>Nothing was changed.</source>
+        <comment>702</comment>
+        <translation>没有做任何更改。</translation>
+    </message>
 </context>
 </TS>

@@ -1008,5 +1008,35 @@
         <comment>800</comment>
         <translation>上傳完成,但有 %1 個檔案無法寫入。</translation>
     </message>
+    <message>
+        <source>Yes</source>
+        <comment>560</comment>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <comment>561</comment>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Erase all track data on the logger? This cannot be undone.</source>
+        <comment>545</comment>
+        <translation>要清除記錄器上的所有軌跡資料嗎?此操作無法復原。</translation>
+    </message>
+    <message>
+        <source>[y/N]</source>
+        <comment>700</comment>
+        <translation>[y/N] (是/否)</translation>
+    </message>
+    <message>
+        <source>There is no terminal to ask on: add --yes to go ahead.</source>
+        <comment>701</comment>
+        <translation>沒有可詢問的終端機: 加上 --yes 以繼續。</translation>
+    </message>
+    <message>
+        <source>Nothing was changed.</source>
+        <comment>702</comment>
+        <translation>沒有做任何變更。</translation>
+    </message>
 </context>
 </TS>
