@@ -644,6 +644,11 @@
         <translation>Der Benutzername ist zu lang: höchstens 16 Zeichen.</translation>
     </message>
     <message>
+        <source>%1 is not a serial port.</source>
+        <comment>519</comment>
+        <translation>%1 ist kein serieller Anschluss.</translation>
+    </message>
+    <message>
         <source>Create File Failed %1: %2</source>
         <comment>600</comment>
         <translation>Datei konnte nicht erstellt werden %1: %2</translation>
@@ -722,6 +727,11 @@
         <source>The output %1 would replace its own source file.</source>
         <comment>615</comment>
         <translation>Die Ausgabe %1 würde ihre eigene Quelldatei ersetzen.</translation>
+    </message>
+    <message>
+        <source>GPX track (*.gpx)</source>
+        <comment>616</comment>
+        <translation>GPX-Track (*.gpx)</translation>
     </message>
     <message>
         <source>The file cannot be opened: %1</source>

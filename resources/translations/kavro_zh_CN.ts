@@ -644,6 +644,11 @@
         <translation>用户名太长: 最多 16 个字符。</translation>
     </message>
     <message>
+        <source>%1 is not a serial port.</source>
+        <comment>519</comment>
+        <translation>%1 不是串口。</translation>
+    </message>
+    <message>
         <source>Create File Failed %1: %2</source>
         <comment>600</comment>
         <translation>创建文件失败 %1: %2</translation>
@@ -722,6 +727,11 @@
         <source>The output %1 would replace its own source file.</source>
         <comment>615</comment>
         <translation>输出 %1 会覆盖它自己的源文件。</translation>
+    </message>
+    <message>
+        <source>GPX track (*.gpx)</source>
+        <comment>616</comment>
+        <translation>GPX 轨迹 (*.gpx)</translation>
     </message>
     <message>
         <source>The file cannot be opened: %1</source>

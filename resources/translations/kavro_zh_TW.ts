@@ -644,6 +644,11 @@
         <translation>使用者名稱太長: 最多 16 個字元。</translation>
     </message>
     <message>
+        <source>%1 is not a serial port.</source>
+        <comment>519</comment>
+        <translation>%1 不是序列埠。</translation>
+    </message>
+    <message>
         <source>Create File Failed %1: %2</source>
         <comment>600</comment>
         <translation>建立檔案失敗 %1: %2</translation>
@@ -722,6 +727,11 @@
         <source>The output %1 would replace its own source file.</source>
         <comment>615</comment>
         <translation>輸出 %1 會覆蓋它自己的來源檔案。</translation>
+    </message>
+    <message>
+        <source>GPX track (*.gpx)</source>
+        <comment>616</comment>
+        <translation>GPX 軌跡 (*.gpx)</translation>
     </message>
     <message>
         <source>The file cannot be opened: %1</source>

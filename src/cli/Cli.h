@@ -2,8 +2,10 @@
 #include <QString>
 #include <QTextStream>
 #include <memory>
+#include <vector>
 
 #include "AppContext.h"
+#include "serial/PortDiscovery.h"
 
 namespace CLI {
 class App;
@@ -17,7 +19,10 @@ struct CliEnv {
   QTextStream& out;
   QTextStream& err;
   bool interactive = false;  // stdout is a terminal: long work may show a progress line
-  bool canAsk = false;       // stdin is a terminal: a question can be answered
+  // Ports offered besides the system's, as the window's port list takes them (a pseudo-terminal
+  // standing for a USB bridge, say).
+  std::vector<PortInfo> extraPorts;
+  bool canAsk = false;  // stdin is a terminal: a question can be answered
 
   // Before what cannot be undone: goes on with --yes, else asks on the terminal. Returns 0 to go
   // on, 1 when the answer was no, 2 when there is no terminal to ask on and no --yes.

@@ -25,12 +25,12 @@ class BtAddressCommand : public Command {
 }  // namespace
 
 int BtAddressCommand::Run(CliEnv& env) {
-  std::unique_ptr<sim::Simulator> simulator;
+  sim::SimulatedPort simulated;
   std::string path;
-  if (const int status = ResolvePortPath(env, port_, simulator, path)) return status;
+  if (const int status = ResolvePortPath(env, port_, simulated, path)) return status;
   const QString port = QString::fromStdString(path);
   const BtQuery q = QueryBtAddress(path, SerialPort::kDefaultBaud);
-  if (!q.portOpened) return env.Fail(OpenErrorMessage(env.ctx.strings, q.openError, port, q.openErrorText));
+  if (!q.portOpened) return env.Fail(OpenErrorMessage(env.ctx.strings, q.openError, path, q.openErrorText));
   // Both in the order of the logger's sentences, so equal addresses read the same.
   const BtAddressStore store;
   std::optional<BtAddress> saved;

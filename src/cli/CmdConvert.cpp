@@ -3,6 +3,7 @@
 
 #include "Commands.h"
 #include "ZoneOption.h"
+#include "common/FileReport.h"
 #include "common/Texts.h"
 #include "convert/TrackConversion.h"
 
@@ -12,23 +13,24 @@ namespace {
 class ConvertCommand : public Command {
  public:
   explicit ConvertCommand(CLI::App& program)
-      : Command(program, "convert", "Convert a track log file (*.trl) to text, KML, NMEA or GPX beside it") {
+      : Command(program, "convert", "Convert a track log file (*.trl) into the formats named, written beside it") {
     Sub().add_option("TRACK.trl", source_, "The track log file");
-    Sub().add_flag("--text", text_, "Write TRACK.txt");
-    Sub().add_flag("--kml", kml_, "Write TRACK.kml (the default when no format is named)");
-    Sub().add_flag("--nmea", nmea_, "Write TRACKNMEA.txt");
-    Sub().add_flag("--gpx", gpx_, "Write TRACK.gpx");
+    const auto formats = OutputFormats();
+    for (const OutputFormat& format : formats) {
+      std::string help = std::string("Write TRACK") + format.suffix;
+      if (format.byDefault) help += " (the default when no format is named)";
+      chosen_.push_back(Sub().add_flag(format.flag)->description(help));
+    }
     zone_.AddTo(Sub(), "Time zone of the written times, e.g. +08:00 (default: the system's)");
   }
 
   int Run(CliEnv& env) override {
     if (source_.empty()) return env.Usage(env.ctx.strings.Text(txt::SelectTrlSource));
     ConversionRequest request;
-    request.text = text_;
-    request.kml = kml_;
-    request.nmea = nmea_;
-    request.gpx = gpx_;
-    if (!request.text && !request.kml && !request.nmea && !request.gpx) request.kml = true;
+    request.formats.clear();
+    for (std::size_t i = 0; i < chosen_.size(); ++i)
+      if (chosen_[i]->count() > 0) request.formats.push_back(OutputFormats()[i].format);
+    if (request.formats.empty()) request.formats = DefaultFormats();
     const std::optional<int> row = zone_.Row(env);
     if (!row) return 2;
 
@@ -38,10 +40,8 @@ class ConvertCommand : public Command {
     request.source = source_;
     const ConversionResult result = ConvertTrackFile(request);
     for (const auto& path : result.written)
-      env.out << env.ctx.strings.Text(txt::CreateFileOk) << ' ' << QString::fromStdString(path.string()) << '\n';
-    for (const ConversionProblem& p : result.problems)
-      env.err << env.ctx.strings.Format(p.textId, {QString::fromStdString(p.path.string()), QString::fromStdString(p.reason)})
-              << '\n';
+      env.out << FileReportLine(env.ctx.strings, {txt::CreateFileOk, path, {}}) << '\n';
+    for (const ConversionProblem& p : result.problems) env.err << FileReportLine(env.ctx.strings, p) << '\n';
     if (!result.Ok()) return env.Fail(env.ctx.strings.Text(txt::ConvertFailed));
     env.out << env.ctx.strings.Text(txt::ConvertSuccess) << '\n';
     return 0;
@@ -49,7 +49,7 @@ class ConvertCommand : public Command {
 
  private:
   std::string source_;
-  bool text_ = false, kml_ = false, nmea_ = false, gpx_ = false;
+  std::vector<CLI::Option*> chosen_;  // one per row of OutputFormats()
   ZoneOption zone_;
 };
 

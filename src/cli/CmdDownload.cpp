@@ -15,6 +15,7 @@
 #include "Commands.h"
 #include "Connection.h"
 #include "ZoneOption.h"
+#include "common/FileReport.h"
 #include "common/Texts.h"
 #include "download/LogDownload.h"
 #include "track/TimeZoneTable.h"
@@ -90,14 +91,9 @@ class PrintingListener : public DownloadListener {
   }
   void OnFile(const TrackFileReport& r) override {
     ReceptionDone();
-    const QString p = QString::fromStdString(r.path.string());
-    if (r.textId == txt::CreateFileOk) {
-      env_.out << env_.ctx.strings.Text(txt::CreateFileOk) << ' ' << p << '\n';
-      env_.out.flush();
-    } else {
-      env_.err << env_.ctx.strings.Format(r.textId, {p, QString::fromStdString(r.reason)}) << '\n';
-      env_.err.flush();
-    }
+    QTextStream& stream = r.Written() ? env_.out : env_.err;
+    stream << FileReportLine(env_.ctx.strings, r) << '\n';
+    stream.flush();
   }
   // The core's last status is the download's last line.
   void OnStatus(int textId, const std::vector<std::string>& args) override {
@@ -144,8 +140,10 @@ class DownloadCommand : public Command {
   explicit DownloadCommand(CLI::App& program)
       : Command(program, "download", "Read the logger's log memory and write its track log files, as Upload does") {
     port_.AddTo(Sub());
-    Sub().add_flag("--fast", fast_,
-                   "The port is a USB bridge (CP210x, Prolific): read at 921600 baud (--simulate always is)");
+    // Without either, the port list decides, as in the window: a CP210x or Prolific bridge, or
+    // the simulated logger, reads at 921600 baud.
+    CLI::Option* fast = Sub().add_flag("--fast", fast_, "Read at 921600 baud, as through a USB bridge (CP210x, Prolific)");
+    Sub().add_flag("--slow", slow_, "Read at the port's normal speed, also through a USB bridge")->excludes(fast);
     Sub().add_option("--dir", dir_, "Directory the track log files are written to")->option_text("DIR")->required();
     Sub().add_flag("--total", total_, "Also write all tracks into one file");
     zone_.AddTo(Sub(), "Time zone of the file names and times, e.g. +08:00 (default: the system's)");
@@ -159,7 +157,7 @@ class DownloadCommand : public Command {
  private:
   PortOptions port_;
   std::string dir_, photos_;
-  bool total_ = false, writeGps_ = false, fast_ = false;
+  bool total_ = false, writeGps_ = false, fast_ = false, slow_ = false;
   ZoneOption zone_;
 };
 
@@ -184,8 +182,7 @@ int DownloadCommand::Run(CliEnv& env) {
   if (const int status = logger.Open(port_); status != 0) return status;
 
   DownloadSetup setup;
-  // The simulated logger stands for one behind a CP210x bridge, so it takes the fast path.
-  setup.bridge = port_.Simulate() || fast_;
+  setup.bridge = fast_ || (!slow_ && logger.OnBridge());
   setup.photoZoneRow = photoRow;
   setup.writeGps = writeGps_;
   setup.choose = [this] {

@@ -31,7 +31,7 @@ class FirmwareCommand : public Command {
 
 int FirmwareCommand::Run(CliEnv& env) {
   const PortOptions& options = port_;
-  if (options.Simulate() == !options.port.empty()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
+  if (!options.OnePort()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
   const QString file = QString::fromStdString(file_);
   // Like the window: the agent and the scatter file come from the program's own folder.
   SerialBootRom library;
@@ -44,9 +44,9 @@ int FirmwareCommand::Run(CliEnv& env) {
     return env.Fail(env.ctx.strings.Format(check.textId, messageArgs));
   }
 
-  std::unique_ptr<sim::Simulator> simulator;
+  sim::SimulatedPort simulated;
   std::string path;
-  if (const int status = ResolvePortPath(env, options, simulator, path)) return status;
+  if (const int status = ResolvePortPath(env, options, simulated, path)) return status;
 
   int lastStatus = 0;
   int lastPercent = -1;

@@ -24,18 +24,11 @@ class PortsCommand : public Command {
 
 int PortsCommand::Run(CliEnv& env) {
   // With --simulate the simulated logger's port is listed as the window lists it.
-  std::unique_ptr<sim::Simulator> simulator;
-  std::vector<PortInfo> virtualPorts;
-  if (port_.Simulate()) {
-    int status = 0;
-    simulator = StartCliSimulator(env, port_.scenario, status);
-    if (!simulator) return status;
-    PortInfo p;
-    p.devicePath = simulator->SlavePath();
-    p.description = env.ctx.strings.Utf8(txt::SimulatedLogger);
-    virtualPorts.push_back(p);
-  }
-  const std::vector<PortInfo> ports = EnumeratePorts(virtualPorts);
+  sim::SimulatedPort simulated;
+  std::string simulatedPath;
+  if (port_.Simulate())
+    if (const int status = ResolvePortPath(env, port_, simulated, simulatedPath)) return status;
+  const std::vector<PortInfo> ports = ListedPorts(env, simulatedPath);
   if (ports.empty()) {
     env.out << env.ctx.strings.Text(txt::CliNoPorts) << '\n';
     return 0;

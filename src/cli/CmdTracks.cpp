@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "ZoneOption.h"
+#include "common/FileReport.h"
 #include "common/Texts.h"
 #include "download/LogDecoder.h"
 #include "download/TrackFileWriter.h"
@@ -63,16 +64,10 @@ int TracksCommand::Run(CliEnv& env) {
   options.writeTotal = total_;
   options.userName = user_;
   options.clock = env.ctx.zone.Clock();
-  auto show = [&](int textId, const std::filesystem::path& path, const std::string& reason) {
-    const QString p = QString::fromStdString(path.string());
-    if (textId == txt::CreateFileOk) env.out << s.Text(txt::CreateFileOk) << ' ' << p << '\n';
-    else env.err << s.Format(textId, {p, QString::fromStdString(reason)}) << '\n';
-  };
-  const TrackFilesResult result =
-      WriteTrackFiles(decoder, options, [&](const TrackFileReport& r) { show(r.textId, r.path, r.reason); });
+  auto show = [&](const TrackFileReport& r) { (r.Written() ? env.out : env.err) << FileReportLine(s, r) << '\n'; };
+  const TrackFilesResult result = WriteTrackFiles(decoder, options, show);
   int failed = result.failed;
-  if (kml_)
-    failed += WriteKmlForTrackFiles(result, options.clock, [&](const TrackFileReport& r) { show(r.textId, r.path, r.reason); });
+  if (kml_) failed += WriteKmlForTrackFiles(result, options.clock, show);
   if (decoder.ValidCount() == 0) env.err << s.Text(txt::NoTrackRecords) << '\n';
   env.out.flush();
   env.err.flush();

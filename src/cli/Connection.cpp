@@ -6,6 +6,7 @@
 #include "common/Texts.h"
 #include "protocol/ConnectFlow.h"
 #include "protocol/Disconnect.h"
+#include "serial/PortOpenText.h"
 
 namespace kavro::cli {
 
@@ -24,52 +25,39 @@ void PortOptions::AddTo(CLI::App& sub, bool withPort) {
 
 bool PortOptions::Simulate() const { return simulateFlag != nullptr && simulateFlag->count() > 0; }
 
-std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const std::string& scenario, int& status) {
-  const std::string name = scenario.empty() ? std::string("demo") : scenario;
-  if (!sim::ScenarioByName(name)) {
-    QStringList names;
-    for (const std::string& n : sim::ScenarioNames()) names << QString::fromStdString(n);
-    status = env.Usage(env.ctx.strings.Format(
-        txt::CliUnknownScenario, {QString::fromStdString(scenario), names.join(QStringLiteral(", "))}));
-    return nullptr;
-  }
-  std::string error;
-  auto simulator = sim::StartSimulator(name, &error);
-  if (!simulator) {
-    status = env.Fail(env.ctx.strings.Format(txt::CliSimulatorFailed, {QString::fromStdString(error)}));
-    return nullptr;
-  }
-  status = 0;
-  return simulator;
+std::string PortOptions::PortName() const {
+  return Simulate() ? sim::SimulatedPort::PortName(scenario.empty() ? std::string("demo") : scenario) : port;
 }
 
-int ResolvePortPath(CliEnv& env, const PortOptions& options, std::unique_ptr<sim::Simulator>& simulator,
-                    std::string& path) {
-  if (options.Simulate() == !options.port.empty()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
-  if (!options.Simulate()) {
-    path = options.port;
-    return 0;
+int ResolvePortPath(CliEnv& env, const PortOptions& options, sim::SimulatedPort& simulated, std::string& path) {
+  if (!options.OnePort()) return env.Usage(env.ctx.strings.Text(txt::CliNeedPort));
+  if (options.Simulate() && !sim::ScenarioByName(options.scenario.empty() ? "demo" : options.scenario)) {
+    QStringList names;
+    for (const std::string& n : sim::ScenarioNames()) names << QString::fromStdString(n);
+    return env.Usage(env.ctx.strings.Format(
+        txt::CliUnknownScenario, {QString::fromStdString(options.scenario), names.join(QStringLiteral(", "))}));
   }
-  int status = 0;
-  simulator = StartCliSimulator(env, options.scenario, status);
-  if (!simulator) return status;
-  path = simulator->SlavePath();
+  std::string error;
+  path = simulated.DevicePath(options.PortName(), &error);
+  if (path.empty()) return env.Fail(env.ctx.strings.Format(txt::CliSimulatorFailed, {QString::fromStdString(error)}));
   return 0;
 }
 
-QString OpenErrorMessage(const StringTable& strings, OpenError error, const QString& port, const std::string& why) {
-  switch (error) {
-    case OpenError::Missing: return strings.Format(txt::PortMissing, {port});
-    case OpenError::Busy: return strings.Format(txt::PortBusy, {port});
-    case OpenError::Permission: return strings.Format(txt::PortPermission, {port});
-    default: return strings.Format(txt::PortOtherError, {port, QString::fromStdString(why)});
-  }
+std::vector<PortInfo> ListedPorts(const CliEnv& env, const std::string& simulatedPath) {
+  std::vector<PortInfo> virtualPorts = env.extraPorts;
+  if (!simulatedPath.empty())
+    virtualPorts.push_back(sim::SimulatedPort::Entry(simulatedPath, env.ctx.strings.Utf8(txt::SimulatedLogger)));
+  return EnumeratePorts(virtualPorts);
+}
+
+QString OpenErrorMessage(const StringTable& strings, OpenError error, const std::string& port, const std::string& why) {
+  return strings.Format(PortOpenText(error, port, why));
 }
 
 LoggerConnection::~LoggerConnection() { Close(); }
 
 int LoggerConnection::Open(const PortOptions& options) {
-  if (const int status = ResolvePortPath(env_, options, simulator_, portPath_)) return status;
+  if (const int status = ResolvePortPath(env_, options, simulated_, portPath_)) return status;
   AppContext& ctx = env_.ctx;
   // No keep-alive runs here, so the disconnect need not wait for one to finish.
   ExchangeTiming timing = ctx.link.Timing();
@@ -80,7 +68,8 @@ int LoggerConnection::Open(const PortOptions& options) {
   open_ = r.portHeld;
   if (r.outcome == ConnectOutcome::Connected) return 0;
   const QString port = QString::fromStdString(portPath_);
-  if (r.openError != OpenError::None) return env_.Fail(OpenErrorMessage(ctx.strings, r.openError, port, r.openErrorText));
+  if (r.openError != OpenError::None)
+    return env_.Fail(OpenErrorMessage(ctx.strings, r.openError, portPath_, r.openErrorText));
   // The status line already said it failed; name the port on the way out.
   if (r.linkLost) return env_.Fail(ctx.strings.Format(txt::CliLoggerGone, {port}));
   return env_.Fail(ctx.strings.Text(r.outcome == ConnectOutcome::TimedOut ? txt::TimeoutDisconnected : txt::ConnectFailed) +
@@ -93,6 +82,10 @@ void LoggerConnection::Close() {
   Disconnect(env_.ctx.link, env_.ctx.device, [this] { env_.ctx.keepAlive.SetEnabled(false); }, {});
   env_.ctx.link.ClosePort();
   env_.ctx.link.EndSession();
+}
+
+bool LoggerConnection::OnBridge() const {
+  return IsBridgePort(ListedPorts(env_, simulated_.Running() ? portPath_ : std::string()), portPath_);
 }
 
 int LoggerConnection::FailWith(int textId) {

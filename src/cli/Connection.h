@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Cli.h"
-#include "Simulator.h"
+#include "SimulatedPort.h"
 
 namespace CLI {
 class Option;
@@ -24,6 +24,10 @@ struct PortOptions {
   // Adds the options to a subcommand; `ports` takes --simulate only.
   void AddTo(CLI::App& sub, bool withPort = true);
   bool Simulate() const;
+  // Exactly one of --port and --simulate was given.
+  bool OnePort() const { return Simulate() == port.empty(); }
+  // The port named: --port as given, or the simulator's port name (SimulatedPort).
+  std::string PortName() const;
 };
 
 // A connected logger for one subcommand: the simulator (if any) lives as long as this.
@@ -39,27 +43,27 @@ class LoggerConnection {
   int Open(const PortOptions& options);
   // Says goodbye ($KAVRO580,2) and closes the port.
   void Close();
-  const std::string& PortPath() const { return portPath_; }
+  // The open port may take the 921600-baud download, as the window decides it.
+  bool OnBridge() const;
   // 1 with "The logger stopped answering on PORT." when the link is gone, else 1 with text id.
   int FailWith(int textId);
 
  private:
   CliEnv& env_;
-  std::unique_ptr<sim::Simulator> simulator_;
+  sim::SimulatedPort simulated_;
   std::string portPath_;
   bool open_ = false;
 };
 
-// Starts the named simulator for `ports --simulate`; null after printing why.
-std::unique_ptr<sim::Simulator> StartCliSimulator(CliEnv& env, const std::string& scenario, int& status);
+// The device to open for the options: --port as given, or the pseudo-terminal of a simulator
+// started in `simulated` for the command's run. Returns 0, or the exit status after printing why.
+int ResolvePortPath(CliEnv& env, const PortOptions& options, sim::SimulatedPort& simulated, std::string& path);
 
-// The port of a command: --port as given, or the port of a simulator started here (kept in
-// `simulator` for the command's run). Returns 0, or the exit status after printing why.
-int ResolvePortPath(CliEnv& env, const PortOptions& options, std::unique_ptr<sim::Simulator>& simulator,
-                    std::string& path);
+// The ports of the system and env.extraPorts, with the simulator's entry when its port is given.
+std::vector<PortInfo> ListedPorts(const CliEnv& env, const std::string& simulatedPath = {});
 
 // Why the port could not be opened, naming it.
-QString OpenErrorMessage(const StringTable& strings, OpenError error, const QString& port, const std::string& why);
+QString OpenErrorMessage(const StringTable& strings, OpenError error, const std::string& port, const std::string& why);
 
 // A status id reported by the core, printed as a line on stderr.
 void PrintStatus(CliEnv& env, int textId);

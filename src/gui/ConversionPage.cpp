@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "JobRunner.h"
+#include "common/FileReport.h"
 #include "common/Texts.h"
 #include "convert/TrackConversion.h"
 
@@ -37,14 +38,11 @@ ConversionPage::ConversionPage(AppContext& ctx, QWidget* parent) : Page(ctx, par
   zoneCombo_->setObjectName(QStringLiteral("zoneCombo"));
   for (const ZoneRow& row : TimeZoneTable()) zoneCombo_->addItem(QString::fromLatin1(row.label));
   formatLabel_ = new QLabel(Text(txt::OutputFormat), group_);
-  text_ = new QCheckBox(Text(txt::FormatText), group_);
-  text_->setObjectName(QStringLiteral("textCheck"));
-  kml_ = new QCheckBox(Text(txt::FormatKml), group_);
-  kml_->setObjectName(QStringLiteral("kmlCheck"));
-  nmea_ = new QCheckBox(Text(txt::FormatNmea), group_);
-  nmea_->setObjectName(QStringLiteral("nmeaCheck"));
-  gpx_ = new QCheckBox(Text(txt::FormatGpx), group_);
-  gpx_->setObjectName(QStringLiteral("gpxCheck"));
+  for (const OutputFormat& format : OutputFormats()) {
+    auto* box = new QCheckBox(Text(format.labelId), group_);
+    box->setObjectName(QString::fromLatin1(format.key) + QStringLiteral("Check"));
+    formats_.push_back(box);
+  }
   convert_ = new QPushButton(Text(txt::Convert), group_);
   convert_->setObjectName(QStringLiteral("convertButton"));
   status_ = new QLabel(Text(txt::ConvertStatusMessage), group_);
@@ -60,7 +58,7 @@ ConversionPage::ConversionPage(AppContext& ctx, QWidget* parent) : Page(ctx, par
   grid->addWidget(zoneCombo_, 1, 1, Qt::AlignLeft);
   grid->addWidget(formatLabel_, 2, 0, Qt::AlignTop);
   auto* formats = new QVBoxLayout;
-  for (QCheckBox* box : {text_, kml_, nmea_, gpx_}) formats->addWidget(box);
+  for (QCheckBox* box : formats_) formats->addWidget(box);
   grid->addLayout(formats, 2, 1);
   auto* convertRow = new QHBoxLayout;
   convertRow->addStretch(1);
@@ -71,7 +69,7 @@ ConversionPage::ConversionPage(AppContext& ctx, QWidget* parent) : Page(ctx, par
   outer->addWidget(group_);
   outer->addStretch(1);
 
-  kml_->setChecked(true);
+  CheckDefaultFormats();
   SelectDefaultZoneFromDevice();
 
   connect(browse_, &QPushButton::clicked, this, &ConversionPage::OnBrowseSource);
@@ -121,10 +119,11 @@ void ConversionPage::OnPageCommand(PageCommand command) {
   if (command != PageCommand::Default || IsBusy()) return;
   zone_ = ZoneChoice{kUtcZoneRow, 0, 0};
   zoneCombo_->setCurrentIndex(kUtcZoneRow);
-  text_->setChecked(false);
-  kml_->setChecked(true);
-  nmea_->setChecked(false);
-  gpx_->setChecked(false);
+  CheckDefaultFormats();
+}
+
+void ConversionPage::CheckDefaultFormats() {
+  for (std::size_t i = 0; i < formats_.size(); ++i) formats_[i]->setChecked(OutputFormats()[i].byDefault);
 }
 
 void ConversionPage::SetStatus(const QString& text) {
@@ -133,8 +132,8 @@ void ConversionPage::SetStatus(const QString& text) {
 }
 
 void ConversionPage::SetControlsEnabled(bool enabled) {
-  for (QWidget* w : std::initializer_list<QWidget*>{browse_, zoneCombo_, text_, kml_, nmea_, gpx_, convert_})
-    w->setEnabled(enabled);
+  for (QWidget* w : std::initializer_list<QWidget*>{browse_, zoneCombo_, convert_}) w->setEnabled(enabled);
+  for (QCheckBox* box : formats_) box->setEnabled(enabled);
 }
 
 void ConversionPage::ShowStop(const QString& text) {
@@ -155,10 +154,9 @@ void ConversionPage::OnConvert() {
   ctx_.zone.ApplyZone(zone_.row);
   ConversionRequest request;
   request.source = source_.toStdString();
-  request.text = text_->isChecked();
-  request.kml = kml_->isChecked();
-  request.nmea = nmea_->isChecked();
-  request.gpx = gpx_->isChecked();
+  request.formats.clear();
+  for (std::size_t i = 0; i < formats_.size(); ++i)
+    if (formats_[i]->isChecked()) request.formats.push_back(OutputFormats()[i].format);
   request.clock = ctx_.zone.Clock();
   auto result = std::make_shared<ConversionResult>();
   SetControlsEnabled(false);
@@ -171,9 +169,7 @@ void ConversionPage::OnConvert() {
                    }
                    SetStatus(Text(txt::ConvertFailed));
                    QStringList lines;
-                   for (const ConversionProblem& p : result->problems)
-                     lines << ctx_.strings.Format(p.textId, {QString::fromStdString(p.path.string()),
-                                                             QString::fromStdString(p.reason)});
+                   for (const ConversionProblem& p : result->problems) lines << FileReportLine(ctx_.strings, p);
                    ShowStop(lines.join(QLatin1Char('\n')));
                  });
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <vector>
+
 #include "Page.h"
 #include "track/TimeZoneTable.h"
 
@@ -13,8 +15,8 @@ namespace kavro::gui {
 
 class JobRunner;
 
-// The Track Log Format tab: converts one .trl file into text, KML, NMEA and GPX files beside it,
-// local times in a zone of the table. The conversion runs on a worker; the page's controls stay
+// The Track Log Format tab: converts one .trl file into the checked formats (one check box per
+// row of OutputFormats) beside it, local times in a zone of the table. The conversion runs on a worker; the page's controls stay
 // disabled until it has ended.
 class ConversionPage : public Page {
   Q_OBJECT
@@ -40,6 +42,7 @@ class ConversionPage : public Page {
   void OnZoneSelected(int index);
   void OnConvert();
   void SelectDefaultZoneFromDevice();
+  void CheckDefaultFormats();
   void SetStatus(const QString& text);
   void SetControlsEnabled(bool enabled);
   void ShowStop(const QString& text);
@@ -51,10 +54,7 @@ class ConversionPage : public Page {
   QLabel* zoneLabel_ = nullptr;
   QComboBox* zoneCombo_ = nullptr;
   QLabel* formatLabel_ = nullptr;
-  QCheckBox* text_ = nullptr;
-  QCheckBox* kml_ = nullptr;
-  QCheckBox* nmea_ = nullptr;
-  QCheckBox* gpx_ = nullptr;
+  std::vector<QCheckBox*> formats_;  // one per row of OutputFormats(), in its order
   QPushButton* convert_ = nullptr;
   QLabel* status_ = nullptr;
   JobRunner* runner_ = nullptr;

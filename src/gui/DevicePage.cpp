@@ -14,18 +14,16 @@
 #include <memory>
 
 #include "Images.h"
-#include "Simulator.h"
+#include "SimulatedPort.h"
 #include "common/Texts.h"
 #include "protocol/ConnectFlow.h"
 #include "protocol/Disconnect.h"
 #include "protocol/WriteName.h"
+#include "serial/PortOpenText.h"
 #include "serial/SerialPort.h"
 
 namespace kavro::gui {
 namespace {
-
-// The port list entry of the simulated T-580; the simulator starts when it is connected.
-constexpr const char* kSimulatedPort = "sim:demo";
 
 QLineEdit* ReadOnlyField(QWidget* parent, const char* name) {
   auto* e = new QLineEdit(parent);
@@ -42,6 +40,29 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   jobs_ = new JobRunner(this);
   connect(jobs_, &JobRunner::busyChanged, this, &Page::busyChanged);
 
+  BuildPortGroup();
+  QHBoxLayout* statusRow = BuildStatusRow();
+  BuildInfoGroup();
+
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  root->addWidget(portGroup_);
+  root->addLayout(statusRow);
+  root->addWidget(infoGroup_);
+  root->addStretch(1);
+
+  ConnectControls();
+  WatchKeepAlive();
+
+  Retranslate();
+  statusPicture_->setPixmap(Images::StatusPicture(false));
+  BuildPortList();
+  choice_ = FillPortChoice(ports_);
+  SelectPortChoice();
+  StorePortSelection();
+}
+
+void DevicePage::BuildPortGroup() {
   portGroup_ = new QGroupBox(this);
   port_ = new QComboBox(portGroup_);
   port_->setObjectName(QStringLiteral("portList"));
@@ -61,7 +82,9 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   portRow->addWidget(autoDetect_);
   portRow->addSpacing(12);
   portRow->addWidget(connect_);
+}
 
+QHBoxLayout* DevicePage::BuildStatusRow() {
   statusLabel_ = new QLabel(this);
   statusPicture_ = new QLabel(this);
   statusPicture_->setObjectName(QStringLiteral("statusPicture"));
@@ -76,7 +99,10 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   statusRow->addWidget(statusLabel_);
   statusRow->addWidget(statusPicture_);
   statusRow->addWidget(status_, 1);
+  return statusRow;
+}
 
+void DevicePage::BuildInfoGroup() {
   infoGroup_ = new QGroupBox(this);
   typeLabel_ = new QLabel(infoGroup_);
   type_ = ReadOnlyField(infoGroup_, "deviceType");
@@ -101,20 +127,17 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   grid->addWidget(userLabel_, 3, 0);
   grid->addWidget(userName_, 3, 1);
   grid->addWidget(writeName_, 3, 2);
+}
 
-  auto* root = new QVBoxLayout(this);
-  root->setContentsMargins(0, 0, 0, 0);
-  root->addWidget(portGroup_);
-  root->addLayout(statusRow);
-  root->addWidget(infoGroup_);
-  root->addStretch(1);
-
+void DevicePage::ConnectControls() {
   connect(connect_, &QPushButton::clicked, this, &DevicePage::OnConnectClicked);
   connect(autoDetect_, &QPushButton::clicked, this, &DevicePage::OnAutoDetect);
   connect(writeName_, &QPushButton::clicked, this, &DevicePage::OnWriteName);
   connect(port_, &QComboBox::activated, this, &DevicePage::OnPortActivated);
   connect(baud_, &QComboBox::activated, this, [this](int index) { choice_.baudIndex = index; });
+}
 
+void DevicePage::WatchKeepAlive() {
   // The keep-alive finds a pulled cable first; its handler runs on the sender thread.
   QPointer<DevicePage> self(this);
   // The pointer is only looked at on the window thread: the page may be going away meanwhile.
@@ -122,13 +145,6 @@ DevicePage::DevicePage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
     QMetaObject::invokeMethod(
         qApp, [self] { if (self) self->OnLinkLost(); }, Qt::QueuedConnection);
   });
-
-  Retranslate();
-  statusPicture_->setPixmap(Images::StatusPicture(false));
-  BuildPortList();
-  choice_ = FillPortChoice(ports_);
-  SelectPortChoice();
-  StorePortSelection();
 }
 
 DevicePage::~DevicePage() {
@@ -152,18 +168,13 @@ void DevicePage::Retranslate() {
 
 void DevicePage::BuildPortList() {
   std::vector<PortInfo> virtualPorts = extraPorts_;
-  PortInfo simulated;
-  simulated.devicePath = kSimulatedPort;
-  simulated.portName = kSimulatedPort;
-  simulated.description = Text(txt::SimulatedLogger).toStdString();
-  simulated.isVirtual = true;
-  CompletePortInfo(simulated);
-  virtualPorts.push_back(simulated);
+  // The simulator starts when its entry is connected.
+  virtualPorts.push_back(
+      sim::SimulatedPort::Entry(sim::SimulatedPort::PortName(), Text(txt::SimulatedLogger).toStdString()));
   ports_ = EnumeratePorts(virtualPorts);
   port_->clear();
   for (const PortInfo& p : ports_) {
-    const QString shown = p.devicePath == kSimulatedPort ? Text(txt::SimulatedLogger)
-                                                         : QString::fromStdString(p.friendlyName);
+    const QString shown = QString::fromStdString(p.simulated ? p.description : p.friendlyName);
     port_->addItem(shown, QString::fromStdString(p.devicePath));
   }
 }
@@ -190,12 +201,7 @@ std::vector<std::string> DevicePage::ListedPorts() const {
 
 std::string DevicePage::SelectedPort() const { return choice_.selectedPort; }
 
-bool DevicePage::SelectedIsBridge() const {
-  if (choice_.selectedPort == kSimulatedPort) return true;
-  for (const PortInfo& p : ports_)
-    if (p.devicePath == choice_.selectedPort) return IsCp210x(p) || IsProlific(p);
-  return false;
-}
+bool DevicePage::SelectedIsBridge() const { return IsBridgePort(ports_, choice_.selectedPort); }
 
 void DevicePage::DisconnectNow() {
   if (!connected_ || jobs_->Busy()) return;
@@ -257,51 +263,17 @@ void DevicePage::ShowFreeRecords(qint64 freeRecords) {
   memory_->setText(freeRecords <= 1 ? QStringLiteral("0") : QString::number(freeRecords));
 }
 
-bool DevicePage::ResolvePortPath(std::string& path, QString& error) {
-  path = choice_.selectedPort;
-  if (path != kSimulatedPort) return true;
-  if (simulator_ && simulator_->Running()) {
-    path = simulator_->SlavePath();
-    return true;
-  }
-  simulator_.reset();
+std::string DevicePage::DevicePathFor(const std::string& portName, QString* error) {
   std::string why;
-  simulator_ = sim::StartSimulator("demo", &why);
-  if (!simulator_) {
-    error = QString::fromStdString(why);
-    return false;
-  }
-  path = simulator_->SlavePath();
-  return true;
-}
-
-std::string DevicePage::DevicePathFor(const std::string& portName) {
-  if (portName != kSimulatedPort) return portName;
-  if (!simulator_ || !simulator_->Running()) {
-    simulator_.reset();
-    std::string why;
-    simulator_ = sim::StartSimulator("demo", &why);
-    if (!simulator_) return {};
-  }
-  return simulator_->SlavePath();
+  const std::string path = simulatedPort_.DevicePath(portName, &why);
+  if (path.empty() && error) *error = QString::fromStdString(why);
+  return path;
 }
 
 void DevicePage::ShowStop(int textId) {
   QMessageBox box(QMessageBox::Critical, Text(txt::AppTitle), Text(textId), QMessageBox::Ok, this);
   box.button(QMessageBox::Ok)->setText(Text(txt::Ok));
   box.exec();
-}
-
-QString DevicePage::OpenErrorText(OpenError error, const std::string& path, const std::string& why) const {
-  const QString p = QString::fromStdString(path);
-  switch (error) {
-    case OpenError::Missing: return ctx_.strings.Format(txt::PortMissing, {p});
-    case OpenError::Busy: return ctx_.strings.Format(txt::PortBusy, {p});
-    case OpenError::Permission: return ctx_.strings.Format(txt::PortPermission, {p});
-    case OpenError::Other: return ctx_.strings.Format(txt::PortOtherError, {p, QString::fromStdString(why)});
-    case OpenError::None: break;
-  }
-  return QString();
 }
 
 StatusReport DevicePage::StatusToPage() {
@@ -331,9 +303,9 @@ void DevicePage::OnConnectClicked() {
   if (jobs_->Busy() || locked_) return;
   SetControlsEnabled(false);
   if (!connected_) {
-    std::string path;
     QString why;
-    if (!ResolvePortPath(path, why)) {
+    const std::string path = DevicePathFor(choice_.selectedPort, &why);
+    if (path.empty()) {
       SetStatusText(Text(txt::ConnectFailed) + QLatin1Char('\n') + why);
       SetControlsEnabled(true);
       return;
@@ -367,7 +339,7 @@ void DevicePage::ConnectDone(const ConnectResult& result, const std::string& pat
       if (result.openError != OpenError::None) {
         // Why the port would not open: without it the user cannot tell busy from missing.
         SetStatusText(Text(txt::ConnectFailed) + QLatin1Char('\n') +
-                      OpenErrorText(result.openError, path, result.openErrorText));
+                      ctx_.strings.Format(PortOpenText(result.openError, path, result.openErrorText)));
       }
       break;
   }

@@ -5,18 +5,16 @@
 
 #include "JobRunner.h"
 #include "Page.h"
+#include "SimulatedPort.h"
 #include "protocol/ConnectFlow.h"
 #include "serial/PortDiscovery.h"
 
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-
-namespace kavro::sim {
-class Simulator;
-}
 
 namespace kavro::gui {
 
@@ -31,11 +29,12 @@ class DevicePage : public Page {
   void OnPageCommand(PageCommand command) override;
   bool IsBusy() const override { return jobs_->Busy(); }
 
+  // The device a port name stands for: the simulated logger's pseudo-terminal (started if need
+  // be) for its list entry, else the name itself. Empty, with the reason in *error, when the
+  // simulator cannot start.
+  std::string DevicePathFor(const std::string& portName, QString* error = nullptr);
   // Ports offered besides the system's (the simulated T-580 is always offered); the list is
   // built again and the detection runs as at start.
-  // The device a port name stands for: the simulated logger's pseudo-terminal (started if need
-  // be) for its list entry, else the name itself. Empty when the simulator cannot start.
-  std::string DevicePathFor(const std::string& portName);
   void SetExtraPorts(std::vector<PortInfo> ports);
   // The device path of every entry of the port list, in list order.
   std::vector<std::string> ListedPorts() const;
@@ -45,15 +44,14 @@ class DevicePage : public Page {
   bool IsConnected() const { return connected_; }
   // Blocks until a running connect, disconnect or name write has ended.
   void WaitForIdle() { jobs_->Wait(); }
-  // Whether the chosen port is a USB bridge (CP210x, Prolific) that may run at 921600 baud. The
-  // simulated T-580 stands for a logger behind a CP210x, so downloads from it take the fast path.
+  // Whether the chosen port may run the download at 921600 baud (IsBridgePort).
   bool SelectedIsBridge() const;
   // The same for the port of the connection in force (the lists may have changed since).
   bool ConnectedIsBridge() const { return connectedIsBridge_; }
   // Ends the connection as a Disconnect click would (after an interrupted download).
   void DisconnectNow();
   // The simulated T-580 started from the port list, if any.
-  sim::Simulator* RunningSimulator() const { return simulator_.get(); }
+  sim::Simulator* RunningSimulator() const { return simulatedPort_.Running(); }
 
   // The window is closing: a fast download's speed is set back, the goodbye sentence sent,
   // the port closed and the keep-alive stopped.
@@ -74,6 +72,11 @@ class DevicePage : public Page {
   void disconnected();
 
  private:
+  void BuildPortGroup();
+  QHBoxLayout* BuildStatusRow();
+  void BuildInfoGroup();
+  void ConnectControls();
+  void WatchKeepAlive();
   void BuildPortList();
   void SelectPortChoice();
   void OnPortActivated(int index);
@@ -84,14 +87,11 @@ class DevicePage : public Page {
   void ShowConnected(bool connected);
   void Retranslate();
   void ShowStop(int textId);
-  QString OpenErrorText(OpenError error, const std::string& path, const std::string& why) const;
   StatusReport StatusToPage();
   void ShowDeviceFields();
   void ClearDeviceFields(bool userNameToo);
   void ConnectDone(const ConnectResult& result, const std::string& path);
   void StartDisconnect();
-  // The path Connect opens: the chosen port, or the simulator's pseudo-terminal (started here).
-  bool ResolvePortPath(std::string& path, QString& error);
 
   QComboBox* port_ = nullptr;
   QComboBox* baud_ = nullptr;
@@ -116,7 +116,7 @@ class DevicePage : public Page {
   std::vector<PortInfo> extraPorts_;
   std::vector<PortInfo> ports_;
   PortChoice choice_;
-  std::unique_ptr<sim::Simulator> simulator_;
+  sim::SimulatedPort simulatedPort_;
   bool connected_ = false;
   bool connectedIsBridge_ = false;
   bool locked_ = false;

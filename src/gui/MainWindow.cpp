@@ -34,6 +34,20 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
   setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint);
   setSizeGripEnabled(false);
 
+  BuildPageTabs();
+  BuildButtons();
+  LayOut();
+  ConnectButtons();
+  ConnectPages();
+
+  Retranslate();
+  SetTabEnabled(kTrackLogTab, false);
+  ShowPage(kDeviceTab);
+  ModelUpdate(0);
+  resize(sizeHint().expandedTo(QSize(660, 560)));
+}
+
+void MainWindow::BuildPageTabs() {
   modelPicture_ = new QLabel(this);
   modelPicture_->setObjectName(QStringLiteral("modelPicture"));
   modelPicture_->setAlignment(Qt::AlignCenter);
@@ -57,7 +71,9 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     tabs_->addTab(holder, QString());
     connect(page, &Page::busyChanged, this, &MainWindow::OnPageBusy);
   }
+}
 
+void MainWindow::BuildButtons() {
   ok_ = new QPushButton(this);
   ok_->setObjectName(QStringLiteral("okButton"));
   ok_->setDefault(false);
@@ -78,7 +94,9 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
   logo_ = new QLabel(this);
   logo_->setObjectName(QStringLiteral("logo"));
   logo_->setPixmap(Images::Logo());
+}
 
+void MainWindow::LayOut() {
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(logo_);
   buttons->addWidget(about_);
@@ -91,14 +109,19 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
   root->addWidget(modelPicture_);
   root->addWidget(tabs_, 1);
   root->addLayout(buttons);
+}
 
+void MainWindow::ConnectButtons() {
   connect(ok_, &QPushButton::clicked, this, &MainWindow::accept);
   connect(cancel_, &QPushButton::clicked, this, &MainWindow::reject);
   connect(applyAll_, &QPushButton::clicked, this, &MainWindow::ApplyAll);
   connect(defaultAll_, &QPushButton::clicked, this, &MainWindow::DefaultAll);
   connect(about_, &QPushButton::clicked, this, &MainWindow::ShowAbout);
   connect(tabBar_, &QTabBar::currentChanged, this, &MainWindow::OnTabChanged);
+}
 
+// What one page's events mean for the tabs and the other pages.
+void MainWindow::ConnectPages() {
   DevicePage* device = Device();
   connect(device, &DevicePage::connected, this, [this] {
     ModelUpdate(3);
@@ -113,8 +136,8 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
   // The firmware update opens the selected port by itself; the simulated logger's entry
   // stands for the pseudo-terminal the Device page runs it on.
   Firmware()->SetPortResolver([device](const std::string& name) { return device->DevicePathFor(name); });
-  // While a download runs only its own tab stays reachable.
   TrackLog()->SetBridgeCheck([this] { return Device()->ConnectedIsBridge(); });
+  // While a download runs only its own tab stays reachable.
   connect(TrackLog(), &TrackLogPage::downloadRunning, this, [this](bool running) {
     for (int tab : {kDeviceTab, kConversionTab, kPhotoTab}) SetTabEnabled(tab, !running);
     if (running) SetTabEnabled(kFirmwareTab, false);
@@ -127,11 +150,6 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
       },
       Qt::QueuedConnection);
 
-  Retranslate();
-  SetTabEnabled(kTrackLogTab, false);
-  ShowPage(kDeviceTab);
-  ModelUpdate(0);
-  resize(sizeHint().expandedTo(QSize(660, 560)));
 }
 
 MainWindow::~MainWindow() {

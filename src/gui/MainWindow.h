@@ -53,6 +53,11 @@ class MainWindow : public QDialog {
 
  private:
   enum class Ending { None, Ok, Cancel, Close };
+  void BuildPageTabs();
+  void BuildButtons();
+  void LayOut();
+  void ConnectButtons();
+  void ConnectPages();
   void OnTabChanged(int position);
   void OnPageBusy();
   void SetButtonsEnabled(bool enabled);

@@ -20,19 +20,20 @@
 
 #include "TrackLogFileStatusDialog.h"
 #include "TransferDialog.h"
+#include "common/FileReport.h"
 #include "common/Texts.h"
 
 namespace kavro::gui {
 namespace {
 
 QLabel* StatusLine(QWidget* parent, const char* name) {
-  auto* l = new QLabel(parent);
-  l->setObjectName(QString::fromLatin1(name));
-  l->setFrameShape(QFrame::StyledPanel);
-  l->setFrameShadow(QFrame::Sunken);
-  l->setWordWrap(true);
-  l->setMinimumHeight(l->fontMetrics().height() + 10);
-  return l;
+  auto* line = new QLabel(parent);
+  line->setObjectName(QString::fromLatin1(name));
+  line->setFrameShape(QFrame::StyledPanel);
+  line->setFrameShadow(QFrame::Sunken);
+  line->setWordWrap(true);
+  line->setMinimumHeight(line->fontMetrics().height() + 10);
+  return line;
 }
 
 }  // namespace
@@ -42,6 +43,27 @@ TrackLogPage::TrackLogPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent)
   jobs_ = new JobRunner(this);
   connect(jobs_, &JobRunner::busyChanged, this, &Page::busyChanged);
 
+  BuildSettingsGroup();
+  BuildClearGroup();
+  BuildProcessingGroup();
+
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  root->addWidget(settingsGroup_);
+  root->addWidget(processingGroup_);
+  root->addStretch(1);
+
+  for (QComboBox* c : {seconds_, distances_}) c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  for (int v : TrackLogSettings::kSeconds) seconds_->addItem(QString::number(v));
+  for (int v : TrackLogSettings::kDistanceShown) distances_->addItem(QString::number(v));
+
+  ConnectControls();
+  Retranslate();
+  settings_.Defaults();
+  ShowSettings();
+}
+
+void TrackLogPage::BuildSettingsGroup() {
   settingsGroup_ = new QGroupBox(this);
   styleGroup_ = new QGroupBox(settingsGroup_);
   overwrite_ = new QRadioButton(styleGroup_);
@@ -88,7 +110,9 @@ TrackLogPage::TrackLogPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent)
   auto* basisButtons = new QButtonGroup(this);
   basisButtons->addButton(second_);
   basisButtons->addButton(distance_);
+}
 
+void TrackLogPage::BuildClearGroup() {
   clearGroup_ = new QGroupBox(this);
   clearLabel_ = new QLabel(clearGroup_);
   clear_ = new QPushButton(clearGroup_);
@@ -100,8 +124,10 @@ TrackLogPage::TrackLogPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent)
   clearLayout->addWidget(clearLabel_, 0, 0);
   clearLayout->addWidget(clear_, 0, 1);
   clearLayout->addWidget(clearStatus_, 1, 0, 1, 2);
+}
 
-  // Track Log Processing: Upload with its progress above the Clear frame.
+// Track Log Processing: Upload with its progress above the Clear frame.
+void TrackLogPage::BuildProcessingGroup() {
   processingGroup_ = new QGroupBox(this);
   uploadLabel_ = new QLabel(processingGroup_);
   upload_ = new QPushButton(processingGroup_);
@@ -122,17 +148,9 @@ TrackLogPage::TrackLogPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent)
   processingLayout->addWidget(progress_, 1, 0);
   processingLayout->addWidget(percent_, 1, 1);
   processingLayout->addWidget(clearGroup_, 2, 0, 1, 2);
+}
 
-  auto* root = new QVBoxLayout(this);
-  root->setContentsMargins(0, 0, 0, 0);
-  root->addWidget(settingsGroup_);
-  root->addWidget(processingGroup_);
-  root->addStretch(1);
-
-  for (QComboBox* c : {seconds_, distances_}) c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  for (int v : TrackLogSettings::kSeconds) seconds_->addItem(QString::number(v));
-  for (int v : TrackLogSettings::kDistanceShown) distances_->addItem(QString::number(v));
-
+void TrackLogPage::ConnectControls() {
   connect(clear_, &QPushButton::clicked, this, &TrackLogPage::OnClear);
   connect(upload_, &QPushButton::clicked, this, &TrackLogPage::OnUpload);
   connect(overwrite_, &QRadioButton::clicked, this, [this] { settings_.SelectRecordMode(1); });
@@ -141,9 +159,6 @@ TrackLogPage::TrackLogPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent)
   connect(distance_, &QRadioButton::clicked, this, [this] { settings_.SelectBasis(1); });
   connect(seconds_, &QComboBox::currentIndexChanged, this, [this](int i) { settings_.SelectSecondsIndex(i); });
   connect(distances_, &QComboBox::currentIndexChanged, this, [this](int i) { settings_.SelectDistanceIndex(i); });
-  Retranslate();
-  settings_.Defaults();
-  ShowSettings();
 }
 
 TrackLogPage::~TrackLogPage() {
@@ -293,10 +308,7 @@ class PageListener : public DownloadListener {
     });
   }
   void OnFile(const TrackFileReport& r) override {
-    const QString path = QString::fromStdString(r.path.string());
-    const QString line = r.textId == txt::CreateFileOk ? strings_.Text(txt::CreateFileOk) + QLatin1Char(' ') + path
-                                                       : strings_.Format(r.textId, {path, QString::fromStdString(r.reason)});
-    Post([add = addLine_, line] { add(line); });
+    Post([add = addLine_, line = FileReportLine(strings_, r)] { add(line); });
   }
   void OnPhotoLine(const std::string& text) override {
     Post([add = addLine_, line = QString::fromStdString(text)] { add(line); });

@@ -62,6 +62,10 @@ class TrackLogPage : public Page {
   void downloadInterrupted();
 
  private:
+  void BuildSettingsGroup();
+  void BuildClearGroup();
+  void BuildProcessingGroup();
+  void ConnectControls();
   void Retranslate();
   void ShowSettings();
   void SetSettingsEnabled(bool enabled);

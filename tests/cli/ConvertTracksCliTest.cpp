@@ -128,6 +128,20 @@ TEST_F(ConvertTracksCli, ConvertWritesTheFourFormatsInOrder) {
   EXPECT_EQ(line, "121.5654297,25.0330009,12.50,Sat Mar 15 09:30:12 2008\r");
 }
 
+TEST_F(ConvertTracksCli, GpxTrackIsWrittenBesideAsNameTrack) {
+  WriteFile(dir_ / "trip.trl", Bytes({TrackRecord::Make(1205544612, 25.0330009f, 121.5654297f, 12.5f)}));
+  const test::CliRun run = Kavro("convert " + Q(dir_ / "trip.trl") + " --gpx-track --gpx");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string d = dir_.string() + "/";
+  // In the table's order, not the command line's.
+  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"Create File OK " + d + "trip.gpx",
+                                                      "Create File OK " + d + "trip_track.gpx", "Convert Successfully!"}));
+  std::ifstream gpx(d + "trip_track.gpx");
+  const std::string text((std::istreambuf_iterator<char>(gpx)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("<trk>\r\n<trkseg>\r\n<trkpt lat=\"25.033001\" lon=\"121.565430\">"), std::string::npos) << text;
+  EXPECT_FALSE(fs::exists(d + "trip.kml"));
+}
+
 TEST_F(ConvertTracksCli, ConvertZonesAndDefaults) {
   WriteFile(dir_ / "a.trl", Bytes({TrackRecord::Make(1230766200, 1.0f, 2.0f, 3.0f)}));  // 2008-12-31 23:30 UTC
   for (const char* zone : {"00:00", "+00:00", "' 00:00'"}) {

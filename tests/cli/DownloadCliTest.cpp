@@ -65,6 +65,31 @@ TEST_F(DownloadCli, WritesWhatTracksWritesFromTheDumpedMemory) {
   EXPECT_EQ(ReadDir(Got()), want);
 }
 
+// The simulated logger stands for one behind a CP210x bridge: its download switches to 921600
+// baud (the speed command then goes out in 16-byte pieces), unless --slow says not to.
+TEST_F(DownloadCli, SimulatedLoggerReadsFastUnlessSlow) {
+  const test::CliRun fast = Kavro("download --simulate --dir " + Got(), "KAVRO_TRACE=1");
+  ASSERT_EQ(fast.status, 0) << fast.err.substr(0, 2000);
+  EXPECT_TRUE(Has(fast.err, "|$PMTK182,14,9216|"));
+  const test::CliRun slow = Kavro("download --simulate --slow --dir " + Got(), "KAVRO_TRACE=1");
+  ASSERT_EQ(slow.status, 0) << slow.err.substr(0, 2000);
+  EXPECT_FALSE(Has(slow.err, "$PMTK182,14,"));
+  EXPECT_TRUE(Has(slow.out, "Upload Succeed!\n"));
+}
+
+TEST_F(DownloadCli, PlainFileAsPortSaysItIsNotASerialPort) {
+  const fs::path file = base_ / "notes.txt";
+  std::ofstream(file) << "not a port";
+  const test::CliRun r = Kavro("download --port " + file.string() + " --dir " + Got());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Has(r.err, file.string() + " is not a serial port.\n")) << r.err;
+  EXPECT_FALSE(Has(r.err, "ioctl")) << r.err;
+  const test::CliRun german = Kavro("download --port " + base_.string() + " --dir " + Got(),
+                                    "LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8");
+  EXPECT_EQ(german.status, 1);
+  EXPECT_TRUE(Has(german.err, base_.string() + " ist kein serieller Anschluss.\n")) << german.err;
+}
+
 // Not on a terminal the progress is one line per tenth, not one per percent.
 TEST_F(DownloadCli, ProgressOnAPipeIsOneLinePerTenth) {
   const test::CliRun r = Kavro("download --simulate --dir " + Got());

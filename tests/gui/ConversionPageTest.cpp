@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "ConversionPage.h"
+#include "Translations.h"
 #include "support/MessageCatcher.h"
 #include "support/PrivateMounts.h"
 #include "common/Texts.h"
@@ -197,6 +198,43 @@ class TestConversionPage : public QObject {
     QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Successfully!"), 20000);
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("trip.kml"))));
+  }
+
+  // The GPX track is one row of the format table: its box follows the others, starts and
+  // returns unticked, speaks the user's language, and writes NAME_track.gpx.
+  void gpxTrackBoxWritesTheTrackFile() {
+    {
+      AppContext german;
+      QVERIFY(LoadLanguage(german.strings, kavro::Language::German));
+      ConversionPage page(german, nullptr);
+      QCOMPARE(Find<QCheckBox>(page, "gpxTrackCheck")->text(), QStringLiteral("GPX-Track (*.gpx)"));
+    }
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString trl = dir.filePath(QStringLiteral("trip.trl"));
+    WriteTrl(trl, {TrackRecord::Make(1205544612, 25.0330009f, 121.5654297f, 12.5f)});
+    AppContext ctx;
+    ConversionPage page(ctx, nullptr);
+    page.show();
+    auto* box = Find<QCheckBox>(page, "gpxTrackCheck");
+    QCOMPARE(box->text(), QStringLiteral("GPX track (*.gpx)"));
+    QVERIFY(!box->isChecked());
+    const QList<QCheckBox*> boxes = page.findChildren<QCheckBox*>();
+    QCOMPARE(boxes.size(), 5);
+    page.SetSourcePath(trl);
+    Find<QCheckBox>(page, "kmlCheck")->setChecked(false);
+    box->setChecked(true);
+    QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
+    QVERIFY(!box->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Successfully!"), 20000);
+    QVERIFY(box->isEnabled());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{QStringLiteral("trip.trl"), QStringLiteral("trip_track.gpx")}));
+    QFile gpx(dir.filePath(QStringLiteral("trip_track.gpx")));
+    QVERIFY(gpx.open(QIODevice::ReadOnly));
+    QVERIFY(gpx.readAll().contains("<trkpt lat=\"25.033001\" lon=\"121.565430\">"));
+    page.OnPageCommand(PageCommand::Default);
+    QVERIFY(!box->isChecked());
+    QVERIFY(Find<QCheckBox>(page, "kmlCheck")->isChecked());
   }
 
   void eachFailedOutputShowsItsOwnReason() {

@@ -1,9 +1,12 @@
 // The Device page against the simulated T-580: port choice and Auto Detect, ports that cannot
 // be opened, a logger that goes away, Write Name.
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "support/GuiTestSupport.h"
@@ -214,6 +217,25 @@ class DevicePageTest : public QObject {
     QCOMPARE(test::Button(&page, "connectButton")->text(), QStringLiteral("Connect"));
     QVERIFY(test::Button(&page, "connectButton")->isEnabled());
     QCOMPARE(Field(&page, "userName"), QStringLiteral("Kept"));
+
+    // A plain file is no serial port, and says so rather than the system's ioctl words.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    PortInfo file = missing;
+    file.devicePath = QDir(dir.path()).filePath(QStringLiteral("notes.txt")).toStdString();
+    QFile notes(QString::fromStdString(file.devicePath));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.close();
+    CompletePortInfo(file);
+    page.SetExtraPorts({file});
+    QVERIFY(page.SelectPort(file.devicePath));
+    test::Button(&page, "connectButton")->click();
+    page.WaitForIdle();
+    QApplication::processEvents();
+    QVERIFY(!page.IsConnected());
+    QCOMPARE(StatusOf(&page),
+             QStringLiteral("Failed connecting to device!\n") + QString::fromStdString(file.devicePath) +
+                 QStringLiteral(" is not a serial port."));
 
     // A port another program holds: busy.
     SimulatedLogger logger = SimulatedLogger::Start();

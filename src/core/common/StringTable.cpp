@@ -70,6 +70,12 @@ QString StringTable::Format(int id, const std::vector<QString>& args) const {
   return t;
 }
 
+QString StringTable::Format(const TextMessage& message) const {
+  std::vector<QString> args;
+  for (const std::string& a : message.args) args.push_back(QString::fromStdString(a));
+  return Format(message.textId, args);
+}
+
 const char* StringTable::English(int id) {
   const Entry* e = Find(id);
   return e ? e->source.english : nullptr;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/TextMessage.h"
+
 class QTranslator;
 
 namespace kavro {
@@ -29,6 +31,7 @@ class StringTable {
   std::string Utf8(int id) const { return Text(id).toStdString(); }
   // Text(id) with %1, %2, ... replaced by the arguments.
   QString Format(int id, const std::vector<QString>& args) const;
+  QString Format(const TextMessage& message) const;
 
   // The English text of an id, or nullptr when the id is unknown.
   static const char* English(int id);

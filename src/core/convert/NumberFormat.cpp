@@ -86,4 +86,25 @@ char* FormatInt2(char* out, int value) {
   return FormatInt(out, value);
 }
 
+char* FormatUtcTime(char* out, const std::tm& utc) {
+  const int year = utc.tm_year + 1900;
+  char* p = out;
+  *p++ = static_cast<char>('0' + year / 1000 % 10);
+  *p++ = static_cast<char>('0' + year / 100 % 10);
+  *p++ = static_cast<char>('0' + year / 10 % 10);
+  *p++ = static_cast<char>('0' + year % 10);
+  *p++ = '-';
+  p = FormatInt2(p, utc.tm_mon + 1);
+  *p++ = '-';
+  p = FormatInt2(p, utc.tm_mday);
+  *p++ = 'T';
+  p = FormatInt2(p, utc.tm_hour);
+  *p++ = ':';
+  p = FormatInt2(p, utc.tm_min);
+  *p++ = ':';
+  p = FormatInt2(p, utc.tm_sec);
+  *p++ = 'Z';
+  return p;
+}
+
 }  // namespace kavro

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <ctime>
 #include <string_view>
 
 namespace kavro {
@@ -18,6 +19,9 @@ char* FormatFixed(char* out, float value, int decimals);
 char* FormatInt(char* out, std::int64_t value);
 // printf("%02d") of 0-99 (larger values fall back to all digits).
 char* FormatInt2(char* out, int value);
+
+// "YYYY-MM-DDThh:mm:ssZ" of a UTC time (years 0-9999), as GPX writes its times.
+char* FormatUtcTime(char* out, const std::tm& utc);
 
 // Copies the text and returns the end.
 inline char* PutText(char* out, std::string_view text) {

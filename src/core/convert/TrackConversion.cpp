@@ -1,14 +1,11 @@
 #include "convert/TrackConversion.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "common/OutputSink.h"
 #include "common/Texts.h"
-#include "convert/GpxWriter.h"
-#include "convert/KmlWriter.h"
-#include "convert/NmeaWriter.h"
-#include "convert/TextWriter.h"
 #include "track/TrackFileCheck.h"
 #include "track/TrackFileReader.h"
 
@@ -25,22 +22,19 @@ std::string DropLastCharacters(std::string s, int n) {
   return s;
 }
 
-const char* Suffix(TrackFormat format) {
-  switch (format) {
-    case TrackFormat::Text: return ".txt";
-    case TrackFormat::Kml: return ".kml";
-    case TrackFormat::Nmea: return "NMEA.txt";
-    case TrackFormat::Gpx: return ".gpx";
-  }
-  return ".txt";
-}
-
 }  // namespace
 
 std::filesystem::path ConvertedFileName(const std::filesystem::path& source, TrackFormat format) {
   std::filesystem::path out = source;
-  out.replace_filename(DropLastCharacters(source.filename().string(), 4) + Suffix(format));
+  out.replace_filename(DropLastCharacters(source.filename().string(), 4) + OutputFormatOf(format).suffix);
   return out;
+}
+
+std::vector<TrackFormat> DefaultFormats() {
+  std::vector<TrackFormat> formats;
+  for (const OutputFormat& row : OutputFormats())
+    if (row.byDefault) formats.push_back(row.format);
+  return formats;
 }
 
 ConversionResult ConvertTrackFile(const ConversionRequest& request) {
@@ -56,12 +50,9 @@ ConversionResult ConvertTrackFile(const ConversionRequest& request) {
     result.problems.push_back({txt::NotATrackLog, request.source, std::to_string(check.ValidPercent()) + "%"});
     return result;
   }
-  const std::pair<bool, TrackFormat> chosen[] = {{request.text, TrackFormat::Text},
-                                                 {request.kml, TrackFormat::Kml},
-                                                 {request.nmea, TrackFormat::Nmea},
-                                                 {request.gpx, TrackFormat::Gpx}};
-  for (const auto& [wanted, format] : chosen) {
-    if (!wanted) continue;
+  for (const OutputFormat& row : OutputFormats()) {
+    const TrackFormat format = row.format;
+    if (std::find(request.formats.begin(), request.formats.end(), format) == request.formats.end()) continue;
     // Each output reports its own reason, never one left over from an earlier output.
     std::string reason;
     const std::filesystem::path target = ConvertedFileName(request.source, format);
@@ -75,13 +66,7 @@ ConversionResult ConvertTrackFile(const ConversionRequest& request) {
       result.problems.push_back({txt::OutputCreateFailed, target, reason});
       continue;
     }
-    bool ok = false;
-    switch (format) {
-      case TrackFormat::Text: ok = WriteTextTrack(reader, sink, request.clock); break;
-      case TrackFormat::Kml: ok = WriteKmlTrack(reader, sink, request.clock); break;
-      case TrackFormat::Nmea: ok = WriteNmeaTrack(reader, sink); break;
-      case TrackFormat::Gpx: ok = WriteGpxTrack(reader, sink); break;
-    }
+    const bool ok = row.write(reader, sink, request.clock);
     if (!ok) {
       // The writer stops on a refused write or an unreadable source; say which.
       reason = sink.ErrorText();

@@ -4,34 +4,29 @@
 #include <string>
 #include <vector>
 
+#include "common/FileReport.h"
+#include "convert/OutputFormats.h"
 #include "track/ZoneClock.h"
 
 namespace kavro {
 
-// The four outputs of a track log file, in the order they are written.
-enum class TrackFormat { Text, Kml, Nmea, Gpx };
-
-// The output beside the source: its last four characters (the ".trl") replaced by ".txt",
-// ".kml", "NMEA.txt" or ".gpx". A shorter file name loses what it has, never the folder.
+// The output beside the source: its last four characters (the ".trl") replaced by the format's
+// suffix (".txt", "NMEA.txt", ...). A shorter file name loses what it has, never the folder.
 std::filesystem::path ConvertedFileName(const std::filesystem::path& source, TrackFormat format);
+
+// The formats chosen when nobody chose (KML).
+std::vector<TrackFormat> DefaultFormats();
 
 struct ConversionRequest {
   std::filesystem::path source;
-  bool text = false;
-  bool kml = true;
-  bool nmea = false;
-  bool gpx = false;
+  std::vector<TrackFormat> formats = DefaultFormats();  // written in the table's order
   ZoneClock clock = ZoneClock::System();  // for the text and KML local times
 };
 
 // A problem with one file: a string id (txt::SourceOpenFailed, NotATrackLog, OutputCreateFailed,
 // OutputWriteFailed, OutputIsSource), the file and the system's reason (for NotATrackLog the
 // share of valid records, e.g. "2%").
-struct ConversionProblem {
-  int textId;
-  std::filesystem::path path;
-  std::string reason;
-};
+using ConversionProblem = FileReport;
 
 struct ConversionResult {
   std::vector<std::filesystem::path> written;  // in writing order

@@ -165,7 +165,7 @@ int WriteKmlForTrackFiles(const TrackFilesResult& files, const ZoneClock& clock,
   for (const auto& trl : files.Written()) {
     ConversionRequest request;
     request.source = trl;
-    request.kml = true;
+    request.formats = {TrackFormat::Kml};
     request.clock = clock;
     const ConversionResult converted = ConvertTrackFile(request);
     for (const auto& path : converted.written)

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/FileReport.h"
 #include "track/TrackRecord.h"
 #include "track/ZoneClock.h"
 
@@ -24,11 +25,7 @@ std::vector<TrackSpan> SplitTracks(const std::vector<TrackRecord>& ordered);
 
 // A line for the Track Log File Status list: "Create File OK" (txt::CreateFileOk) with the path,
 // or "Create File Failed" (txt::CreateFileFailed) with the path and the system's reason.
-struct TrackFileReport {
-  int textId;
-  std::filesystem::path path;
-  std::string reason;
-};
+using TrackFileReport = FileReport;
 using TrackFileObserver = std::function<void(const TrackFileReport&)>;
 
 struct TrackFilesOptions {

@@ -66,9 +66,9 @@ std::optional<std::string> FindBridgePort(const std::vector<PortInfo>& ports) {
   return std::nullopt;
 }
 
-bool IsBridgePort(const std::vector<PortInfo>& ports, const std::string& openPath) {
+bool IsBridgePort(const std::vector<PortInfo>& ports, const std::string& devicePath) {
   for (const PortInfo& p : ports)
-    if ((IsCp210x(p) || IsProlific(p)) && (openPath.empty() || p.devicePath == openPath)) return true;
+    if (p.devicePath == devicePath && (p.simulated || IsCp210x(p) || IsProlific(p))) return true;
   return false;
 }
 

@@ -20,6 +20,7 @@ struct PortInfo {
   std::uint16_t vendorId = 0;
   std::uint16_t productId = 0;
   bool isVirtual = false;    // given by the caller, e.g. the simulated T-580
+  bool simulated = false;    // the simulated T-580, which stands for a logger behind a CP210x
 };
 
 // The ports of the system (QSerialPortInfo) followed by the caller's virtual ports. Empty
@@ -35,9 +36,10 @@ bool IsProlific(const PortInfo& port);
 
 // The device path of the first CP210x bridge in the list; Prolific bridges are not picked.
 std::optional<std::string> FindBridgePort(const std::vector<PortInfo>& ports);
-// Whether the open port (its device path) is a CP210x or Prolific bridge of the list, which
-// allows the 921600-baud download.
-bool IsBridgePort(const std::vector<PortInfo>& ports, const std::string& openPath);
+// Whether the port of this device path may take the 921600-baud download: its entry in the
+// list is a CP210x or Prolific bridge, or the simulated logger. The window and the command
+// line both ask this.
+bool IsBridgePort(const std::vector<PortInfo>& ports, const std::string& devicePath);
 
 // The Device page's port choice.
 struct PortChoice {

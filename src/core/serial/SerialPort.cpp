@@ -67,12 +67,14 @@ bool SerialPort::Open() {
       lastError_ = OpenError::Busy;
     else if (err == EACCES || err == EPERM)
       lastError_ = OpenError::Permission;
+    else if (err == EISDIR)
+      lastError_ = OpenError::NotSerial;
     else
       lastError_ = OpenError::Other;
     return false;
   }
   if (!isatty(fd)) {
-    lastError_ = OpenError::Other;
+    lastError_ = OpenError::NotSerial;
     lastErrorText_ = std::strerror(ENOTTY);
     ::close(fd);
     return false;

@@ -19,8 +19,8 @@ struct PortSelection {
   int reserved = 0;
 };
 
-// Why an open failed, so callers can show txt::PortMissing, PortBusy, PortPermission or PortOtherError.
-enum class OpenError { None, Missing, Busy, Permission, Other };
+// Why an open failed; PortOpenText gives the words. NotSerial: a plain file or a folder, say.
+enum class OpenError { None, Missing, Busy, Permission, NotSerial, Other };
 
 class SerialPort : public ByteStream {
  public:

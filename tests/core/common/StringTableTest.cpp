@@ -2,8 +2,12 @@
 // translation in every language, and no translation is left for a text that is gone or changed.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+#include <QTranslator>
 #include <QXmlStreamReader>
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -77,6 +81,44 @@ TEST(StringTableTest, IdsAndEnglishComeFromTheSameList) {
   StringTable english;
   EXPECT_EQ(english.Format(txt::PortBusy, {QStringLiteral("/dev/ttyUSB0")}).toStdString(),
             "The port /dev/ttyUSB0 is in use by another program.");
+}
+
+// A translation that lacks an id (an older .qm, a text added since) shows the English text
+// instead of nothing; the ids it has are translated, each apart from an equal English text.
+TEST(StringTableTest, AnIdMissingFromATranslationFallsBackToEnglish) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString ts = dir.filePath(QStringLiteral("partial.ts"));
+  const QString qm = dir.filePath(QStringLiteral("partial.qm"));
+  QFile f(ts);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(R"(<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Kavro</name>
+    <message>
+        <source>Connecting to device...</source>
+        <comment>)" + QByteArray::number(txt::Connecting) + R"(</comment>
+        <translation>Verbinde mit dem Gerät...</translation>
+    </message>
+</context>
+</TS>
+)");
+  f.close();
+  const std::string command = std::string(KAVRO_LRELEASE) + " -silent " + ts.toStdString() + " -qm " + qm.toStdString();
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  auto translator = std::make_unique<QTranslator>();
+  ASSERT_TRUE(translator->load(qm));
+  StringTable table;
+  table.SetTranslator(Language::German, std::move(translator));
+  EXPECT_EQ(table.Text(txt::Connecting).toStdString(), "Verbinde mit dem Gerät...");
+  EXPECT_EQ(table.Text(txt::PortBusy).toStdString(), StringTable::English(txt::PortBusy));
+  EXPECT_EQ(table.Format(txt::PortBusy, {QStringLiteral("/dev/ttyUSB0")}).toStdString(),
+            "The port /dev/ttyUSB0 is in use by another program.");
+  EXPECT_EQ(table.Format(TextMessage{txt::PortOtherError, {"/dev/x", "I/O error"}}).toStdString(),
+            "The port /dev/x cannot be opened: I/O error");
+  EXPECT_TRUE(table.Text(99).isEmpty());  // no such id at all
 }
 
 }  // namespace

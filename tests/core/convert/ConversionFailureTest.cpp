@@ -61,7 +61,7 @@ TEST_F(ConversionFailures, FullDiskShowsNoSpaceForEachOutputOfItsOwn) {
         fs::create_directory(mnt / "trip.txt");  // the text output cannot be created
         ConversionRequest request;
         request.source = trl;
-        request.text = request.kml = request.gpx = true;
+        request.formats = {TrackFormat::Text, TrackFormat::Kml, TrackFormat::Gpx};
         request.clock = ZoneClock::Fixed(480);
         const ConversionResult full = ConvertTrackFile(request);
         // A small output that meets the full disk only when its end is written.
@@ -72,8 +72,7 @@ TEST_F(ConversionFailures, FullDiskShowsNoSpaceForEachOutputOfItsOwn) {
           std::ofstream f(mnt / "filler", std::ios::binary);
           f << filler;  // fills the rest of the disk
         }
-        request.text = true;
-        request.kml = request.gpx = false;
+        request.formats = {TrackFormat::Text};
         const ConversionResult atEnd = ConvertTrackFile(request);
         std::string listing;
         for (const auto& e : fs::directory_iterator(mnt)) listing += e.path().filename().string() + " ";
@@ -103,8 +102,7 @@ TEST_F(ConversionFailures, ReadOnlyFolderShowsWhyEachOutputCouldNotBeCreated) {
         if (::mount(nullptr, mnt.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) ::_exit(kSkip);
         ConversionRequest request;
         request.source = mnt / "trip.trl";
-        request.text = request.nmea = request.gpx = true;
-        request.kml = false;
+        request.formats = {TrackFormat::Text, TrackFormat::Nmea, TrackFormat::Gpx};
         return Describe(ConvertTrackFile(request));
       },
       &skipped);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "common/Texts.h"
 #include "convert/TrackConversion.h"
 #include "support/WriterTestSupport.h"
@@ -17,6 +19,21 @@ TEST(TrackConversion, OutputNamesReplaceTheLastFourCharacters) {
   EXPECT_EQ(ConvertedFileName("/logs/北京路线", TrackFormat::Gpx), "/logs/.gpx");
   EXPECT_EQ(ConvertedFileName("/logs/ab", TrackFormat::Kml), "/logs/.kml");  // never the folder
   EXPECT_EQ(ConvertedFileName("rel.trl", TrackFormat::Text), "rel.txt");
+  EXPECT_EQ(ConvertedFileName("/logs/trip.trl", TrackFormat::GpxTrack), "/logs/trip_track.gpx");
+}
+
+// Two rows that named the same file, option or check box would overwrite or hide each other.
+TEST(TrackConversion, EveryFormatHasItsOwnFileOptionAndBox) {
+  std::set<std::string> files, flags, keys;
+  std::set<int> labels;
+  for (const OutputFormat& row : OutputFormats()) {
+    EXPECT_TRUE(files.insert(ConvertedFileName("t.trl", row.format).string()).second) << row.key;
+    EXPECT_TRUE(flags.insert(row.flag).second) << row.key;
+    EXPECT_TRUE(keys.insert(row.key).second) << row.key;
+    EXPECT_TRUE(labels.insert(row.labelId).second) << row.key;
+    EXPECT_EQ(&OutputFormatOf(row.format), &row);
+  }
+  EXPECT_EQ(DefaultFormats(), std::vector<TrackFormat>{TrackFormat::Kml});
 }
 
 class Conversion : public ::testing::Test {
@@ -33,7 +50,7 @@ TEST_F(Conversion, AFileThatIsNotATrackLogIsRefusedAndNothingWritten) {
   std::filesystem::copy_file(std::filesystem::path(KAVRO_TEST_DATA) / "photos" / "Canon_EOS_D60.jpg", photo);
   ConversionRequest request;
   request.source = photo;
-  request.text = request.kml = request.nmea = request.gpx = true;
+  request.formats = {TrackFormat::Text, TrackFormat::Kml, TrackFormat::Nmea, TrackFormat::Gpx};
   const ConversionResult r = ConvertTrackFile(request);
   ASSERT_EQ(r.problems.size(), 1u);
   EXPECT_EQ(r.problems[0].textId, txt::NotATrackLog);
@@ -46,7 +63,7 @@ TEST_F(Conversion, AFileThatIsNotATrackLogIsRefusedAndNothingWritten) {
   WriteTrl(torn, {TrackRecord::Make(1205544612, 25.03f, 121.56f, 12.5f), TrackRecord::Make(1205544622, 25.04f, 121.57f, 13)});
   std::filesystem::resize_file(torn, 16 + 7);
   request.source = torn;
-  request.kml = request.nmea = request.gpx = false;
+  request.formats = {TrackFormat::Text};
   const ConversionResult t = ConvertTrackFile(request);
   EXPECT_TRUE(t.Ok());
   EXPECT_EQ(SplitCrLf(ReadAll(dir_ / "torn.txt")).size(), 1u);
@@ -62,7 +79,7 @@ TEST_F(Conversion, WritesChosenFormatsInOrderAndReplacesEarlierOutputs) {
   }
   ConversionRequest request;
   request.source = trl;
-  request.text = request.kml = request.nmea = request.gpx = true;
+  request.formats = {TrackFormat::Text, TrackFormat::Kml, TrackFormat::Nmea, TrackFormat::Gpx};
   request.clock = ZoneClock::Fixed(8 * 60);
   const ConversionResult result = ConvertTrackFile(request);
   EXPECT_TRUE(result.Ok());
@@ -75,7 +92,7 @@ TEST_F(Conversion, NothingHalfWrittenAndTheSourceIsNeverReplaced) {
   // Missing source: nothing at all.
   ConversionRequest request;
   request.source = dir_ / "gone.trl";
-  request.text = request.gpx = true;
+  request.formats = {TrackFormat::Text, TrackFormat::Kml, TrackFormat::Gpx};
   ConversionResult result = ConvertTrackFile(request);
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_EQ(result.problems[0].textId, txt::SourceOpenFailed);
@@ -87,8 +104,7 @@ TEST_F(Conversion, NothingHalfWrittenAndTheSourceIsNeverReplaced) {
   WriteTrl(odd, {TrackRecord::Make(1205544612, 1.0f, 2.0f, 3.0f)});
   const std::string before = ReadAll(odd);
   request.source = odd;
-  request.text = request.gpx = false;
-  request.kml = true;
+  request.formats = {TrackFormat::Kml};
   result = ConvertTrackFile(request);
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_EQ(result.problems[0].textId, txt::OutputIsSource);
@@ -99,7 +115,7 @@ TEST_F(Conversion, NothingHalfWrittenAndTheSourceIsNeverReplaced) {
   WriteTrl(trl, {TrackRecord::Make(1205544612, 1.0f, 2.0f, 3.0f)});
   std::filesystem::create_directory(dir_ / "t.txt");
   request.source = trl;
-  request.text = request.kml = true;
+  request.formats = {TrackFormat::Text, TrackFormat::Kml};
   result = ConvertTrackFile(request);
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_EQ(result.problems[0].textId, txt::OutputCreateFailed);

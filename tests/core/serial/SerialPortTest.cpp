@@ -46,7 +46,7 @@ TEST(SerialPortOpen, NotATerminalIsRefused) {
   SerialPort port;
   port.SetPortName("/dev/null");
   EXPECT_FALSE(port.Open());
-  EXPECT_EQ(port.LastOpenError(), OpenError::Other);
+  EXPECT_EQ(port.LastOpenError(), OpenError::NotSerial);
 }
 
 TEST(SerialPortOpen, SecondOpenOfSamePortIsBusy) {
