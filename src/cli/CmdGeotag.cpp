@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <QRegularExpression>
 
 #include <CLI/App.hpp>
 
@@ -11,6 +10,7 @@
 #include "ZoneOption.h"
 #include "common/Texts.h"
 #include "photo/PhotoConversion.h"
+#include "photo/PhotoSettings.h"
 #include "track/TrackFileReader.h"
 
 namespace kavro::cli {
@@ -31,24 +31,6 @@ class PrintingListener : public PhotoConversionListener {
   CliEnv& env_;
   std::string summary_;
 };
-
-// "D:H:M:S", each part signed and within the settings dialog's ranges.
-bool ParseCalibration(const QString& text, std::int32_t& seconds) {
-  static const QRegularExpression form(QStringLiteral("^([+-]?\\d+):([+-]?\\d+):([+-]?\\d+):([+-]?\\d+)$"));
-  const QRegularExpressionMatch m = form.match(text.trimmed());
-  if (!m.hasMatch()) return false;
-  const int limits[4] = {30, 23, 59, 59};
-  const int scale[4] = {86400, 3600, 60, 1};
-  std::int32_t total = 0;
-  for (int i = 0; i < 4; ++i) {
-    bool ok = false;
-    const int v = m.captured(i + 1).toInt(&ok);
-    if (!ok || v < -limits[i] || v > limits[i]) return false;
-    total += v * scale[i];
-  }
-  seconds = total;
-  return true;
-}
 
 class GeotagCommand : public Command {
  public:
@@ -80,8 +62,10 @@ int GeotagCommand::Run(CliEnv& env) {
   const std::optional<int> row = zone_.Row(env);
   if (!row) return 2;
   std::int32_t calibrationSeconds = 0;
-  if (!calibration_.empty() && !ParseCalibration(QString::fromStdString(calibration_), calibrationSeconds)) {
-    return env.Usage(words.Text(txt::CalibrationFormat));
+  if (!calibration_.empty()) {
+    const std::optional<std::int32_t> parsed = ParseCalibration(calibration_);
+    if (!parsed) return env.Usage(words.Text(txt::CalibrationFormat));
+    calibrationSeconds = *parsed;
   }
 
   PhotoConversionSettings settings;

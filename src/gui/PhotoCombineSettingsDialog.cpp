@@ -36,14 +36,13 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
   layout->addWidget(calibrate);
   auto* grid = new QGridLayout;
   const int labels[4] = {txt::Day, txt::Hour, txt::Minute, txt::SecondShort};
-  const int limits[4] = {30, 23, 59, 59};
   const char* names[4] = {"calibrationDay", "calibrationHour", "calibrationMinute", "calibrationSecond"};
-  const AppContext::StoredPhotoSettings stored = ctx_.storedPhoto;
+  const PhotoSettings::Stored stored = ctx_.photo.stored;
   const int values[4] = {stored.day, stored.hour, stored.minute, stored.second};
   for (int i = 0; i < 4; ++i) {
     spins_[i] = new QSpinBox(this);
     spins_[i]->setObjectName(QString::fromLatin1(names[i]));
-    spins_[i]->setRange(-limits[i], limits[i]);
+    spins_[i]->setRange(-kCalibrationLimits[static_cast<std::size_t>(i)], kCalibrationLimits[static_cast<std::size_t>(i)]);
     spins_[i]->setValue(0);
     // Three characters at most, as "-30" or "-59".
     if (QLineEdit* edit = spins_[i]->findChild<QLineEdit*>()) edit->setMaxLength(3);
@@ -62,7 +61,7 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
   auto* gpsLayout = new QVBoxLayout(gpsGroup);
   writeGps_ = new QCheckBox(words.Text(txt::WriteTrackLogInPhoto), gpsGroup);
   writeGps_->setObjectName(QStringLiteral("writeGpsInPhoto"));
-  writeGpsValue_ = ctx_.writeGpsInPhoto;
+  writeGpsValue_ = ctx_.photo.writeGps;
   writeGps_->setChecked(writeGpsValue_);
   gpsLayout->addWidget(writeGps_);
   layout->addWidget(gpsGroup);
@@ -77,7 +76,7 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
   ChooseStartRow();
   // The stored calibration, as last edited.
   for (int i = 0; i < 4; ++i) spins_[i]->setValue(values[i]);
-  calibrationSeconds_ = values[0] * 86400 + values[1] * 3600 + values[2] * 60 + values[3];
+  calibrationSeconds_ = kavro::CalibrationSeconds(values[0], values[1], values[2], values[3]);
 
   connect(zoneList_, &QComboBox::activated, this, &PhotoCombineSettingsDialog::OnZoneSelected);
   for (QSpinBox* spin : spins_) {
@@ -88,36 +87,13 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
 }
 
 void PhotoCombineSettingsDialog::ChooseStartRow() {
-  if (ctx_.photoDefaultsPending) {
-    ctx_.photoDefaultsPending = false;
-    row_ = kUtcZoneRow;
-    zoneHours_ = 0;
-    zoneMinutes_ = 0;
-    zoneList_->setCurrentIndex(row_);
-  } else {
-    const DeviceInfo info = ctx_.device.Snapshot();
-    ZoneChoice choice;
-    choice.row = ctx_.photoTimeZoneIndex;
-    bool matched;
-    if (info.timeZoneValid && !ctx_.photoZonePicked) {
-      matched = SelectDefaultZone(DefaultZoneLabel(true, info.timeZone, 0), choice);
-    } else if (ctx_.photoZonePicked) {
-      matched = choice.row >= 0 && choice.row < kZoneRowCount;
-      if (!matched) choice.row = kUtcZoneRow;
-    } else {
-      matched = SelectDefaultZone(DefaultZoneLabel(false, std::string(), SystemZoneBiasMinutes()), choice);
-    }
-    // A default that matches no row leaves the list without a selection; the zone used is the
-    // stored row (" 00:00" at first).
-    if (choice.row < 0 || choice.row >= kZoneRowCount) choice.row = kUtcZoneRow;
-    row_ = choice.row;
-    const ZoneRow& zr = TimeZoneTable()[static_cast<std::size_t>(row_)];
-    zoneHours_ = zr.hours;
-    zoneMinutes_ = zr.minutes;
-    zoneList_->setCurrentIndex(matched ? row_ : -1);
-  }
-  ctx_.storedPhoto.zoneHours = zoneHours_;
-  ctx_.storedPhoto.zoneMinutes = zoneMinutes_;
+  const DeviceInfo info = ctx_.device.Snapshot();
+  const PhotoSettings::StartRow start =
+      ctx_.photo.ChooseStartRow(info.timeZoneValid, info.timeZone, SystemZoneBiasMinutes());
+  row_ = start.row;
+  zoneHours_ = ctx_.photo.stored.zoneHours;
+  zoneMinutes_ = ctx_.photo.stored.zoneMinutes;
+  zoneList_->setCurrentIndex(start.shown ? row_ : -1);
 }
 
 void PhotoCombineSettingsDialog::OnZoneSelected(int index) {
@@ -126,14 +102,14 @@ void PhotoCombineSettingsDialog::OnZoneSelected(int index) {
   const ZoneRow& zr = TimeZoneTable()[static_cast<std::size_t>(index)];
   zoneHours_ = zr.hours;
   zoneMinutes_ = zr.minutes;
-  ctx_.photoZonePicked = true;
+  ctx_.photo.zonePicked = true;
 }
 
 void PhotoCombineSettingsDialog::OnCalibrationEdited() {
   if (!ready_) return;
   const int d = spins_[0]->value(), h = spins_[1]->value(), m = spins_[2]->value(), s = spins_[3]->value();
-  calibrationSeconds_ = d * 86400 + h * 3600 + m * 60 + s;
-  ctx_.storedPhoto = {zoneHours_, zoneMinutes_, d, h, m, s};
+  calibrationSeconds_ = kavro::CalibrationSeconds(d, h, m, s);
+  ctx_.photo.stored = {zoneHours_, zoneMinutes_, d, h, m, s};
 }
 
 void PhotoCombineSettingsDialog::accept() {
@@ -141,8 +117,8 @@ void PhotoCombineSettingsDialog::accept() {
   ready_ = true;
   OnCalibrationEdited();
   ready_ = wasReady;
-  ctx_.photoTimeZoneIndex = row_;
-  ctx_.writeGpsInPhoto = writeGpsValue_;
+  ctx_.photo.timeZoneIndex = row_;
+  ctx_.photo.writeGps = writeGpsValue_;
   QDialog::accept();
 }
 

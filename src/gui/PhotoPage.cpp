@@ -124,8 +124,8 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   runner_ = new JobRunner(this);
   connect(runner_, &JobRunner::busyChanged, this, &Page::busyChanged);
 
-  pageZoneRow_ = PhotoZoneRowFor(ctx_.storedPhoto.zoneHours, ctx_.storedPhoto.zoneMinutes);
-  calibrationSeconds_ = ctx_.photoCalibrationSeconds;
+  pageZoneRow_ = PhotoZoneRowFor(ctx_.photo.stored.zoneHours, ctx_.photo.stored.zoneMinutes);
+  calibrationSeconds_ = ctx_.photo.calibrationSeconds;
 
   connect(browseTrl_, &QPushButton::clicked, this, &PhotoPage::OnBrowseTrl);
   connect(browseDir_, &QPushButton::clicked, this, &PhotoPage::OnBrowseDirectory);
@@ -152,12 +152,12 @@ void PhotoPage::SetPhotoDirectory(const QString& path) {
 
 void PhotoPage::OnPageCommand(PageCommand command) {
   if (command != PageCommand::Default) return;
-  ctx_.storedPhoto = AppContext::StoredPhotoSettings{};
-  ctx_.photoDefaultsPending = true;
+  ctx_.photo.stored = PhotoSettings::Stored{};
+  ctx_.photo.defaultsPending = true;
 }
 
 // A connected logger's zone is what the settings dialog should offer next, not the reset row.
-void PhotoPage::RefreshFromDevice() { ctx_.photoDefaultsPending = false; }
+void PhotoPage::RefreshFromDevice() { ctx_.photo.defaultsPending = false; }
 
 void PhotoPage::OnBrowseTrl() {
   QString path;
@@ -183,7 +183,7 @@ void PhotoPage::OnSettings() {
   const int result = hooks_.runSettings ? hooks_.runSettings(dialog) : dialog.exec();
   if (result == QDialog::Accepted) {
     calibrationSeconds_ = dialog.CalibrationSeconds();
-    ctx_.photoCalibrationSeconds = calibrationSeconds_;
+    ctx_.photo.calibrationSeconds = calibrationSeconds_;
   }
 }
 
@@ -217,7 +217,7 @@ void PhotoPage::OnConvert() {
     return;
   }
   // The photo zone is in force from here on, for this conversion and what follows it.
-  ctx_.zone.ApplyZone(ctx_.photoTimeZoneIndex);
+  ctx_.zone.ApplyZone(ctx_.photo.timeZoneIndex);
 
   QString kml;
   if (hooks_.chooseKml) {
@@ -241,7 +241,7 @@ void PhotoPage::OnConvert() {
   settings.photoDir = photoDir_.toStdString();
   settings.photoZone = ctx_.zone.Clock();
   settings.calibrationSeconds = calibrationSeconds_;
-  settings.writeGps = ctx_.writeGpsInPhoto;
+  settings.writeGps = ctx_.photo.writeGps;
   auto feeder = std::make_shared<ListFeeder>(this, list_, summary_);
   auto error = std::make_shared<std::string>();
   const std::filesystem::path kmlPath = kml.toStdString();

@@ -371,9 +371,9 @@ void TrackLogPage::OnUpload() {
   DownloadSetup setup;
   setup.bridge = bridgeCheck_ ? bridgeCheck_() : false;
   setup.timing = downloadTiming_;
-  setup.photoZoneRow = ctx_.photoTimeZoneIndex;
-  setup.photoCalibrationSeconds = ctx_.photoCalibrationSeconds;
-  setup.writeGps = ctx_.writeGpsInPhoto;
+  setup.photoZoneRow = ctx_.photo.timeZoneIndex;
+  setup.photoCalibrationSeconds = ctx_.photo.calibrationSeconds;
+  setup.writeGps = ctx_.photo.writeGps;
   QPointer<TrackLogPage> self(this);
   setup.choose = [self, stop]() -> std::optional<TransferChoice> {
     if (!self) return std::nullopt;

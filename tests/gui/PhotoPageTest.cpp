@@ -110,9 +110,9 @@ class PhotoPageTest : public QObject {
       return static_cast<int>(QDialog::Accepted);
     });
     QCOMPARE(page->CalibrationSeconds(), 7200);
-    QCOMPARE(ctx->photoTimeZoneIndex, 6);
-    QVERIFY(ctx->writeGpsInPhoto);
-    QVERIFY(ctx->photoZonePicked);
+    QCOMPARE(ctx->photo.timeZoneIndex, 6);
+    QVERIFY(ctx->photo.writeGps);
+    QVERIFY(ctx->photo.zonePicked);
 
     OpenSettings([](PhotoCombineSettingsDialog& d) {
       d.DaySpin()->setValue(1);
@@ -121,8 +121,8 @@ class PhotoPageTest : public QObject {
       return static_cast<int>(QDialog::Rejected);
     });
     QCOMPARE(page->CalibrationSeconds(), 7200);
-    QVERIFY(ctx->writeGpsInPhoto);
-    QCOMPARE(ctx->storedPhoto.day, 1);
+    QVERIFY(ctx->photo.writeGps);
+    QCOMPARE(ctx->photo.stored.day, 1);
 
     int shownDay = -100, shownRow = -1;
     OpenSettings([&](PhotoCombineSettingsDialog& d) {
@@ -135,14 +135,14 @@ class PhotoPageTest : public QObject {
   }
 
   void defaultAllResetsTheNextDialog() {
-    ctx->storedPhoto = {8, 0, 3, 4, 5, 6};
-    ctx->photoZonePicked = true;
-    ctx->photoTimeZoneIndex = 6;
+    ctx->photo.stored = {8, 0, 3, 4, 5, 6};
+    ctx->photo.zonePicked = true;
+    ctx->photo.timeZoneIndex = 6;
     page->OnPageCommand(PageCommand::Apply);
-    QVERIFY(!ctx->photoDefaultsPending);
+    QVERIFY(!ctx->photo.defaultsPending);
     page->OnPageCommand(PageCommand::Default);
-    QVERIFY(ctx->photoDefaultsPending);
-    QCOMPARE(ctx->storedPhoto.day, 0);
+    QVERIFY(ctx->photo.defaultsPending);
+    QCOMPARE(ctx->photo.stored.day, 0);
     int row = -1;
     QList<int> values;
     OpenSettings([&](PhotoCombineSettingsDialog& d) {
@@ -152,16 +152,16 @@ class PhotoPageTest : public QObject {
     });
     QCOMPARE(row, 19);
     QCOMPARE(values, (QList<int>{0, 0, 0, 0}));
-    QVERIFY(!ctx->photoDefaultsPending);
+    QVERIFY(!ctx->photo.defaultsPending);
   }
 
   void connectingCancelsAPendingReset() {
-    ctx->photoZonePicked = true;
-    ctx->photoTimeZoneIndex = 6;
+    ctx->photo.zonePicked = true;
+    ctx->photo.timeZoneIndex = 6;
     page->OnPageCommand(PageCommand::Default);
-    QVERIFY(ctx->photoDefaultsPending);
+    QVERIFY(ctx->photo.defaultsPending);
     page->RefreshFromDevice();  // what the main window does after a connect
-    QVERIFY(!ctx->photoDefaultsPending);
+    QVERIFY(!ctx->photo.defaultsPending);
     int row = -1;
     OpenSettings([&](PhotoCombineSettingsDialog& d) {
       row = d.ZoneList()->currentIndex();
