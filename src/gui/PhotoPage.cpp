@@ -124,7 +124,6 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   runner_ = new JobRunner(this);
   connect(runner_, &JobRunner::busyChanged, this, &Page::busyChanged);
 
-  pageZoneRow_ = PhotoZoneRowFor(ctx_.photo.stored.zoneHours, ctx_.photo.stored.zoneMinutes);
   calibrationSeconds_ = ctx_.photo.calibrationSeconds;
 
   connect(browseTrl_, &QPushButton::clicked, this, &PhotoPage::OnBrowseTrl);
@@ -230,7 +229,6 @@ void PhotoPage::OnConvert() {
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) kml = dialog.selectedFiles().first();
   }
   if (kml.isEmpty()) return;
-  kmlPath_ = kml;
   SetStatus(Text(txt::Converting));
   list_->clear();
   summary_->clear();

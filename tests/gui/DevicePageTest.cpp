@@ -273,7 +273,7 @@ class DevicePageTest : public QObject {
     QVERIFY(!ctx.link.Port().IsOpen());
     QCOMPARE(test::Button(&w, "connectButton")->text(), QStringLiteral("Connect"));
     QVERIFY(!w.TabBar()->IsTabEnabled(MainWindow::kTrackLogTab));
-    QCOMPARE(w.ShownModel(), 0);
+    QCOMPARE(w.ShownModel(), DeviceModel::None);
     // And the page can connect again to a logger that is back.
     SimulatedLogger again = SimulatedLogger::Start();
     QVERIFY(again.sim);

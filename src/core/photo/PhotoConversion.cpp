@@ -99,7 +99,7 @@ PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, Out
     if (s.stopOnUnreadableInput) return result;
     problem(result.inputError);
   }
-  if (scan.truncated) problem(strings_.Format(txt::TooManyPhotos, {QString::number(MaxPhotos)}).toStdString());
+  if (scan.truncated) problem(strings_.Format(txt::TooManyPhotos, {QString::number(kMaxPhotos)}).toStdString());
   parse_.assign(photos_.size(), ParseResult{});
 
   for (std::size_t i = 0; i < photos_.size(); ++i) {
@@ -200,15 +200,6 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
     error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(reason)}).toStdString();
   }
   return result;
-}
-
-int PhotoZoneRowFor(int hours, int minutes) {
-  int row = kUtcZoneRow;
-  for (int i = 0; i < kZoneRowCount; ++i) {
-    const ZoneRow& r = TimeZoneTable()[static_cast<std::size_t>(i)];
-    if (r.hours == hours && r.minutes == minutes) row = i;
-  }
-  return row;
 }
 
 PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,

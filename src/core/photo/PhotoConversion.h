@@ -69,11 +69,6 @@ class PhotoConversion {
                                   PhotoConversionListener* listener, std::string& error,
                                   std::stop_token stop = {});
 
-  const std::vector<TrackPoint>& Points() const { return points_; }
-  const std::vector<PhotoEntry>& Photos() const { return photos_; }
-  const std::vector<ParseResult>& ParseResults() const { return parse_; }
-  const std::vector<PhotoOrderEntry>& Order() const { return photoOrder_; }
-
   // The texts of the result lines, as the list shows them.
   std::string ParsedPassLine(const std::string& path) const;
   std::string ParsedErrorLine(const std::string& path, const std::string& message) const;
@@ -99,10 +94,6 @@ class PhotoConversion {
   std::vector<ParseResult> parse_;
   std::vector<PhotoOrderEntry> photoOrder_;
 };
-
-// The last row of the zone table with the given offset (" 00:00" when none has it): the photo
-// page's own zone, found from the stored photo time zone.
-int PhotoZoneRowFor(int hours, int minutes);
 
 // The photo part of a download: the same conversion in quiet mode, in the given zone row (put in
 // force for the run when zoneInForce is given), into an output the caller opened for Unicode

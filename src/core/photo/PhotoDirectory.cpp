@@ -40,8 +40,8 @@ PhotoScan ScanPhotoDirectory(const std::filesystem::path& directory, std::vector
     return scan;
   }
   std::sort(found.begin(), found.end());
-  if (found.size() > MaxPhotos) {
-    found.resize(MaxPhotos);
+  if (found.size() > kMaxPhotos) {
+    found.resize(kMaxPhotos);
     scan.truncated = true;
   }
   photos.reserve(found.size());
