@@ -14,7 +14,9 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "support/Files.h"
 #include "support/GuiTestSupport.h"
+#include "support/QuickTimings.h"
 #include "OwnerDrawTabBar.h"
 #include "TrackLogFileStatusDialog.h"
 #include "TrackLogPage.h"
@@ -26,20 +28,9 @@ using namespace kavro;
 using namespace kavro::gui;
 using kavro::gui::test::SimulatedLogger;
 namespace fs = std::filesystem;
+using kavro::test::ReadDir;
 
 namespace {
-
-std::map<std::string, std::string> ReadDir(const fs::path& dir) {
-  std::map<std::string, std::string> out;
-  if (!fs::exists(dir)) return out;
-  for (const auto& e : fs::directory_iterator(dir)) {
-    std::ifstream in(e.path(), std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    out[e.path().filename().string()] = s.str();
-  }
-  return out;
-}
 
 template <typename Cond>
 bool WaitFor(Cond cond, int ms = 60000) {
@@ -104,20 +95,7 @@ struct Session {
   // What `kavro tracks` writes from the simulator's memory, KML included.
   std::map<std::string, std::string> Reference(bool total) const {
     const fs::path want = dir.string() + "-want";
-    fs::create_directories(want);
-    const DeviceInfo info = ctx->device.Snapshot();
-    const std::vector<std::uint8_t> image = logger.sim->Memory();
-    LogDecoder decoder;
-    decoder.ResetDecoder(ctx->zone.Clock(), LogDecoder::CurrentUtcYear());
-    const std::uint32_t size = DownloadSize(info.logUsedSize, info.logWrapped);
-    for (std::uint32_t m = 0; m < size; m += memory::kSectorSize) decoder.DecodeSector(image.data() + m);
-    TrackFilesOptions o;
-    o.directory = want;
-    o.writeTotal = total;
-    o.userName = info.userName;
-    o.clock = ctx->zone.Clock();
-    WriteKmlForTrackFiles(WriteTrackFiles(decoder, o), o.clock);
-    auto files = ReadDir(want);
+    auto files = kavro::test::TrackFilesOf(logger.sim->Memory(), ctx->device.Snapshot(), ctx->zone.Clock(), total, want);
     fs::remove_all(want);
     return files;
   }
@@ -138,17 +116,8 @@ std::unique_ptr<Session> Start(const std::string& scenario, bool bridge, sim::Si
   s->Page()->SetDownloadTiming(t);
   s->window->show();
   if (!s->logger.sim) return s;
-  PortInfo port = s->logger.Port();
-  if (bridge) {
-    port.usb = true;  // a CP210x
-    port.vendorId = 0x10C4;
-    port.productId = 0xEA60;
-  }
-  s->window->Device()->SetExtraPorts({port});
-  s->window->Device()->SelectPort(s->logger.path);
-  test::Button(s->window->Device(), "connectButton")->click();
-  s->window->Device()->WaitForIdle();
-  QApplication::processEvents();
+  const PortInfo port = bridge ? s->logger.Cp210xPort() : s->logger.Port();
+  test::ConnectThrough(s->window->Device(), {port}, s->logger.path);
   s->window->ShowPage(MainWindow::kTrackLogTab);
   s->logger.sim->ClearReceived();
   return s;

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QTimer>
 
-namespace kavro::gui::test {
+namespace kavro::test {
 
 class MessageCatcher : public QObject {
  public:
@@ -35,4 +35,8 @@ class MessageCatcher : public QObject {
   int ticks_ = 0;
 };
 
-}  // namespace kavro::gui::test
+}  // namespace kavro::test
+
+namespace kavro::gui {
+namespace test = ::kavro::test;
+}
