@@ -75,10 +75,7 @@ class DevicePageTest : public QObject {
     pl.usb = true;
     pl.vendorId = 0x067B;
     pl.productId = 0x2303;
-    PortInfo cp = bridge.Port("CP2102 USB to UART Bridge Controller");
-    cp.usb = true;
-    cp.vendorId = 0x10C4;
-    cp.productId = 0xEA60;
+    PortInfo cp = bridge.Cp210xPort();
 
     AppContext ctx;
     DevicePage page(ctx, nullptr);
@@ -106,10 +103,7 @@ class DevicePageTest : public QObject {
     SimulatedLogger plain = SimulatedLogger::Start();
     SimulatedLogger bridge = SimulatedLogger::Start();
     QVERIFY(plain.sim && bridge.sim);
-    PortInfo cp = bridge.Port("CP2102 USB to UART Bridge Controller");
-    cp.usb = true;
-    cp.vendorId = 0x10C4;
-    cp.productId = 0xEA60;
+    PortInfo cp = bridge.Cp210xPort();
 
     AppContext ctx;
     DevicePage page(ctx, nullptr);
@@ -144,21 +138,13 @@ class DevicePageTest : public QObject {
     SimulatedLogger first = SimulatedLogger::Start();
     SimulatedLogger bridge = SimulatedLogger::Start();
     QVERIFY(first.sim && bridge.sim);
-    PortInfo cp = bridge.Port("CP2102 USB to UART Bridge Controller");
-    cp.usb = true;
-    cp.vendorId = 0x10C4;
-    cp.productId = 0xEA60;
+    PortInfo cp = bridge.Cp210xPort();
 
     AppContext ctx;
     MainWindow w(ctx);
     w.show();
     DevicePage* page = w.Device();
-    page->SetExtraPorts({first.Port(), cp});
-    QVERIFY(page->SelectPort(first.path));
-    test::Button(page, "connectButton")->click();
-    page->WaitForIdle();
-    QApplication::processEvents();
-    QVERIFY(page->IsConnected());
+    QVERIFY(test::ConnectThrough(page, {first.Port(), cp}, first.path));
     QCOMPARE(ctx.link.Port().PortName(), first.path);
 
     auto* port = page->findChild<QComboBox*>("portList");
@@ -227,12 +213,7 @@ class DevicePageTest : public QObject {
     QVERIFY(notes.open(QIODevice::WriteOnly));
     notes.close();
     CompletePortInfo(file);
-    page.SetExtraPorts({file});
-    QVERIFY(page.SelectPort(file.devicePath));
-    test::Button(&page, "connectButton")->click();
-    page.WaitForIdle();
-    QApplication::processEvents();
-    QVERIFY(!page.IsConnected());
+    QVERIFY(!test::ConnectThrough(&page, {file}, file.devicePath));
     QCOMPARE(StatusOf(&page),
              QStringLiteral("Failed connecting to device!\n") + QString::fromStdString(file.devicePath) +
                  QStringLiteral(" is not a serial port."));
@@ -243,12 +224,7 @@ class DevicePageTest : public QObject {
     SerialPort other;
     other.SetPortName(logger.path);
     QVERIFY(other.Open());
-    page.SetExtraPorts({logger.Port()});
-    QVERIFY(page.SelectPort(logger.path));
-    test::Button(&page, "connectButton")->click();
-    page.WaitForIdle();
-    QApplication::processEvents();
-    QVERIFY(!page.IsConnected());
+    QVERIFY(!test::ConnectThrough(&page, {logger.Port()}, logger.path));
     QVERIFY2(StatusOf(&page).startsWith(QStringLiteral("Failed connecting to device!\n")), qPrintable(StatusOf(&page)));
     QVERIFY2(StatusOf(&page).contains(QStringLiteral("in use by another program")), qPrintable(StatusOf(&page)));
     QVERIFY(logger.ReceivedWith("$").empty());

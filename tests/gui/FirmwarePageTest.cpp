@@ -16,6 +16,7 @@
 #include "FirmwarePage.h"
 #include "support/GuiTestSupport.h"
 #include "support/MessageCatcher.h"
+#include "support/QuickTimings.h"
 #include "OwnerDrawTabBar.h"
 #include "common/Texts.h"
 
@@ -43,20 +44,6 @@ void WriteFirmware(const QString& path, std::size_t size, int version) {
 
 QString ProgramFolder() {
   return QString::fromLatin1(KAVRO_TEST_DATA) + QStringLiteral("/../../resources/firmware");
-}
-
-FirmwareTiming QuickTiming() {
-  FirmwareTiming t;
-  t.beforeDownload = std::chrono::milliseconds(10);
-  t.restartWait = std::chrono::milliseconds(10);
-  t.finishPause = std::chrono::milliseconds(10);
-  t.bt.readPoll = std::chrono::milliseconds(10);
-  t.bt.readPolls = 300;
-  t.bt.writeDelay = std::chrono::milliseconds(10);
-  t.bt.ackPoll = std::chrono::milliseconds(10);
-  t.bt.ackPolls = 300;
-  t.bt.afterAck = std::chrono::milliseconds(10);
-  return t;
 }
 
 template <typename T>
@@ -126,7 +113,7 @@ class TestFirmwarePage : public QObject {
     w.show();
     FirmwarePage* page = w.Firmware();
     page->SetProgramFolder(ProgramFolder());
-    FirmwareTiming timing = QuickTiming();
+    FirmwareTiming timing = kavro::test::QuickFirmwareTiming();
     // Long enough a pause before the download to look at the window while the update runs.
     timing.beforeDownload = std::chrono::milliseconds(300);
     page->SetTiming(timing);
@@ -181,7 +168,7 @@ class TestFirmwarePage : public QObject {
     w.show();
     FirmwarePage* page = w.Firmware();
     page->SetProgramFolder(ProgramFolder());
-    page->SetTiming(QuickTiming());
+    page->SetTiming(kavro::test::QuickFirmwareTiming());
     ctx.link.SetPortSelection({"sim:demo", 38400, 0});
     const QString file = files_.filePath(QStringLiteral("T580_v144.bin"));
     WriteFirmware(file, 5000, 144);
@@ -202,7 +189,7 @@ class TestFirmwarePage : public QObject {
     w.show();
     FirmwarePage* page = w.Firmware();
     page->SetProgramFolder(ProgramFolder());
-    page->SetTiming(QuickTiming());
+    page->SetTiming(kavro::test::QuickFirmwareTiming());
     ctx.link.SetPortSelection({"/dev/kavro-no-such-port", 38400, 0});
     const QString file = files_.filePath(QStringLiteral("T580_v132.bin"));
     WriteFirmware(file, 1000, 132);

@@ -164,10 +164,7 @@ class MainWindowTest : public QObject {
     AppContext ctx;
     MainWindow w(ctx);
     w.show();
-    PortInfo cp210x = bridge.Port("CP2102 USB to UART Bridge Controller");
-    cp210x.vendorId = 0x10C4;
-    cp210x.productId = 0xEA60;
-    cp210x.usb = true;
+    PortInfo cp210x = bridge.Cp210xPort();
     w.Device()->SetExtraPorts({cp210x});
     QCOMPARE(w.Device()->SelectedPort(), bridge.path);
     auto* baud = w.Device()->findChild<QComboBox*>("baudList");

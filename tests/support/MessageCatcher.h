@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <QTimer>
 
-namespace kavro::gui::test {
+namespace kavro::test {
 
 class MessageCatcher : public QObject {
  public:
@@ -47,4 +47,8 @@ class MessageCatcher : public QObject {
   int ticks_ = 0;
 };
 
-}  // namespace kavro::gui::test
+}  // namespace kavro::test
+
+namespace kavro::gui {
+namespace test = ::kavro::test;
+}
