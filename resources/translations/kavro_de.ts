@@ -1048,5 +1048,15 @@
         <comment>702</comment>
         <translation>Es wurde nichts geändert.</translation>
     </message>
+    <message>
+        <source>Write the firmware %1 (version %2) into the logger on %3? Do not disconnect the cable until the update has finished.</source>
+        <comment>780</comment>
+        <translation>Die Firmware %1 (Version %2) in den Logger an %3 schreiben? Trennen Sie das Kabel nicht, bevor die Aktualisierung abgeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>Write the firmware %1 into the logger on %2? Do not disconnect the cable until the update has finished.</source>
+        <comment>781</comment>
+        <translation>Die Firmware %1 in den Logger an %2 schreiben? Trennen Sie das Kabel nicht, bevor die Aktualisierung abgeschlossen ist.</translation>
+    </message>
 </context>
 </TS>

@@ -1048,5 +1048,15 @@
         <comment>702</comment>
         <translation>没有做任何更改。</translation>
     </message>
+    <message>
+        <source>Write the firmware %1 (version %2) into the logger on %3? Do not disconnect the cable until the update has finished.</source>
+        <comment>780</comment>
+        <translation>要将固件 %1 (版本 %2) 写入 %3 上的记录器吗?更新完成前请勿断开连接线。</translation>
+    </message>
+    <message>
+        <source>Write the firmware %1 into the logger on %2? Do not disconnect the cable until the update has finished.</source>
+        <comment>781</comment>
+        <translation>要将固件 %1 写入 %2 上的记录器吗?更新完成前请勿断开连接线。</translation>
+    </message>
 </context>
 </TS>

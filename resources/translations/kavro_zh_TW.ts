@@ -1048,5 +1048,15 @@
         <comment>702</comment>
         <translation>沒有做任何變更。</translation>
     </message>
+    <message>
+        <source>Write the firmware %1 (version %2) into the logger on %3? Do not disconnect the cable until the update has finished.</source>
+        <comment>780</comment>
+        <translation>要將韌體 %1 (版本 %2) 寫入 %3 上的記錄器嗎?更新完成前請勿拔除連接線。</translation>
+    </message>
+    <message>
+        <source>Write the firmware %1 into the logger on %2? Do not disconnect the cable until the update has finished.</source>
+        <comment>781</comment>
+        <translation>要將韌體 %1 寫入 %2 上的記錄器嗎?更新完成前請勿拔除連接線。</translation>
+    </message>
 </context>
 </TS>

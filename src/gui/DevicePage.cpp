@@ -201,6 +201,11 @@ std::vector<std::string> DevicePage::ListedPorts() const {
 
 std::string DevicePage::SelectedPort() const { return choice_.selectedPort; }
 
+QString DevicePage::PortLabel(const std::string& devicePath) const {
+  const int index = port_->findData(QString::fromStdString(devicePath));
+  return index >= 0 ? port_->itemText(index) : QString::fromStdString(devicePath);
+}
+
 bool DevicePage::SelectedIsBridge() const { return IsBridgePort(ports_, choice_.selectedPort); }
 
 void DevicePage::DisconnectNow() {

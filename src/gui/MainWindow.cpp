@@ -136,6 +136,7 @@ void MainWindow::ConnectPages() {
   // The firmware update opens the selected port by itself; the simulated logger's entry
   // stands for the pseudo-terminal the Device page runs it on.
   Firmware()->SetPortResolver([device](const std::string& name) { return device->DevicePathFor(name); });
+  Firmware()->SetPortNamer([device](const std::string& name) { return device->PortLabel(name); });
   TrackLog()->SetBridgeCheck([this] { return Device()->ConnectedIsBridge(); });
   // While a download runs only its own tab stays reachable.
   connect(TrackLog(), &TrackLogPage::downloadRunning, this, [this](bool running) {

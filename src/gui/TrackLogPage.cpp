@@ -20,6 +20,7 @@
 
 #include "TrackLogFileStatusDialog.h"
 #include "TransferDialog.h"
+#include "YesNoQuestion.h"
 #include "common/FileReport.h"
 #include "common/Texts.h"
 
@@ -253,21 +254,10 @@ void TrackLogPage::ApplySettings() {
                [this] { SetBusyLook(locked_); });
 }
 
-bool TrackLogPage::ConfirmClear() {
-  QMessageBox box(QMessageBox::Question, Text(txt::AppTitle), Text(txt::ClearConfirm), QMessageBox::Yes | QMessageBox::No,
-                  this);
-  box.setObjectName(QStringLiteral("clearQuestion"));
-  box.button(QMessageBox::Yes)->setText(Text(txt::Yes));
-  box.button(QMessageBox::No)->setText(Text(txt::No));
-  box.setDefaultButton(QMessageBox::No);
-  box.setEscapeButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
-}
-
 void TrackLogPage::OnClear() {
   if (jobs_->Busy() || locked_) return;
   // The erase cannot be undone: ask first (without a logger there is nothing to erase).
-  if (ctx_.link.Port().IsOpen() && !ConfirmClear()) return;
+  if (ctx_.link.Port().IsOpen() && !AskYesNo(this, ctx_.strings, Text(txt::ClearConfirm), "clearQuestion")) return;
   SetBusyLook(true);
   AppContext& ctx = ctx_;
   StatusReport status = StatusTo(clearStatus_);

@@ -70,8 +70,6 @@ class TrackLogPage : public Page {
   void ShowSettings();
   void SetSettingsEnabled(bool enabled);
   void ApplySettings();
-  // Yes/No, No the default: the whole log is erased.
-  bool ConfirmClear();
   void SetBusyLook(bool busy);
   // Statuses from the worker, shown on the given line.
   StatusReport StatusTo(QLabel* line);

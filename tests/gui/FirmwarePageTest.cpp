@@ -124,7 +124,10 @@ class TestFirmwarePage : public QObject {
     page->ChooseFile(file);
     QSignalSpy finished(page, &FirmwarePage::updateFinished);
 
+    MessageCatcher yes(250, QMessageBox::Yes);
     Find<QPushButton>(page, "downloadButton")->click();
+    QCOMPARE(yes.text, ctx.strings.Format(txt::FirmwareConfirm, {file, QStringLiteral("V1.31"),
+                                                                  QString::fromStdString(logger.path)}));
     QVERIFY(page->IsBusy());
     QVERIFY(!Find<QPushButton>(page, "downloadButton")->isEnabled());
     QVERIFY(!Find<QPushButton>(page, "browseButton")->isEnabled());
@@ -175,6 +178,22 @@ class TestFirmwarePage : public QObject {
     w.ShowPage(MainWindow::kFirmwareTab);
     page->ChooseFile(file);
     QSignalSpy finished(page, &FirmwarePage::updateFinished);
+    // No, the default, writes nothing and leaves no image copy.
+    {
+      MessageCatcher no(250, QMessageBox::No);
+      Find<QPushButton>(page, "downloadButton")->click();
+      QCOMPARE(no.icon, QMessageBox::Question);
+      QCOMPARE(no.defaultButton, QMessageBox::No);
+      QCOMPARE(no.text, QStringLiteral("Write the firmware ") + file +
+                            QStringLiteral(" (version V1.44) into the logger on Simulated T-580? Do not disconnect the "
+                                           "cable until the update has finished."));
+    }
+    QVERIFY(!page->IsBusy());
+    QCOMPARE(finished.count(), 0);
+    QVERIFY(w.Device()->RunningSimulator() == nullptr);
+    QVERIFY(!QFile::exists(files_.filePath(QStringLiteral("Kavro_FW_Temp.bin"))));
+    QCOMPARE(Find<QLabel>(page, "statusLabel")->text(), ctx.strings.Text(txt::DownloadAndUpdateStatus));
+    MessageCatcher yes(250, QMessageBox::Yes);
     Find<QPushButton>(page, "downloadButton")->click();
     QVERIFY(finished.wait(120000));
     QCOMPARE(finished.first().first().toBool(), true);
@@ -196,6 +215,7 @@ class TestFirmwarePage : public QObject {
     w.ShowPage(MainWindow::kFirmwareTab);
     page->ChooseFile(file);
     QSignalSpy finished(page, &FirmwarePage::updateFinished);
+    MessageCatcher yes(250, QMessageBox::Yes);
     Find<QPushButton>(page, "downloadButton")->click();
     QVERIFY(finished.wait(60000));
     QCOMPARE(finished.first().first().toBool(), false);
