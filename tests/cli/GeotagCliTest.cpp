@@ -1,6 +1,9 @@
 // kavro geotag, end to end: the real program over real files.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "support/PhotoTestSupport.h"
 
 namespace kavro {
@@ -144,7 +147,13 @@ TEST(GeotagCli, BadArgumentsAndUnreadableInputs) {
   const GeotagRun zone = Geotag(s.Args("--zone +14:30"));
   EXPECT_EQ(zone.status, 2);
   EXPECT_NE(zone.err.find("+14:30"), std::string::npos);
-  EXPECT_EQ(Geotag(s.Args("--calibrate 31:0:0:0")).status, 2);
+  const GeotagRun calibration = Geotag(s.Args("--calibrate 31:0:0:0"));
+  EXPECT_EQ(calibration.status, 2);
+  // The refusal says the limits, not only the form.
+  EXPECT_NE(calibration.err.find("with days from -30 to 30, hours from -23 to 23, minutes from -59 to 59 and seconds "
+                                 "from -59 to 59."),
+            std::string::npos)
+      << calibration.err;
   EXPECT_EQ(Geotag(s.Args("--calibrate 1:2:3")).status, 2);
 
   const GeotagRun missing = Geotag(test::Quote(s.dir.path / "none.trl") + " " + test::Quote(s.photos) + " --kml " +
@@ -155,6 +164,12 @@ TEST(GeotagCli, BadArgumentsAndUnreadableInputs) {
 
   const GeotagRun noDir = Geotag(test::Quote(s.trl) + " " + test::Quote(s.dir.path / "nodir") + " --kml " + test::Quote(s.kml));
   EXPECT_EQ(noDir.status, 1);
+  EXPECT_EQ(noDir.err, "The photo directory " + (s.dir.path / "nodir").string() + " cannot be read: No such folder\n");
+  EXPECT_FALSE(fs::exists(s.kml));
+  // A file where the folder should be is not a directory, and says so.
+  const GeotagRun file = Geotag(test::Quote(s.trl) + " " + test::Quote(s.trl) + " --kml " + test::Quote(s.kml));
+  EXPECT_EQ(file.status, 1);
+  EXPECT_NE(file.err.find(std::strerror(ENOTDIR)), std::string::npos) << file.err;
   EXPECT_FALSE(fs::exists(s.kml));
 
   const GeotagRun badKml = Geotag(test::Quote(s.trl) + " " + test::Quote(s.photos) + " --kml " +

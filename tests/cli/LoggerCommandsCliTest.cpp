@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/KavroRun.h"
+#include "support/PtyPair.h"
 #include "support/TerminalRun.h"
 
 #include <cstdio>
@@ -97,6 +98,16 @@ TEST_F(LoggerCli, PortFailuresNameThePortAndTheReason) {
   EXPECT_EQ(busy.status, 1);
   EXPECT_TRUE(Has(busy.err, "The port " + sim_->SlavePath() + " is in use by another program.")) << busy.err;
   EXPECT_EQ(sim_->State().eraseCount, 0);
+}
+
+// Nothing answers on the port: the timeout is said once, then where it listened and what to try.
+TEST_F(LoggerCli, PortWhereNothingAnswersSaysSoOnce) {
+  test::PtyPair silent;
+  ASSERT_TRUE(silent.Ok());
+  const test::CliRun r = Kavro("info --port " + silent.SlavePath());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Connecting to device...\nTimeout. Device Disconnected!\nNothing answered on " + silent.SlavePath() +
+                       ". \"kavro ports\" lists the ports and the one Auto Detect picks; name another with --port.\n");
 }
 
 TEST_F(LoggerCli, SetNameChecksFirstAndSendsNothingWhenWrong) {

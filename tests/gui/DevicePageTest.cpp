@@ -10,6 +10,9 @@
 #include <QTimer>
 
 #include "support/GuiTestSupport.h"
+#include "support/PtyPair.h"
+#include "support/QuickTimings.h"
+#include "common/Texts.h"
 #include "OwnerDrawTabBar.h"
 #include "serial/SerialPort.h"
 
@@ -235,6 +238,49 @@ class DevicePageTest : public QObject {
     test::ClickDisconnect(&page);
   }
 
+  // A port where nothing answers: the status says so and what to try, naming the port.
+  void portWhereNothingAnswersSuggestsAutoDetect() {
+    kavro::test::PtyPair silent;
+    QVERIFY(silent.Ok());
+    AppContext ctx;
+    ctx.link.SetTiming(kavro::test::QuickTiming());
+    DevicePage page(ctx, nullptr);
+    page.show();
+    PortInfo port;
+    port.devicePath = silent.SlavePath();
+    port.portName = silent.SlavePath();
+    port.description = "Quiet";
+    port.isVirtual = true;
+    CompletePortInfo(port);
+    QVERIFY(!test::ConnectThrough(&page, {port}, port.devicePath));
+    QCOMPARE(StatusOf(&page), QStringLiteral("Timeout. Device Disconnected!\nNothing answered on ") +
+                                  QString::fromStdString(port.friendlyName) +
+                                  QStringLiteral(". Try Auto Detect, or choose another port."));
+  }
+
+  // Auto Detect that finds no bridge says so instead of doing nothing visibly.
+  void autoDetectFindingNothingSaysSo() {
+    AppContext ctx;
+    DevicePage page(ctx, nullptr);
+    page.show();
+    SimulatedLogger plain = SimulatedLogger::Start();
+    QVERIFY(plain.sim);
+    page.SetExtraPorts({plain.Port()});
+    if (FindBridgePort(EnumeratePorts({})).has_value()) QSKIP("a CP210x is attached to this machine");
+    const QString before = StatusOf(&page);
+    test::Button(&page, "autoDetectButton")->click();
+    QCOMPARE(StatusOf(&page), ctx.strings.Text(txt::AutoDetectNothing));
+    QVERIFY(StatusOf(&page) != before);
+    // With a bridge it picks it, as before.
+    SimulatedLogger bridge = SimulatedLogger::Start();
+    QVERIFY(bridge.sim);
+    page.SetExtraPorts({plain.Port(), bridge.Cp210xPort()});
+    page.findChild<QLabel*>("connectStatus")->clear();
+    test::Button(&page, "autoDetectButton")->click();
+    QCOMPARE(page.SelectedPort(), bridge.path);
+    QVERIFY(StatusOf(&page) != ctx.strings.Text(txt::AutoDetectNothing));
+  }
+
   void loggerGoingAwayWhileConnectedEndsDisconnected() {
     SimulatedLogger logger = SimulatedLogger::Start();
     QVERIFY(logger.sim);
@@ -266,13 +312,15 @@ class DevicePageTest : public QObject {
     auto* name = page.findChild<QLineEdit*>("userName");
     QCOMPARE(name->maxLength(), 16);
 
-    // Not connected: nothing is sent and nothing is said.
+    // Not connected: nothing is sent, no box comes up, and the status line says why.
     name->setText(QStringLiteral("Bad Name"));
     QCOMPARE(StopBoxText([&] {
                test::Button(&page, "writeNameButton")->click();
                page.WaitForIdle();
              }),
              QString());
+    QApplication::processEvents();
+    QCOMPARE(StatusOf(&page), QStringLiteral("Device not connected!"));
 
     test::ClickConnect(&page, logger);
     QVERIFY(page.IsConnected());

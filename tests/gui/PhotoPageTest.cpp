@@ -259,7 +259,7 @@ class PhotoPageTest : public QObject {
         {dir.path / "folder.trl", photos, QStringLiteral("folder.trl"), QString::fromLocal8Bit(std::strerror(EISDIR))},
         {dir.path / "t.trl", dir.path / "t.trl", QString::fromStdString((dir.path / "t.trl").string()),
          QString::fromLocal8Bit(std::strerror(ENOTDIR))},
-        {dir.path / "t.trl", dir.path / "gone", QStringLiteral("gone"), QString::fromLocal8Bit(std::strerror(ENOENT))},
+        {dir.path / "t.trl", dir.path / "gone", QStringLiteral("gone"), QStringLiteral(": No such folder")},
         {photos / "photo.trl", photos, QString::fromStdString((photos / "photo.trl").string()),
          QStringLiteral("is not a track log file")},
     };

@@ -95,7 +95,9 @@ PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& s, Out
   const PhotoScan scan = ScanPhotoDirectory(s.photoDir, photos_);
   if (!scan.ok) {
     result.photosRead = false;
-    result.inputError = strings_.Format(txt::PhotoDirectoryFailed, {Q(s.photoDir.string()), Q(scan.error)}).toStdString();
+    // "No such file or directory" leaves the user guessing which of the two is missing.
+    const QString why = scan.missing ? strings_.Text(txt::NoSuchFolder) : Q(scan.error);
+    result.inputError = strings_.Format(txt::PhotoDirectoryFailed, {Q(s.photoDir.string()), why}).toStdString();
     if (s.stopOnUnreadableInput) return result;
     problem(result.inputError);
   }

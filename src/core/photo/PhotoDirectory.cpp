@@ -23,6 +23,7 @@ PhotoScan ScanPhotoDirectory(const std::filesystem::path& directory, std::vector
   if (ec) {
     scan.ok = false;
     scan.error = ec.message();
+    scan.missing = ec == std::errc::no_such_file_or_directory;
     return scan;
   }
   std::vector<std::filesystem::path> found;

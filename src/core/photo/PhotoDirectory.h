@@ -10,6 +10,7 @@ namespace kavro {
 struct PhotoScan {
   bool ok = true;             // false when the directory could not be read
   std::string error;          // the system's reason then
+  bool missing = false;       // the directory does not exist at all
   bool truncated = false;     // more than kMaxPhotos files matched; the rest are left out
 };
 
