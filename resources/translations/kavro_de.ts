@@ -1078,5 +1078,10 @@
         <comment>690</comment>
         <translation>Ordner nicht vorhanden</translation>
     </message>
+    <message>
+        <source>No photo matched the track log: the photos were taken from %1 to %2, the track log runs from %3 to %4 (times at UTC%5). Check the time zone the camera clock was set to, or calibrate the camera time.</source>
+        <comment>691</comment>
+        <translation>Kein Foto passt zum Track-Log: Die Fotos wurden von %1 bis %2 aufgenommen, das Track-Log reicht von %3 bis %4 (Zeiten in UTC%5). Prüfen Sie die Zeitzone, auf die die Kamera-Uhr eingestellt war, oder kalibrieren Sie die Kamerazeit.</translation>
+    </message>
 </context>
 </TS>

@@ -1078,5 +1078,10 @@
         <comment>690</comment>
         <translation>没有这个文件夹</translation>
     </message>
+    <message>
+        <source>No photo matched the track log: the photos were taken from %1 to %2, the track log runs from %3 to %4 (times at UTC%5). Check the time zone the camera clock was set to, or calibrate the camera time.</source>
+        <comment>691</comment>
+        <translation>没有任何照片对应到轨迹记录: 照片拍摄时间为 %1 至 %2,轨迹记录时间为 %3 至 %4 (时间为 UTC%5)。请检查相机时钟所设的时区,或校正相机时间。</translation>
+    </message>
 </context>
 </TS>

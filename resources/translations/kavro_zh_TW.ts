@@ -1078,5 +1078,10 @@
         <comment>690</comment>
         <translation>沒有這個資料夾</translation>
     </message>
+    <message>
+        <source>No photo matched the track log: the photos were taken from %1 to %2, the track log runs from %3 to %4 (times at UTC%5). Check the time zone the camera clock was set to, or calibrate the camera time.</source>
+        <comment>691</comment>
+        <translation>沒有任何照片對應到軌跡記錄: 照片拍攝時間為 %1 至 %2,軌跡記錄時間為 %3 至 %4 (時間為 UTC%5)。請檢查相機時鐘所設的時區,或校正相機時間。</translation>
+    </message>
 </context>
 </TS>

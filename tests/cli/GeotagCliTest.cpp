@@ -87,6 +87,29 @@ TEST(GeotagCli, PrintsTheLinesAndSummaryAndWritesKmlAndCopies) {
   EXPECT_NE(wide.find(std::string("O\0r\0i\0g\0i\0n\0a\0l\0 \0T\0i\0m\0e\0", 26)), std::string::npos);
 }
 
+// The camera's zone forgotten: nothing matches, and the run says why with both time ranges in
+// the zone used, and what to try. A run that matches says nothing of the kind.
+TEST(GeotagCli, MatchingNothingSaysWhy) {
+  Scene s;
+  const GeotagRun r = Geotag(s.Args("--zone 0"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "No photo matched the track log: the photos were taken from 2008-02-28 19:00:20 to 2008-02-28 20:00:00, "
+            "the track log runs from 2008-02-28 10:00:00 to 2008-02-28 10:02:00 (times at UTC+00:00). Check the time "
+            "zone the camera clock was set to, or calibrate the camera time.\n");
+  EXPECT_NE(r.out.find("Photo Combined: Pass:0 Error:4"), std::string::npos) << r.out;
+  // The same photos with their zone and calibration: matched, and no explanation.
+  const GeotagRun good = Geotag(s.Args("--zone +08:00 --calibrate 0:-1:0:0"));
+  ASSERT_EQ(good.status, 0) << good.err;
+  EXPECT_EQ(good.err.find("No photo matched"), std::string::npos) << good.err;
+  // In the zone used: +08:00 shows the track at 18:00, the photos as the camera wrote them.
+  const GeotagRun east = Geotag(s.Args("--zone +08:00"));
+  EXPECT_NE(east.err.find("from 2008-02-28 19:00:20 to 2008-02-28 20:00:00, the track log runs from 2008-02-28 "
+                          "18:00:00 to 2008-02-28 18:02:00 (times at UTC+08:00)"),
+            std::string::npos)
+      << east.err;
+}
+
 TEST(GeotagCli, WithoutWriteGpsNoCopiesAndTheUnsupportedLineNeedsIt) {
   Scene s;
   const GeotagRun r = Geotag(s.Args("--zone 8 --calibrate=0:-1:0:0"));

@@ -51,6 +51,9 @@ struct PhotoConversionResult {
   std::string inputError;  // why the track or the photo folder could not be read, in words
   bool outputOk = true;  // every KML write succeeded
   bool cancelled = false;
+  // When photos with a time and a track with points matched not once: why, in words (both
+  // time ranges in the photo zone, and what to try). Empty otherwise.
+  std::string noMatchExplanation;
 };
 
 // One photo conversion: read the track, the photos' times, match, write the photo KML. Holds
@@ -83,6 +86,9 @@ class PhotoConversion {
   std::string CopiesSummary(int written, int matched) const;
   // Why the track could not be used, in words: not readable, or not a track log.
   std::string TrackLoadProblem(const std::filesystem::path& trl, const TrackLoad& load) const;
+  // Both time ranges and what to try, when nothing matched although there was something to
+  // match; empty otherwise. Works on the tables of the last run.
+  std::string NoMatchExplanation(const MatchCounts& counts, const ZoneClock& photoZone) const;
   // The reason a photo's time was not read, in words.
   std::string MessageText(const PhotoTimeResult& result) const;
 
