@@ -212,6 +212,9 @@ void TrackLogPage::RefreshFromDevice() {
   ShowSettings();
   settingStatus_->setText(Text(txt::ReadStatusMessage));
   clearStatus_->setText(Text(txt::UploadClearStatusMessage));
+  // A new connection: the last download's 100% belongs to the one before.
+  progress_->setValue(0);
+  percent_->clear();
 }
 
 void TrackLogPage::ShowSettings() {

@@ -176,6 +176,14 @@ class LogDownloadTest : public QObject {
     QVERIFY(test::Button(s->Page(), "clearButton")->isEnabled());
     QVERIFY(test::Button(s->window->Device(), "connectButton")->isEnabledTo(s->window->Device()));
     QVERIFY(list->OkButton()->isEnabled());
+    // Disconnected and connected again: the bar starts afresh, not at the last download's 100%.
+    s->window->ShowPage(MainWindow::kDeviceTab);
+    test::ClickDisconnect(s->window->Device());
+    test::ClickConnect(s->window->Device(), s->logger);
+    QVERIFY(s->window->Device()->IsConnected());
+    QCOMPARE(s->Find<QProgressBar>("uploadProgress")->value(), 0);
+    QCOMPARE(s->Find<QLabel>("uploadPercent")->text(), QString());
+    s->window->ShowPage(MainWindow::kTrackLogTab);
     // A plain port: no speed change.
     QVERIFY(s->logger.ReceivedWith("$PMTK182,14").empty());
 
