@@ -2,6 +2,8 @@
 // the controls the download disables and enables, the Track Log File Status list, the files
 // written, and the window closed in the middle of a download.
 #include <QCheckBox>
+#include <QListWidget>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
@@ -147,11 +149,13 @@ class LogDownloadTest : public QObject {
     QVERIFY(!test::Button(s->window->Device(), "connectButton")->isEnabledTo(s->window->Device()));
     QVERIFY(!test::Button(s->Page(), "clearButton")->isEnabled());
     QVERIFY(!test::Button(s->Page(), "uploadButton")->isEnabled());
+    // The status list is there, but shows only once a folder is chosen: not empty behind the dialog.
     QPointer<TrackLogFileStatusDialog> list = s->Page()->StatusDialog();
-    QVERIFY(list && list->isVisible());
+    QVERIFY(list && !list->isVisible());
     QVERIFY(!list->OkButton()->isEnabled());
 
     s->ChooseAndOk(true);
+    QVERIFY(list && list->isVisible());
     s->WaitEnd();
     QCOMPARE(s->Status(), QStringLiteral("Upload Succeed!"));
     QCOMPARE(s->Find<QLabel>("uploadPercent")->text(), QStringLiteral("100%"));
@@ -167,6 +171,17 @@ class LogDownloadTest : public QObject {
       if (i >= lines.size() / 2) QCOMPARE(lines[i].chopped(4), lines[i - lines.size() / 2].chopped(4));
     }
     QVERIFY(lines[lines.size() - 2].contains(QStringLiteral("_T-580_Total_Start_")));
+    // Whole names: the list is wide enough for a line as the download writes it (as far as the
+    // screen allows; beyond, shortened in the middle), and each line is whole in its tooltip.
+    auto* shown = list->findChild<QListWidget*>(QStringLiteral("statusList"));
+    QCOMPARE(shown->textElideMode(), Qt::ElideMiddle);
+    const int room = list->screen()->availableGeometry().width() * 9 / 10;
+    for (int i = 0; i < shown->count(); ++i) {
+      QCOMPARE(shown->item(i)->toolTip(), lines[i]);
+      const bool fits = shown->fontMetrics().horizontalAdvance(lines[i]) <= shown->viewport()->width();
+      QVERIFY2(fits || shown->width() >= room, qPrintable(lines[i]));
+    }
+    QVERIFY(shown->width() >= std::min(room, shown->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 100));
     QVERIFY(lines.last().endsWith(QStringLiteral("_T-580_Waypoints.kml")));
     // Everything back as it was; the list's OK closes it.
     for (int tab : {MainWindow::kDeviceTab, MainWindow::kConversionTab, MainWindow::kPhotoTab})
@@ -194,6 +209,8 @@ class LogDownloadTest : public QObject {
     QVERIFY(s->Page()->StatusDialog()->Lines().isEmpty());
     test::Button(s->Dialog(), "cancelButton")->click();
     s->WaitEnd();
+    // Cancelled: the empty list does not stay behind.
+    QVERIFY(WaitFor([&] { return s->Page()->StatusDialog() == nullptr; }, 5000));
   }
 
   // Every sector came but a file could not be written: the status line says so, not success.
