@@ -169,9 +169,9 @@ int main(int argc, char** argv) {
   }
 
   // Matching at the tables' full size: 140,000 photos against 140,000 points, unsorted input.
-  const std::size_t n = kavro::MaxTrackPoints;
+  const std::size_t n = kavro::kMaxTrackPoints;
   std::vector<kavro::TrackPoint> track(n);
-  std::vector<kavro::PhotoEntry> pics(kavro::MaxPhotos);
+  std::vector<kavro::PhotoEntry> pics(kavro::kMaxPhotos);
   std::uint32_t seed = 12345;
   auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
   for (std::size_t i = 0; i < n; ++i) track[i].time = static_cast<std::int32_t>(base + 5 * static_cast<std::int64_t>(i) + (next() % 3));

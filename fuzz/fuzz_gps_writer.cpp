@@ -22,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // One IFD0 entry (none when a GPS pointer was there), the GPS IFD, and at most one byte that
   // puts it on a word boundary.
   const std::size_t growth = copy.size() - size;
-  const std::size_t least = kavro::TotalShift - kavro::EntryShift;
-  if (copy.size() < size || growth < least || growth > kavro::TotalShift + 1 ||
-      (growth != least && growth != least + 1 && growth < kavro::TotalShift)) {
+  const std::size_t least = kavro::kTotalShift - kavro::kEntryShift;
+  if (copy.size() < size || growth < least || growth > kavro::kTotalShift + 1 ||
+      (growth != least && growth != least + 1 && growth < kavro::kTotalShift)) {
     std::abort();
   }
   // The copy is again something the writer and the reader can walk without trouble.

@@ -764,9 +764,9 @@
         <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <source>The calibration must be D:H:M:S, for example 0:1:-5:30.</source>
+        <source>The calibration must be D:H:M:S, for example 0:1:-5:30, with days from -%1 to %1, hours from -%2 to %2, minutes from -%3 to %3 and seconds from -%4 to %4.</source>
         <comment>656</comment>
-        <translation>Die Kalibrierung muss die Form T:H:M:S (Tage:Stunden:Minuten:Sekunden) haben, zum Beispiel 0:1:-5:30.</translation>
+        <translation>Die Kalibrierung muss die Form T:H:M:S (Tage:Stunden:Minuten:Sekunden) haben, zum Beispiel 0:1:-5:30, mit Tagen von -%1 bis %1, Stunden von -%2 bis %2, Minuten von -%3 bis %3 und Sekunden von -%4 bis %4.</translation>
     </message>
     <message>
         <source>Unknown time zone: %1</source>
@@ -1017,6 +1017,71 @@
         <source>Upload finished, but %1 of the files could not be written.</source>
         <comment>800</comment>
         <translation>Auslesen beendet, aber %1 der Dateien konnten nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <comment>560</comment>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <comment>561</comment>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Erase all track data on the logger? This cannot be undone.</source>
+        <comment>545</comment>
+        <translation>Alle Track-Daten auf dem Logger löschen? Dies kann nicht rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>[y/N]</source>
+        <comment>700</comment>
+        <translation>[j/N]</translation>
+    </message>
+    <message>
+        <source>There is no terminal to ask on: add --yes to go ahead.</source>
+        <comment>701</comment>
+        <translation>Es gibt kein Terminal für die Rückfrage: mit --yes wird fortgefahren.</translation>
+    </message>
+    <message>
+        <source>Nothing was changed.</source>
+        <comment>702</comment>
+        <translation>Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>Write the firmware %1 (version %2) into the logger on %3? Do not disconnect the cable until the update has finished.</source>
+        <comment>780</comment>
+        <translation>Die Firmware %1 (Version %2) in den Logger an %3 schreiben? Trennen Sie das Kabel nicht, bevor die Aktualisierung abgeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>Write the firmware %1 into the logger on %2? Do not disconnect the cable until the update has finished.</source>
+        <comment>781</comment>
+        <translation>Die Firmware %1 in den Logger an %2 schreiben? Trennen Sie das Kabel nicht, bevor die Aktualisierung abgeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>Nothing answered on %1. Try Auto Detect, or choose another port.</source>
+        <comment>546</comment>
+        <translation>An %1 hat nichts geantwortet. Versuchen Sie „Automatisch erkennen“ oder wählen Sie einen anderen Anschluss.</translation>
+    </message>
+    <message>
+        <source>Nothing answered on %1. "kavro ports" lists the ports and the one Auto Detect picks; name another with --port.</source>
+        <comment>547</comment>
+        <translation>An %1 hat nichts geantwortet. "kavro ports" zeigt die Anschlüsse und den, den „Automatisch erkennen“ wählt; nennen Sie einen anderen mit --port.</translation>
+    </message>
+    <message>
+        <source>Auto Detect found no CP210x USB bridge: check the logger's cable, or choose its port from the list.</source>
+        <comment>548</comment>
+        <translation>„Automatisch erkennen“ hat keine CP210x-USB-Brücke gefunden: Prüfen Sie das Kabel des Loggers oder wählen Sie seinen Anschluss aus der Liste.</translation>
+    </message>
+    <message>
+        <source>No such folder</source>
+        <comment>690</comment>
+        <translation>Ordner nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>No photo matched the track log: the photos were taken from %1 to %2, the track log runs from %3 to %4 (times at UTC%5). Check the time zone the camera clock was set to, or calibrate the camera time.</source>
+        <comment>691</comment>
+        <translation>Kein Foto passt zum Track-Log: Die Fotos wurden von %1 bis %2 aufgenommen, das Track-Log reicht von %3 bis %4 (Zeiten in UTC%5). Prüfen Sie die Zeitzone, auf die die Kamera-Uhr eingestellt war, oder kalibrieren Sie die Kamerazeit.</translation>
     </message>
 </context>
 </TS>

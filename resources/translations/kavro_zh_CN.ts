@@ -764,9 +764,9 @@
         <translation>无法写入文件 %1: %2</translation>
     </message>
     <message>
-        <source>The calibration must be D:H:M:S, for example 0:1:-5:30.</source>
+        <source>The calibration must be D:H:M:S, for example 0:1:-5:30, with days from -%1 to %1, hours from -%2 to %2, minutes from -%3 to %3 and seconds from -%4 to %4.</source>
         <comment>656</comment>
-        <translation>校准格式必须是 日:时:分:秒,例如 0:1:-5:30。</translation>
+        <translation>校正值必须是 日:时:分:秒,例如 0:1:-5:30,其中日为 -%1 到 %1,时为 -%2 到 %2,分为 -%3 到 %3,秒为 -%4 到 %4。</translation>
     </message>
     <message>
         <source>Unknown time zone: %1</source>
@@ -1017,6 +1017,71 @@
         <source>Upload finished, but %1 of the files could not be written.</source>
         <comment>800</comment>
         <translation>上传完成,但有 %1 个文件无法写入。</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <comment>560</comment>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <comment>561</comment>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Erase all track data on the logger? This cannot be undone.</source>
+        <comment>545</comment>
+        <translation>要清除记录器上的所有轨迹数据吗?此操作无法撤销。</translation>
+    </message>
+    <message>
+        <source>[y/N]</source>
+        <comment>700</comment>
+        <translation>[y/N] (是/否)</translation>
+    </message>
+    <message>
+        <source>There is no terminal to ask on: add --yes to go ahead.</source>
+        <comment>701</comment>
+        <translation>没有可询问的终端: 加上 --yes 以继续。</translation>
+    </message>
+    <message>
+        <source>Nothing was changed.</source>
+        <comment>702</comment>
+        <translation>没有做任何更改。</translation>
+    </message>
+    <message>
+        <source>Write the firmware %1 (version %2) into the logger on %3? Do not disconnect the cable until the update has finished.</source>
+        <comment>780</comment>
+        <translation>要将固件 %1 (版本 %2) 写入 %3 上的记录器吗?更新完成前请勿断开连接线。</translation>
+    </message>
+    <message>
+        <source>Write the firmware %1 into the logger on %2? Do not disconnect the cable until the update has finished.</source>
+        <comment>781</comment>
+        <translation>要将固件 %1 写入 %2 上的记录器吗?更新完成前请勿断开连接线。</translation>
+    </message>
+    <message>
+        <source>Nothing answered on %1. Try Auto Detect, or choose another port.</source>
+        <comment>546</comment>
+        <translation>%1 上没有任何响应。请试试自动检测,或选择其他端口。</translation>
+    </message>
+    <message>
+        <source>Nothing answered on %1. "kavro ports" lists the ports and the one Auto Detect picks; name another with --port.</source>
+        <comment>547</comment>
+        <translation>%1 上没有任何响应。"kavro ports" 会列出端口及自动检测选择的端口;请用 --port 指定其他端口。</translation>
+    </message>
+    <message>
+        <source>Auto Detect found no CP210x USB bridge: check the logger's cable, or choose its port from the list.</source>
+        <comment>548</comment>
+        <translation>自动检测找不到 CP210x USB 桥接器: 请检查记录器的连接线,或从列表中选择其端口。</translation>
+    </message>
+    <message>
+        <source>No such folder</source>
+        <comment>690</comment>
+        <translation>没有这个文件夹</translation>
+    </message>
+    <message>
+        <source>No photo matched the track log: the photos were taken from %1 to %2, the track log runs from %3 to %4 (times at UTC%5). Check the time zone the camera clock was set to, or calibrate the camera time.</source>
+        <comment>691</comment>
+        <translation>没有任何照片对应到轨迹记录: 照片拍摄时间为 %1 至 %2,轨迹记录时间为 %3 至 %4 (时间为 UTC%5)。请检查相机时钟所设的时区,或校正相机时间。</translation>
     </message>
 </context>
 </TS>

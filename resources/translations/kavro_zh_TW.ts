@@ -764,9 +764,9 @@
         <translation>無法寫入檔案 %1: %2</translation>
     </message>
     <message>
-        <source>The calibration must be D:H:M:S, for example 0:1:-5:30.</source>
+        <source>The calibration must be D:H:M:S, for example 0:1:-5:30, with days from -%1 to %1, hours from -%2 to %2, minutes from -%3 to %3 and seconds from -%4 to %4.</source>
         <comment>656</comment>
-        <translation>校正格式必須是 日:時:分:秒,例如 0:1:-5:30。</translation>
+        <translation>校正值必須是 日:時:分:秒,例如 0:1:-5:30,其中日為 -%1 到 %1,時為 -%2 到 %2,分為 -%3 到 %3,秒為 -%4 到 %4。</translation>
     </message>
     <message>
         <source>Unknown time zone: %1</source>
@@ -1017,6 +1017,71 @@
         <source>Upload finished, but %1 of the files could not be written.</source>
         <comment>800</comment>
         <translation>上傳完成,但有 %1 個檔案無法寫入。</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <comment>560</comment>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <comment>561</comment>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Erase all track data on the logger? This cannot be undone.</source>
+        <comment>545</comment>
+        <translation>要清除記錄器上的所有軌跡資料嗎?此操作無法復原。</translation>
+    </message>
+    <message>
+        <source>[y/N]</source>
+        <comment>700</comment>
+        <translation>[y/N] (是/否)</translation>
+    </message>
+    <message>
+        <source>There is no terminal to ask on: add --yes to go ahead.</source>
+        <comment>701</comment>
+        <translation>沒有可詢問的終端機: 加上 --yes 以繼續。</translation>
+    </message>
+    <message>
+        <source>Nothing was changed.</source>
+        <comment>702</comment>
+        <translation>沒有做任何變更。</translation>
+    </message>
+    <message>
+        <source>Write the firmware %1 (version %2) into the logger on %3? Do not disconnect the cable until the update has finished.</source>
+        <comment>780</comment>
+        <translation>要將韌體 %1 (版本 %2) 寫入 %3 上的記錄器嗎?更新完成前請勿拔除連接線。</translation>
+    </message>
+    <message>
+        <source>Write the firmware %1 into the logger on %2? Do not disconnect the cable until the update has finished.</source>
+        <comment>781</comment>
+        <translation>要將韌體 %1 寫入 %2 上的記錄器嗎?更新完成前請勿拔除連接線。</translation>
+    </message>
+    <message>
+        <source>Nothing answered on %1. Try Auto Detect, or choose another port.</source>
+        <comment>546</comment>
+        <translation>%1 上沒有任何回應。請試試自動偵測,或選擇其他連接埠。</translation>
+    </message>
+    <message>
+        <source>Nothing answered on %1. "kavro ports" lists the ports and the one Auto Detect picks; name another with --port.</source>
+        <comment>547</comment>
+        <translation>%1 上沒有任何回應。"kavro ports" 會列出連接埠及自動偵測選擇的連接埠;請用 --port 指定其他連接埠。</translation>
+    </message>
+    <message>
+        <source>Auto Detect found no CP210x USB bridge: check the logger's cable, or choose its port from the list.</source>
+        <comment>548</comment>
+        <translation>自動偵測找不到 CP210x USB 橋接器: 請檢查記錄器的連接線,或從清單中選擇其連接埠。</translation>
+    </message>
+    <message>
+        <source>No such folder</source>
+        <comment>690</comment>
+        <translation>沒有這個資料夾</translation>
+    </message>
+    <message>
+        <source>No photo matched the track log: the photos were taken from %1 to %2, the track log runs from %3 to %4 (times at UTC%5). Check the time zone the camera clock was set to, or calibrate the camera time.</source>
+        <comment>691</comment>
+        <translation>沒有任何照片對應到軌跡記錄: 照片拍攝時間為 %1 至 %2,軌跡記錄時間為 %3 至 %4 (時間為 UTC%5)。請檢查相機時鐘所設的時區,或校正相機時間。</translation>
     </message>
 </context>
 </TS>

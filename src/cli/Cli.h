@@ -22,6 +22,11 @@ struct CliEnv {
   // Ports offered besides the system's, as the window's port list takes them (a pseudo-terminal
   // standing for a USB bridge, say).
   std::vector<PortInfo> extraPorts;
+  bool canAsk = false;  // stdin is a terminal: a question can be answered
+
+  // Before what cannot be undone: goes on with --yes, else asks on the terminal. Returns 0 to go
+  // on, 1 when the answer was no, 2 when there is no terminal to ask on and no --yes.
+  int Confirm(const QString& question, bool yes);
 
   // Prints the message on stderr and returns exit status 1.
   int Fail(const QString& message) {

@@ -13,9 +13,11 @@ class ClearCommand : public Command {
  public:
   explicit ClearCommand(CLI::App& program) : Command(program, "clear", "Erase the logger's track log memory") {
     port_.AddTo(Sub());
+    Sub().add_flag("-y,--yes", yes_, "Erase without asking (needed when not run on a terminal)");
   }
 
   int Run(CliEnv& env) override {
+    if (const int status = env.Confirm(env.ctx.strings.Text(txt::ClearConfirm), yes_)) return status;
     LoggerConnection logger(env);
     if (const int status = logger.Open(port_); status != 0) return status;
     const SettingsOutcome o = ClearLog(env.ctx.link, env.ctx.device, [&env](int id) { PrintStatus(env, id); });
@@ -32,6 +34,7 @@ class ClearCommand : public Command {
 
  private:
   PortOptions port_;
+  bool yes_ = false;
 };
 
 }  // namespace

@@ -18,6 +18,7 @@ class FirmwareCommand : public Command {
                 "Write a firmware file into the logger through its boot ROM, keeping its Bluetooth address") {
     Sub().add_option("FILE", file_, "The firmware file (*.bin): the image and its CRC-32")->required();
     port_.AddTo(Sub());
+    Sub().add_flag("-y,--yes", yes_, "Write without asking (needed when not run on a terminal)");
   }
 
   int Run(CliEnv& env) override;
@@ -25,7 +26,14 @@ class FirmwareCommand : public Command {
  private:
   std::string file_;
   PortOptions port_;
+  bool yes_ = false;
 };
+
+QString MessageText(const StringTable& strings, const FirmwareMessage& message) {
+  std::vector<QString> args;
+  for (const std::string& a : message.args) args.push_back(QString::fromStdString(a));
+  return strings.Format(message.textId, args);
+}
 
 }  // namespace
 
@@ -38,15 +46,18 @@ int FirmwareCommand::Run(CliEnv& env) {
   FirmwareUpdate update(QCoreApplication::applicationDirPath().toStdString(), library);
   update.ChooseFile(QFileInfo(file).absoluteFilePath().toStdString());
   const FirmwareMessage check = update.Check();
-  if (check.IsError()) {
-    std::vector<QString> messageArgs;
-    for (const std::string& a : check.args) messageArgs.push_back(QString::fromStdString(a));
-    return env.Fail(env.ctx.strings.Format(check.textId, messageArgs));
-  }
+  if (check.IsError()) return env.Fail(MessageText(env.ctx.strings, check));
 
   sim::SimulatedPort simulated;
   std::string path;
-  if (const int status = ResolvePortPath(env, options, simulated, path)) return status;
+  if (const int status = ResolvePortPath(env, options, simulated, path)) {
+    update.DropImageCopy();
+    return status;
+  }
+  if (const int status = env.Confirm(MessageText(env.ctx.strings, update.Confirmation(path)), yes_)) {
+    update.DropImageCopy();
+    return status;
+  }
 
   int lastStatus = 0;
   int lastPercent = -1;

@@ -1,7 +1,4 @@
 // kavro geotag: the photo page's conversion from the command line.
-#include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include <CLI/App.hpp>
@@ -64,7 +61,11 @@ int GeotagCommand::Run(CliEnv& env) {
   std::int32_t calibrationSeconds = 0;
   if (!calibration_.empty()) {
     const std::optional<std::int32_t> parsed = ParseCalibration(calibration_);
-    if (!parsed) return env.Usage(words.Text(txt::CalibrationFormat));
+    if (!parsed) {
+      std::vector<QString> limits;
+      for (int limit : kCalibrationLimits) limits.push_back(QString::number(limit));
+      return env.Usage(words.Format(txt::CalibrationFormat, limits));
+    }
     calibrationSeconds = *parsed;
   }
 
@@ -80,9 +81,6 @@ int GeotagCommand::Run(CliEnv& env) {
     if (!probe.Open(settings.trlPath, &reason)) {
       return env.Fail(words.Format(txt::TrackOpenFailed, {positional[0], QString::fromStdString(reason)}));
     }
-  }
-  if (!QFileInfo(positional[1]).isDir()) {
-    return env.Fail(words.Format(txt::PhotoDirectoryFailed, {positional[1], QString::fromStdString(std::strerror(ENOTDIR))}));
   }
 
   // The photo zone stays in force for the rest of the run, as after the page's Convert.

@@ -16,6 +16,21 @@ Command::Command(CLI::App& program, const char* name, const char* description)
   sub_->allow_extras();
 }
 
+int CliEnv::Confirm(const QString& question, bool yes) {
+  if (yes) return 0;
+  const StringTable& words = ctx.strings;
+  if (!canAsk) return Usage(question + QLatin1Char('\n') + words.Text(txt::CliNeedYes));
+  err << question << ' ' << words.Text(txt::CliConfirmPrompt) << ' ';
+  err.flush();
+  std::string answer;
+  std::getline(std::cin, answer);
+  const QString a = QString::fromLocal8Bit(answer).trimmed().toLower();
+  // "y", "yes", or the word for yes in the user's language.
+  const QString word = words.Text(txt::CliYes).toLower();
+  if (!a.isEmpty() && (a.startsWith(QLatin1Char('y')) || word.startsWith(a))) return 0;
+  return Fail(words.Text(txt::CliNotConfirmed));
+}
+
 namespace {
 
 QString FromUtf8(const std::string& s) { return QString::fromStdString(s); }

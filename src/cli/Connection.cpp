@@ -72,6 +72,7 @@ int LoggerConnection::Open(const PortOptions& options) {
     return env_.Fail(OpenErrorMessage(ctx.strings, r.openError, portPath_, r.openErrorText));
   // The status line already said it failed; name the port on the way out.
   if (r.linkLost) return env_.Fail(ctx.strings.Format(txt::CliLoggerGone, {port}));
+  if (r.noAnswer) return env_.Fail(ctx.strings.Format(txt::CliNoAnswerOnPort, {port}));
   return env_.Fail(ctx.strings.Text(r.outcome == ConnectOutcome::TimedOut ? txt::TimeoutDisconnected : txt::ConnectFailed) +
                    QStringLiteral(" (") + port + QLatin1Char(')'));
 }

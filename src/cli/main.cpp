@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
 
   kavro::AppContext ctx;
   kavro::LoadSystemLanguage(ctx.strings);
-  kavro::cli::CliEnv env{ctx, out, err, isatty(fileno(stdout)) != 0, {}};
+  kavro::cli::CliEnv env{ctx, out, err, isatty(fileno(stdout)) != 0, {}, isatty(fileno(stdin)) != 0};
   const int status = kavro::cli::RunCommandLine(env, argc, argv);
   out.flush();
   err.flush();

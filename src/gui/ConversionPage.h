@@ -30,7 +30,6 @@ class ConversionPage : public Page {
 
   // The source as the "..." button sets it.
   void SetSourcePath(const QString& path);
-  QString SourcePath() const { return source_; }
   const ZoneChoice& Zone() const { return zone_; }
 
  signals:

@@ -201,6 +201,11 @@ std::vector<std::string> DevicePage::ListedPorts() const {
 
 std::string DevicePage::SelectedPort() const { return choice_.selectedPort; }
 
+QString DevicePage::PortLabel(const std::string& devicePath) const {
+  const int index = port_->findData(QString::fromStdString(devicePath));
+  return index >= 0 ? port_->itemText(index) : QString::fromStdString(devicePath);
+}
+
 bool DevicePage::SelectedIsBridge() const { return IsBridgePort(ports_, choice_.selectedPort); }
 
 void DevicePage::DisconnectNow() {
@@ -232,6 +237,8 @@ void DevicePage::OnAutoDetect() {
   AutoDetect(choice_, ports_);
   SelectPortChoice();
   StorePortSelection();
+  // Finding nothing must not look like doing nothing.
+  if (!choice_.detected) SetStatus(txt::AutoDetectNothing);
 }
 
 void DevicePage::OnPageCommand(PageCommand command) {
@@ -333,6 +340,10 @@ void DevicePage::ConnectDone(const ConnectResult& result, const std::string& pat
       break;
     case ConnectOutcome::TimedOut:
       ClearDeviceFields(false);
+      // Most often the wrong port: say where it listened and what to try.
+      if (result.noAnswer)
+        SetStatusText(Text(txt::TimeoutDisconnected) + QLatin1Char('\n') +
+                      ctx_.strings.Format(txt::NoAnswerOnPort, {PortLabel(choice_.selectedPort)}));
       break;
     case ConnectOutcome::Failed:
       version_->clear();
@@ -391,8 +402,8 @@ void DevicePage::OnWriteName() {
                    case WriteNameOutcome::NotAscii: ShowStop(txt::UserNameNotAscii); break;
                    case WriteNameOutcome::Forbidden: ShowStop(txt::UserNameForbidden); break;
                    case WriteNameOutcome::TooLong: ShowStop(txt::UserNameTooLong); break;
-                   case WriteNameOutcome::Sent:
-                   case WriteNameOutcome::NotConnected: break;
+                   case WriteNameOutcome::NotConnected: SetStatus(txt::DeviceNotConnected); break;
+                   case WriteNameOutcome::Sent: break;
                  }
                });
 }

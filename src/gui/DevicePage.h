@@ -39,6 +39,9 @@ class DevicePage : public Page {
   // The device path of every entry of the port list, in list order.
   std::vector<std::string> ListedPorts() const;
   std::string SelectedPort() const;
+  // The port list's words for a device path ("Simulated T-580", "CP2102 ... (/dev/ttyUSB0)"),
+  // or the path itself when it is not listed.
+  QString PortLabel(const std::string& devicePath) const;
   // Chooses a listed port by its device path; false when it is not listed.
   bool SelectPort(const std::string& devicePath);
   bool IsConnected() const { return connected_; }

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "JobRunner.h"
+#include "YesNoQuestion.h"
 #include "common/Texts.h"
 
 namespace kavro::gui {
@@ -137,16 +138,26 @@ void FirmwarePage::SetControlsEnabled(bool enabled) {
   download_->setEnabled(enabled);
 }
 
+QString FirmwarePage::MessageText(const FirmwareMessage& message) const {
+  std::vector<QString> args;
+  for (const std::string& a : message.args) args.push_back(QString::fromStdString(a));
+  return ctx_.strings.Format(message.textId, args);
+}
+
 void FirmwarePage::OnDownloadFirmware() {
   if (IsBusy()) return;
   const FirmwareMessage check = update_->Check();
   if (check.IsError()) {
-    std::vector<QString> args;
-    for (const std::string& a : check.args) args.push_back(QString::fromStdString(a));
-    ShowStop(ctx_.strings.Format(check.textId, args));
+    ShowStop(MessageText(check));
     return;
   }
   PortSelection selection = ctx_.link.GetPortSelection();
+  // A wrong file or port can leave the logger unable to start: ask, naming both.
+  const QString shown = portNamer_ ? portNamer_(selection.portName) : QString::fromStdString(selection.portName);
+  if (!AskYesNo(this, ctx_.strings, MessageText(update_->Confirmation(shown.toStdString())), "firmwareQuestion")) {
+    update_->DropImageCopy();
+    return;
+  }
   if (resolver_) selection.portName = resolver_(selection.portName);
 
   // Statuses and progress come from the worker: they reach the widgets by queued calls.

@@ -30,6 +30,8 @@ class FirmwarePage : public Page {
   void ChooseFile(const QString& path);
   // How a port name of the selection becomes a device (the simulated logger's entry).
   void SetPortResolver(std::function<std::string(const std::string&)> resolver) { resolver_ = std::move(resolver); }
+  // How a port name of the selection is shown to the user (the port list's words for it).
+  void SetPortNamer(std::function<QString(const std::string&)> namer) { portNamer_ = std::move(namer); }
   // The program folder with "DA*.bin" and "scat.txt", and the pace of the update.
   void SetProgramFolder(const QString& folder);
   void SetTiming(const FirmwareTiming& timing);
@@ -46,6 +48,7 @@ class FirmwarePage : public Page {
   void SetStatus(int textId);
   void ShowProgress(int percent);
   void ShowStop(const QString& text);
+  QString MessageText(const FirmwareMessage& message) const;
   void SetControlsEnabled(bool enabled);
   void Rebuild();
 
@@ -63,6 +66,7 @@ class FirmwarePage : public Page {
   QString programFolder_;
   FirmwareTiming timing_;
   std::function<std::string(const std::string&)> resolver_;
+  std::function<QString(const std::string&)> portNamer_;
   std::unique_ptr<SerialBootRom> library_;
   std::unique_ptr<FirmwareUpdate> update_;
 };

@@ -44,8 +44,8 @@ void DrawLogger(QPainter& p, const QRectF& r, bool lit) {
 
 }  // namespace
 
-QPixmap Images::ModelPicture(int model) {
-  const bool t580 = model == 3;
+QPixmap Images::ModelPicture(DeviceModel model) {
+  const bool t580 = model == DeviceModel::T580;
   QPixmap pm(kBannerWidth, kBannerHeight);
   pm.fill(Qt::transparent);
   QPainter p(&pm);

@@ -2,6 +2,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "protocol/DeviceInfo.h"
+
 namespace kavro::gui {
 
 // The window's pictures, drawn by the program itself: the model banner, the logo, the
@@ -9,7 +11,7 @@ namespace kavro::gui {
 class Images {
  public:
   // model 3 is the T-580; any other value shows the "no device" banner.
-  static QPixmap ModelPicture(int model);
+  static QPixmap ModelPicture(DeviceModel model);
   static QPixmap Logo();
   static QPixmap StatusPicture(bool connected);
   static QIcon AppIcon();

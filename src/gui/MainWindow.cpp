@@ -43,7 +43,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
   Retranslate();
   SetTabEnabled(kTrackLogTab, false);
   ShowPage(kDeviceTab);
-  ModelUpdate(0);
+  ModelUpdate(DeviceModel::None);
   resize(sizeHint().expandedTo(QSize(660, 560)));
 }
 
@@ -124,18 +124,19 @@ void MainWindow::ConnectButtons() {
 void MainWindow::ConnectPages() {
   DevicePage* device = Device();
   connect(device, &DevicePage::connected, this, [this] {
-    ModelUpdate(3);
+    ModelUpdate(DeviceModel::T580);
     for (int tab : {kTrackLogTab, kConversionTab, kPhotoTab}) PageAt(tab)->RefreshFromDevice();
   });
   connect(device, &DevicePage::disconnected, this, [this] {
     SetTabEnabled(kTrackLogTab, false);
     SetTabEnabled(kFirmwareTab, true);
-    ModelUpdate(0);
+    ModelUpdate(DeviceModel::None);
   });
   connect(TrackLog(), &TrackLogPage::freeRecordsChanged, device, &DevicePage::ShowFreeRecords);
   // The firmware update opens the selected port by itself; the simulated logger's entry
   // stands for the pseudo-terminal the Device page runs it on.
   Firmware()->SetPortResolver([device](const std::string& name) { return device->DevicePathFor(name); });
+  Firmware()->SetPortNamer([device](const std::string& name) { return device->PortLabel(name); });
   TrackLog()->SetBridgeCheck([this] { return Device()->ConnectedIsBridge(); });
   // While a download runs only its own tab stays reachable.
   connect(TrackLog(), &TrackLogPage::downloadRunning, this, [this](bool running) {
@@ -213,11 +214,12 @@ void MainWindow::DefaultAll() {
   for (Page* page : pages_) page->OnPageCommand(PageCommand::Default);
 }
 
-void MainWindow::ModelUpdate(int model) {
-  shownModel_ = model == 3 ? 3 : 0;
+void MainWindow::ModelUpdate(DeviceModel model) {
+  // Only the T-580 has a picture of its own; the older models never connect.
+  shownModel_ = model == DeviceModel::T580 ? DeviceModel::T580 : DeviceModel::None;
   logo_->setPixmap(Images::Logo());
   modelPicture_->setPixmap(Images::ModelPicture(shownModel_));
-  if (model == 3) {
+  if (model == DeviceModel::T580) {
     SetTabEnabled(kTrackLogTab, true);
     SetTabEnabled(kFirmwareTab, false);
     trackLogShowable_ = true;

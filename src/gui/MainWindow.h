@@ -32,7 +32,7 @@ class MainWindow : public QDialog {
   TrackLogPage* TrackLog() const;
   FirmwarePage* Firmware() const;
   // The model shown in the picture above the tabs (0 none, 3 T-580).
-  int ShownModel() const { return shownModel_; }
+  DeviceModel ShownModel() const { return shownModel_; }
   // The page widget on show in the tab area, or nullptr when nothing is shown.
   Page* VisiblePage() const;
 
@@ -41,7 +41,7 @@ class MainWindow : public QDialog {
   void ApplyAll();
   void DefaultAll();
   // After connect (model 3) and disconnect (model 0).
-  void ModelUpdate(int model);
+  void ModelUpdate(DeviceModel model);
   void ShowAbout();
 
  protected:
@@ -77,7 +77,7 @@ class MainWindow : public QDialog {
   QPushButton* applyAll_ = nullptr;
   QPushButton* defaultAll_ = nullptr;
   QPushButton* about_ = nullptr;
-  int shownModel_ = 0;
+  DeviceModel shownModel_ = DeviceModel::None;
   bool trackLogShowable_ = false;
   Ending pending_ = Ending::None;
   bool closing_ = false;

@@ -6,7 +6,7 @@
 namespace kavro::gui {
 
 // The main window's Apply All (and OK) and Default All reach every tabbed page as a page command.
-enum class PageCommand { Apply = 2, Default = 3 };
+enum class PageCommand { Apply, Default };
 
 // A page of the main window's tab control.
 class Page : public QWidget {

@@ -20,7 +20,6 @@ class PhotoCombineSettingsDialog : public QDialog {
   PhotoCombineSettingsDialog(AppContext& ctx, QWidget* parent);
 
   std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
-  int SelectedRow() const { return row_; }
 
   QComboBox* ZoneList() const { return zoneList_; }
   QSpinBox* DaySpin() const { return spins_[0]; }

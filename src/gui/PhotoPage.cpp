@@ -115,6 +115,7 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   outer->addWidget(status_);
   summary_ = new QLabel(this);
   summary_->setObjectName(QStringLiteral("photoSummary"));
+  summary_->setWordWrap(true);  // a long explanation must not widen the window
   outer->addWidget(summary_);
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("photoResults"));
@@ -124,7 +125,6 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   runner_ = new JobRunner(this);
   connect(runner_, &JobRunner::busyChanged, this, &Page::busyChanged);
 
-  pageZoneRow_ = PhotoZoneRowFor(ctx_.photo.stored.zoneHours, ctx_.photo.stored.zoneMinutes);
   calibrationSeconds_ = ctx_.photo.calibrationSeconds;
 
   connect(browseTrl_, &QPushButton::clicked, this, &PhotoPage::OnBrowseTrl);
@@ -230,7 +230,6 @@ void PhotoPage::OnConvert() {
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) kml = dialog.selectedFiles().first();
   }
   if (kml.isEmpty()) return;
-  kmlPath_ = kml;
   SetStatus(Text(txt::Converting));
   list_->clear();
   summary_->clear();
@@ -244,15 +243,19 @@ void PhotoPage::OnConvert() {
   settings.writeGps = ctx_.photo.writeGps;
   auto feeder = std::make_shared<ListFeeder>(this, list_, summary_);
   auto error = std::make_shared<std::string>();
+  auto noMatch = std::make_shared<std::string>();
   const std::filesystem::path kmlPath = kml.toStdString();
   PhotoConversion* conversion = conversion_.get();
   cancel_ = std::stop_source();
-  runner_->Start([conversion, settings, kmlPath, feeder, error, stop = cancel_.get_token()] {
-    conversion->RunToFile(settings, kmlPath, feeder.get(), *error, stop);
+  runner_->Start([conversion, settings, kmlPath, feeder, error, noMatch, stop = cancel_.get_token()] {
+    *noMatch = conversion->RunToFile(settings, kmlPath, feeder.get(), *error, stop).noMatchExplanation;
   },
-                 [this, feeder, error] {
+                 [this, feeder, error, noMatch] {
                    feeder->Drain();
                    SetControlsEnabled(true);
+                   // Under the counts, where the eye goes when they read 0.
+                   if (!noMatch->empty())
+                     summary_->setText(summary_->text() + QLatin1Char('\n') + QString::fromStdString(*noMatch));
                    if (!error->empty()) {
                      SetStatus(QString::fromStdString(*error));
                      ShowStop(QString::fromStdString(*error));

@@ -47,12 +47,8 @@ class PhotoPage : public Page {
   void SetHooks(Hooks hooks) { hooks_ = std::move(hooks); }
   void SetTrlPath(const QString& path);
   void SetPhotoDirectory(const QString& path);
-  QString TrlPath() const { return trlPath_; }
   QString PhotoDirectory() const { return photoDir_; }
-  QString KmlPath() const { return kmlPath_; }
   std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
-  // The zone row found from the stored photo zone when the page started (used by a download).
-  int PageZoneRow() const { return pageZoneRow_; }
 
   QPushButton* ConvertButton() const { return convert_; }
   QPushButton* SettingsButton() const { return settings_; }
@@ -88,9 +84,7 @@ class PhotoPage : public Page {
   Hooks hooks_;
   QString trlPath_;
   QString photoDir_;
-  QString kmlPath_;
   std::int32_t calibrationSeconds_ = 0;
-  int pageZoneRow_ = 19;
   std::unique_ptr<PhotoConversion> conversion_;
   // Set when the page goes away, so a long conversion stops at the next photo.
   std::stop_source cancel_;

@@ -1,9 +1,13 @@
 #include "TrackLogFileStatusDialog.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "common/Texts.h"
 
@@ -15,7 +19,15 @@ TrackLogFileStatusDialog::TrackLogFileStatusDialog(AppContext& ctx, QWidget* par
   setModal(false);
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("statusList"));
-  list_->setMinimumSize(560, 220);
+  // Wide enough for a folder and a track file name as the download writes them; longer lines
+  // are shortened in the middle, keeping the name's end, and shown whole as a tooltip.
+  const int wanted = list_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 110;
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const int room = screen ? screen->availableGeometry().width() * 9 / 10 : wanted;
+  list_->setMinimumSize(std::min(wanted, room), 220);
+  list_->setTextElideMode(Qt::ElideMiddle);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list_->setResizeMode(QListView::Adjust);
   ok_ = new QPushButton(ctx.strings.Text(txt::Ok), this);
   ok_->setObjectName(QStringLiteral("okButton"));
   ok_->setAutoDefault(false);
@@ -29,7 +41,8 @@ TrackLogFileStatusDialog::TrackLogFileStatusDialog(AppContext& ctx, QWidget* par
 }
 
 void TrackLogFileStatusDialog::AddStatusLine(const QString& line) {
-  list_->addItem(line);
+  auto* item = new QListWidgetItem(line, list_);
+  item->setToolTip(line);
   list_->scrollToBottom();
 }
 

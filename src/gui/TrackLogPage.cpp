@@ -20,6 +20,7 @@
 
 #include "TrackLogFileStatusDialog.h"
 #include "TransferDialog.h"
+#include "YesNoQuestion.h"
 #include "common/FileReport.h"
 #include "common/Texts.h"
 
@@ -211,6 +212,9 @@ void TrackLogPage::RefreshFromDevice() {
   ShowSettings();
   settingStatus_->setText(Text(txt::ReadStatusMessage));
   clearStatus_->setText(Text(txt::UploadClearStatusMessage));
+  // A new connection: the last download's 100% belongs to the one before.
+  progress_->setValue(0);
+  percent_->clear();
 }
 
 void TrackLogPage::ShowSettings() {
@@ -255,6 +259,8 @@ void TrackLogPage::ApplySettings() {
 
 void TrackLogPage::OnClear() {
   if (jobs_->Busy() || locked_) return;
+  // The erase cannot be undone: ask first (without a logger there is nothing to erase).
+  if (ctx_.link.Port().IsOpen() && !AskYesNo(this, ctx_.strings, Text(txt::ClearConfirm), "clearQuestion")) return;
   SetBusyLook(true);
   AppContext& ctx = ctx_;
   StatusReport status = StatusTo(clearStatus_);
@@ -346,12 +352,12 @@ void TrackLogPage::OnUpload() {
   quietCancel_ = false;
   emit downloadRunning(true);
 
-  // A fresh status list for this download; its OK waits for the end.
+  // A fresh status list for this download; its OK waits for the end. It shows once a folder
+  // was chosen, not empty behind the Transform to File dialog.
   if (statusDialog_) statusDialog_->deleteLater();
   statusDialog_ = new TrackLogFileStatusDialog(ctx_, window());
   statusDialog_->setAttribute(Qt::WA_DeleteOnClose);
   statusDialog_->SetOkEnabled(false);
-  statusDialog_->show();
 
   cancel_ = std::stop_source();
   const std::stop_token stop = cancel_.get_token();
@@ -392,7 +398,8 @@ std::optional<TransferChoice> TrackLogPage::AskTransferChoice(const std::stop_to
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::ApplicationModal);
     self->transferDialog_ = dialog;
-    QObject::connect(dialog, &QDialog::finished, dialog, [box, dialog](int r) {
+    QObject::connect(dialog, &QDialog::finished, dialog, [self, box, dialog](int r) {
+      if (r == QDialog::Accepted && self && self->statusDialog_) self->statusDialog_->show();
       box->Answer(r == QDialog::Accepted ? std::optional<TransferChoice>(dialog->Choice()) : std::nullopt);
     });
     QObject::connect(dialog, &QObject::destroyed, [box] { box->Answer(std::nullopt); });
@@ -425,6 +432,9 @@ void TrackLogPage::DownloadDone(const DownloadResult& result) {
   // Everything the download disabled comes back, whatever its end.
   SetBusyLook(locked_);
   if (statusDialog_) statusDialog_->SetOkEnabled(true);
+  // Nothing was read: no list of files is left standing, empty.
+  const bool nothingRead = result.outcome == DownloadOutcome::Declined || result.outcome == DownloadOutcome::NotConnected;
+  if (statusDialog_ && nothingRead && statusDialog_->Lines().isEmpty()) statusDialog_->close();
   emit downloadRunning(false);
   if (!interrupted || quietCancel_) return;
   QMessageBox box(QMessageBox::NoIcon, Text(txt::AppTitle), Text(txt::TransmissionInterrupt), QMessageBox::Ok, this);

@@ -63,7 +63,6 @@ void Simulator::Impl::Reply(const std::string& body, std::int64_t address, int b
     options.trace("> " + shown);
   }
   out.push_back(std::move(item));
-  ++repliesSent;
 }
 
 void Simulator::Impl::OnLine(const std::string& raw) {

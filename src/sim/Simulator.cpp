@@ -127,11 +127,6 @@ std::int64_t Simulator::BytesSent() const {
   return impl_->bytesSent;
 }
 
-int Simulator::RepliesSent() const {
-  std::lock_guard lock(impl_->mu);
-  return impl_->repliesSent;
-}
-
 void Simulator::SetFaults(const Faults& faults) {
   {
     std::lock_guard lock(impl_->mu);
@@ -143,17 +138,6 @@ void Simulator::SetFaults(const Faults& faults) {
     impl_->silenceUntil.reset();
   }
   impl_->Wake();
-}
-
-void Simulator::SetPaced(bool paced) {
-  std::lock_guard lock(impl_->mu);
-  impl_->options.paced = paced;
-  impl_->pacing = false;
-}
-
-void Simulator::SetEraseDelay(std::chrono::milliseconds delay) {
-  std::lock_guard lock(impl_->mu);
-  impl_->options.eraseDelay = delay;
 }
 
 DeviceState Simulator::State() const {

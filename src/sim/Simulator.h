@@ -153,15 +153,11 @@ class Simulator {
   void ClearReceived();
   // Waits, at most `timeout`, until a received sentence begins with `prefix`.
   bool WaitForReceived(const std::string& prefix, std::chrono::milliseconds timeout) const;
-  // Replies queued since Start (echoes and dropped replies not counted).
-  int RepliesSent() const;
   // Bytes written to the line since Start (what a line time is computed from).
   std::int64_t BytesSent() const;
 
   // Replace the faults in force (counters restart from here).
   void SetFaults(const Faults& faults);
-  void SetPaced(bool paced);
-  void SetEraseDelay(std::chrono::milliseconds delay);
 
   // Current device values and memory.
   DeviceState State() const;

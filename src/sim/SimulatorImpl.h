@@ -95,7 +95,6 @@ struct Simulator::Impl {
   std::int64_t bytesSinceFaults = 0;
   std::mt19937 faultRng{1};                      // badChecksumRate, seeded by the faults
   std::optional<Clock::time_point> silenceUntil;  // a silence with an end, once it began
-  int repliesSent = 0;
   std::int64_t bytesSent = 0;
 
   mutable std::mutex recvMu;

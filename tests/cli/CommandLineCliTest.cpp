@@ -63,7 +63,7 @@ TEST_F(CommandLineCli, EverySubcommandHasHelpNamingItsOptions) {
       {"info", {"--port", "--simulate", "--json"}},
       {"set-name", {"NAME", "--port", "--simulate"}},
       {"settings", {"--seconds", "--distance", "--mode", "--basis", "--port", "--simulate"}},
-      {"clear", {"--port", "--simulate"}},
+      {"clear", {"--port", "--simulate", "--yes"}},
       {"convert", {"TRACK.trl", "--text", "--kml", "--nmea", "--gpx", "--gpx-track", "TRACK_track.gpx", "--zone"}},
       {"tracks", {"MEMORY.bin", "--dir", "--total", "--user", "--zone", "--kml"}},
       {"geotag", {"TRACK.trl", "PHOTO_DIR", "--kml", "--zone", "--calibrate", "--write-gps"}},

@@ -3,6 +3,7 @@
 // Ctrl+C cancelling with the logger set back to its normal speed.
 #include <gtest/gtest.h>
 
+#include "support/Files.h"
 #include "support/KavroRun.h"
 #include "support/PrivateMounts.h"
 #include "support/TerminalRun.h"
@@ -22,19 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Kavro;
+using test::ReadDir;
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::map<std::string, std::string> ReadDir(const fs::path& dir) {
-  std::map<std::string, std::string> out;
-  for (const auto& e : fs::directory_iterator(dir)) {
-    std::ifstream in(e.path(), std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    out[e.path().filename().string()] = s.str();
-  }
-  return out;
-}
 
 class DownloadCli : public ::testing::Test {
  protected:

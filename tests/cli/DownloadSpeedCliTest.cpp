@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "support/PortEntries.h"
 #include "support/SimLink.h"
 
 namespace kavro {
@@ -37,18 +38,6 @@ InProcessRun RunKavro(std::vector<std::string> args, const std::vector<PortInfo>
   out.flush();
   err.flush();
   return run;
-}
-
-PortInfo Cp210xEntry(const std::string& path) {
-  PortInfo p;
-  p.devicePath = path;
-  p.description = "CP2102 USB to UART Bridge Controller";
-  p.usb = true;
-  p.vendorId = 0x10C4;
-  p.productId = 0xEA60;
-  p.isVirtual = true;
-  CompletePortInfo(p);
-  return p;
 }
 
 class DownloadSpeed : public ::testing::Test {
@@ -82,7 +71,7 @@ class DownloadSpeed : public ::testing::Test {
 };
 
 TEST_F(DownloadSpeed, BridgeReadsFastWithoutAFlagAndSlowWithSlow) {
-  const std::vector<PortInfo> bridge{Cp210xEntry(sim_->SlavePath())};
+  const std::vector<PortInfo> bridge{test::Cp210xEntry(sim_->SlavePath())};
   EXPECT_TRUE(DownloadedFast({}, bridge));
   EXPECT_FALSE(DownloadedFast({"--slow"}, bridge));
   EXPECT_EQ(sim_->State().baud, 38400);

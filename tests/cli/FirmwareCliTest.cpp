@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "support/KavroRun.h"
+#include "support/TerminalRun.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "BootRom.h"
+#include "firmware/BootRomProtocol.h"
 #include "Simulator.h"
 
 namespace kavro {
@@ -53,7 +55,7 @@ TEST_F(FirmwareCli, UpdateThenReconnectShowsTheNewVersionAndTheSameAddress) {
   const std::string port = Start();
   const auto address = sim_->State().btAddress;
   const std::string file = WriteFirmware("T580_142.bin", 142);
-  const test::CliRun r = Kavro("firmware " + file + port, env_);
+  const test::CliRun r = Kavro("firmware --yes " + file + port, env_);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "Download and Update Successfully\n");
   const std::string expected =
@@ -89,11 +91,51 @@ TEST_F(FirmwareCli, WrongFilesAreRefusedBeforeTheLoggerIsTouched) {
   EXPECT_TRUE(sim_->Received().empty());
 }
 
+// The update asks first, naming the file, its version and the port; not on a terminal it
+// needs --yes. Until then the logger is not touched and no image copy is left.
+TEST_F(FirmwareCli, UpdateAsksFirstOrNeedsYes) {
+  const std::string port = Start();
+  const std::string file = WriteFirmware("T580_142.bin", 142);
+  const std::string question = "Write the firmware " + file + " (version V1.42) into the logger on " + sim_->SlavePath() +
+                               "? Do not disconnect the cable until the update has finished.";
+  const test::CliRun r = Kavro("firmware " + file + port, env_);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, question + "\nThere is no terminal to ask on: add --yes to go ahead.\n");
+  EXPECT_TRUE(sim_->Received().empty());
+  EXPECT_FALSE(fs::exists(dir_ / "Kavro_FW_Temp.bin"));
+
+  const std::string cfg = (dir_ / "config").string();
+  ::setenv("XDG_CONFIG_HOME", cfg.c_str(), 1);
+  const test::TerminalRun no = test::RunOnTerminal({"firmware", file, "--port", sim_->SlavePath()}, "[y/N]", "n\n");
+  EXPECT_EQ(no.status, 1) << no.screen;
+  EXPECT_TRUE(Has(no.screen, question + " [y/N] ")) << no.screen;
+  EXPECT_TRUE(sim_->Received().empty());
+  EXPECT_FALSE(fs::exists(dir_ / "Kavro_FW_Temp.bin"));
+  const test::TerminalRun yes = test::RunOnTerminal({"firmware", file, "--port", sim_->SlavePath()}, "[y/N]", "y\n");
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(yes.status, 0) << yes.screen;
+  EXPECT_EQ(sim_->State().firmware, 142);
+
+  // An image without a version mark: the question names file and port only.
+  std::vector<std::uint8_t> plain(2000, 0x5A);
+  const std::string bare = (dir_ / "bare.bin").string();
+  {
+    const std::uint32_t c = brom::Crc32(plain);
+    for (int i = 0; i < 4; ++i) plain.push_back(static_cast<std::uint8_t>(c >> (8 * i)));
+    std::ofstream(bare, std::ios::binary).write(reinterpret_cast<const char*>(plain.data()),
+                                                static_cast<std::streamsize>(plain.size()));
+  }
+  const test::CliRun unversioned = Kavro("firmware " + bare + port, env_);
+  EXPECT_EQ(unversioned.status, 2);
+  EXPECT_TRUE(Has(unversioned.err, "Write the firmware " + bare + " into the logger on " + sim_->SlavePath() + "?"))
+      << unversioned.err;
+}
+
 TEST_F(FirmwareCli, SilentBootRomFailsWithItsMessage) {
   sim::Faults faults;
   faults.bootRomSilent = true;
   const std::string port = Start(faults);
-  const test::CliRun r = Kavro("firmware " + WriteFirmware("fw.bin", 142) + port, env_);
+  const test::CliRun r = Kavro("firmware -y " + WriteFirmware("fw.bin", 142) + port, env_);
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(Has(r.err, "Download and Update Failed: the logger's boot ROM did not answer.")) << r.err;
   EXPECT_FALSE(Has(r.out + r.err, "Download and Update Successfully"));
@@ -103,7 +145,7 @@ TEST_F(FirmwareCli, SilentBootRomFailsWithItsMessage) {
 }
 
 TEST_F(FirmwareCli, PortThatCannotBeOpened) {
-  const test::CliRun r = Kavro("firmware " + WriteFirmware("fw.bin", 142) + " --port /dev/kavro-no-such-port", env_);
+  const test::CliRun r = Kavro("firmware --yes " + WriteFirmware("fw.bin", 142) + " --port /dev/kavro-no-such-port", env_);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Initialize Download...\nOpen COM Port failed! Please select correct COM Port and then download again.\n");
   EXPECT_TRUE(fs::exists(dir_ / "Kavro_FW_Temp.bin"));

@@ -1,6 +1,9 @@
 // kavro geotag, end to end: the real program over real files.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "support/PhotoTestSupport.h"
 
 namespace kavro {
@@ -84,6 +87,29 @@ TEST(GeotagCli, PrintsTheLinesAndSummaryAndWritesKmlAndCopies) {
   EXPECT_NE(wide.find(std::string("O\0r\0i\0g\0i\0n\0a\0l\0 \0T\0i\0m\0e\0", 26)), std::string::npos);
 }
 
+// The camera's zone forgotten: nothing matches, and the run says why with both time ranges in
+// the zone used, and what to try. A run that matches says nothing of the kind.
+TEST(GeotagCli, MatchingNothingSaysWhy) {
+  Scene s;
+  const GeotagRun r = Geotag(s.Args("--zone 0"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "No photo matched the track log: the photos were taken from 2008-02-28 19:00:20 to 2008-02-28 20:00:00, "
+            "the track log runs from 2008-02-28 10:00:00 to 2008-02-28 10:02:00 (times at UTC+00:00). Check the time "
+            "zone the camera clock was set to, or calibrate the camera time.\n");
+  EXPECT_NE(r.out.find("Photo Combined: Pass:0 Error:4"), std::string::npos) << r.out;
+  // The same photos with their zone and calibration: matched, and no explanation.
+  const GeotagRun good = Geotag(s.Args("--zone +08:00 --calibrate 0:-1:0:0"));
+  ASSERT_EQ(good.status, 0) << good.err;
+  EXPECT_EQ(good.err.find("No photo matched"), std::string::npos) << good.err;
+  // In the zone used: +08:00 shows the track at 18:00, the photos as the camera wrote them.
+  const GeotagRun east = Geotag(s.Args("--zone +08:00"));
+  EXPECT_NE(east.err.find("from 2008-02-28 19:00:20 to 2008-02-28 20:00:00, the track log runs from 2008-02-28 "
+                          "18:00:00 to 2008-02-28 18:02:00 (times at UTC+08:00)"),
+            std::string::npos)
+      << east.err;
+}
+
 TEST(GeotagCli, WithoutWriteGpsNoCopiesAndTheUnsupportedLineNeedsIt) {
   Scene s;
   const GeotagRun r = Geotag(s.Args("--zone 8 --calibrate=0:-1:0:0"));
@@ -144,7 +170,13 @@ TEST(GeotagCli, BadArgumentsAndUnreadableInputs) {
   const GeotagRun zone = Geotag(s.Args("--zone +14:30"));
   EXPECT_EQ(zone.status, 2);
   EXPECT_NE(zone.err.find("+14:30"), std::string::npos);
-  EXPECT_EQ(Geotag(s.Args("--calibrate 31:0:0:0")).status, 2);
+  const GeotagRun calibration = Geotag(s.Args("--calibrate 31:0:0:0"));
+  EXPECT_EQ(calibration.status, 2);
+  // The refusal says the limits, not only the form.
+  EXPECT_NE(calibration.err.find("with days from -30 to 30, hours from -23 to 23, minutes from -59 to 59 and seconds "
+                                 "from -59 to 59."),
+            std::string::npos)
+      << calibration.err;
   EXPECT_EQ(Geotag(s.Args("--calibrate 1:2:3")).status, 2);
 
   const GeotagRun missing = Geotag(test::Quote(s.dir.path / "none.trl") + " " + test::Quote(s.photos) + " --kml " +
@@ -155,6 +187,12 @@ TEST(GeotagCli, BadArgumentsAndUnreadableInputs) {
 
   const GeotagRun noDir = Geotag(test::Quote(s.trl) + " " + test::Quote(s.dir.path / "nodir") + " --kml " + test::Quote(s.kml));
   EXPECT_EQ(noDir.status, 1);
+  EXPECT_EQ(noDir.err, "The photo directory " + (s.dir.path / "nodir").string() + " cannot be read: No such folder\n");
+  EXPECT_FALSE(fs::exists(s.kml));
+  // A file where the folder should be is not a directory, and says so.
+  const GeotagRun file = Geotag(test::Quote(s.trl) + " " + test::Quote(s.trl) + " --kml " + test::Quote(s.kml));
+  EXPECT_EQ(file.status, 1);
+  EXPECT_NE(file.err.find(std::strerror(ENOTDIR)), std::string::npos) << file.err;
   EXPECT_FALSE(fs::exists(s.kml));
 
   const GeotagRun badKml = Geotag(test::Quote(s.trl) + " " + test::Quote(s.photos) + " --kml " +

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "support/KavroRun.h"
+#include "support/PtyPair.h"
+#include "support/TerminalRun.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -92,10 +94,20 @@ TEST_F(LoggerCli, PortFailuresNameThePortAndTheReason) {
   SerialPort holder;
   holder.SetPortName(sim_->SlavePath());
   ASSERT_TRUE(holder.Open());
-  const test::CliRun busy = Kavro("clear" + port);
+  const test::CliRun busy = Kavro("clear --yes" + port);
   EXPECT_EQ(busy.status, 1);
   EXPECT_TRUE(Has(busy.err, "The port " + sim_->SlavePath() + " is in use by another program.")) << busy.err;
   EXPECT_EQ(sim_->State().eraseCount, 0);
+}
+
+// Nothing answers on the port: the timeout is said once, then where it listened and what to try.
+TEST_F(LoggerCli, PortWhereNothingAnswersSaysSoOnce) {
+  test::PtyPair silent;
+  ASSERT_TRUE(silent.Ok());
+  const test::CliRun r = Kavro("info --port " + silent.SlavePath());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Connecting to device...\nTimeout. Device Disconnected!\nNothing answered on " + silent.SlavePath() +
+                       ". \"kavro ports\" lists the ports and the one Auto Detect picks; name another with --port.\n");
 }
 
 TEST_F(LoggerCli, SetNameChecksFirstAndSendsNothingWhenWrong) {
@@ -143,10 +155,38 @@ TEST_F(LoggerCli, SettingsRefuseValuesOutsideTheListsAndAFullLogger) {
 
 TEST_F(LoggerCli, ClearEmptiesTheLog) {
   const std::string port = Start("demo");
-  const test::CliRun r = Kavro("clear" + port);
+  const test::CliRun r = Kavro("clear --yes" + port);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(sim_->State().eraseCount, 1);
   EXPECT_EQ(r.out, "Clear Succeed!\nMemory Usage: 131072 free records\n");
+}
+
+// Not on a terminal, clear needs --yes: nobody can be asked, and nothing is sent.
+TEST_F(LoggerCli, ClearWithoutYesAndNoTerminalErasesNothing) {
+  const std::string port = Start("demo");
+  const test::CliRun r = Kavro("clear" + port);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "Erase all track data on the logger? This cannot be undone.\n"
+                   "There is no terminal to ask on: add --yes to go ahead.\n");
+  EXPECT_EQ(sim_->State().eraseCount, 0);
+  EXPECT_TRUE(sim_->Received().empty());
+}
+
+// On a terminal, clear asks; only yes erases.
+TEST_F(LoggerCli, ClearOnATerminalAsksFirst) {
+  const std::string port = Start("demo");
+  const test::TerminalRun no = test::RunOnTerminal({"clear", "--port", sim_->SlavePath()}, "[y/N]", "n\n");
+  EXPECT_EQ(no.status, 1) << no.screen;
+  EXPECT_TRUE(Has(no.screen, "Erase all track data on the logger? This cannot be undone. [y/N] ")) << no.screen;
+  EXPECT_TRUE(Has(no.screen, "Nothing was changed.")) << no.screen;
+  EXPECT_EQ(sim_->State().eraseCount, 0);
+  const test::TerminalRun empty = test::RunOnTerminal({"clear", "--port", sim_->SlavePath()}, "[y/N]", "\n");
+  EXPECT_EQ(empty.status, 1) << empty.screen;  // No is the default
+  EXPECT_EQ(sim_->State().eraseCount, 0);
+  const test::TerminalRun yes = test::RunOnTerminal({"clear", "--port", sim_->SlavePath()}, "[y/N]", "y\n");
+  EXPECT_EQ(yes.status, 0) << yes.screen;
+  EXPECT_TRUE(Has(yes.screen, "Clear Succeed!")) << yes.screen;
+  EXPECT_EQ(sim_->State().eraseCount, 1);
 }
 
 TEST_F(LoggerCli, PortsListsTheSimulatorAndAutoDetectsPick) {

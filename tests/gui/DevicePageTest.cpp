@@ -10,6 +10,9 @@
 #include <QTimer>
 
 #include "support/GuiTestSupport.h"
+#include "support/PtyPair.h"
+#include "support/QuickTimings.h"
+#include "common/Texts.h"
 #include "OwnerDrawTabBar.h"
 #include "serial/SerialPort.h"
 
@@ -75,10 +78,7 @@ class DevicePageTest : public QObject {
     pl.usb = true;
     pl.vendorId = 0x067B;
     pl.productId = 0x2303;
-    PortInfo cp = bridge.Port("CP2102 USB to UART Bridge Controller");
-    cp.usb = true;
-    cp.vendorId = 0x10C4;
-    cp.productId = 0xEA60;
+    PortInfo cp = bridge.Cp210xPort();
 
     AppContext ctx;
     DevicePage page(ctx, nullptr);
@@ -106,10 +106,7 @@ class DevicePageTest : public QObject {
     SimulatedLogger plain = SimulatedLogger::Start();
     SimulatedLogger bridge = SimulatedLogger::Start();
     QVERIFY(plain.sim && bridge.sim);
-    PortInfo cp = bridge.Port("CP2102 USB to UART Bridge Controller");
-    cp.usb = true;
-    cp.vendorId = 0x10C4;
-    cp.productId = 0xEA60;
+    PortInfo cp = bridge.Cp210xPort();
 
     AppContext ctx;
     DevicePage page(ctx, nullptr);
@@ -144,21 +141,13 @@ class DevicePageTest : public QObject {
     SimulatedLogger first = SimulatedLogger::Start();
     SimulatedLogger bridge = SimulatedLogger::Start();
     QVERIFY(first.sim && bridge.sim);
-    PortInfo cp = bridge.Port("CP2102 USB to UART Bridge Controller");
-    cp.usb = true;
-    cp.vendorId = 0x10C4;
-    cp.productId = 0xEA60;
+    PortInfo cp = bridge.Cp210xPort();
 
     AppContext ctx;
     MainWindow w(ctx);
     w.show();
     DevicePage* page = w.Device();
-    page->SetExtraPorts({first.Port(), cp});
-    QVERIFY(page->SelectPort(first.path));
-    test::Button(page, "connectButton")->click();
-    page->WaitForIdle();
-    QApplication::processEvents();
-    QVERIFY(page->IsConnected());
+    QVERIFY(test::ConnectThrough(page, {first.Port(), cp}, first.path));
     QCOMPARE(ctx.link.Port().PortName(), first.path);
 
     auto* port = page->findChild<QComboBox*>("portList");
@@ -227,12 +216,7 @@ class DevicePageTest : public QObject {
     QVERIFY(notes.open(QIODevice::WriteOnly));
     notes.close();
     CompletePortInfo(file);
-    page.SetExtraPorts({file});
-    QVERIFY(page.SelectPort(file.devicePath));
-    test::Button(&page, "connectButton")->click();
-    page.WaitForIdle();
-    QApplication::processEvents();
-    QVERIFY(!page.IsConnected());
+    QVERIFY(!test::ConnectThrough(&page, {file}, file.devicePath));
     QCOMPARE(StatusOf(&page),
              QStringLiteral("Failed connecting to device!\n") + QString::fromStdString(file.devicePath) +
                  QStringLiteral(" is not a serial port."));
@@ -243,12 +227,7 @@ class DevicePageTest : public QObject {
     SerialPort other;
     other.SetPortName(logger.path);
     QVERIFY(other.Open());
-    page.SetExtraPorts({logger.Port()});
-    QVERIFY(page.SelectPort(logger.path));
-    test::Button(&page, "connectButton")->click();
-    page.WaitForIdle();
-    QApplication::processEvents();
-    QVERIFY(!page.IsConnected());
+    QVERIFY(!test::ConnectThrough(&page, {logger.Port()}, logger.path));
     QVERIFY2(StatusOf(&page).startsWith(QStringLiteral("Failed connecting to device!\n")), qPrintable(StatusOf(&page)));
     QVERIFY2(StatusOf(&page).contains(QStringLiteral("in use by another program")), qPrintable(StatusOf(&page)));
     QVERIFY(logger.ReceivedWith("$").empty());
@@ -257,6 +236,49 @@ class DevicePageTest : public QObject {
     test::ClickConnect(&page, logger);
     QVERIFY(page.IsConnected());
     test::ClickDisconnect(&page);
+  }
+
+  // A port where nothing answers: the status says so and what to try, naming the port.
+  void portWhereNothingAnswersSuggestsAutoDetect() {
+    kavro::test::PtyPair silent;
+    QVERIFY(silent.Ok());
+    AppContext ctx;
+    ctx.link.SetTiming(kavro::test::QuickTiming());
+    DevicePage page(ctx, nullptr);
+    page.show();
+    PortInfo port;
+    port.devicePath = silent.SlavePath();
+    port.portName = silent.SlavePath();
+    port.description = "Quiet";
+    port.isVirtual = true;
+    CompletePortInfo(port);
+    QVERIFY(!test::ConnectThrough(&page, {port}, port.devicePath));
+    QCOMPARE(StatusOf(&page), QStringLiteral("Timeout. Device Disconnected!\nNothing answered on ") +
+                                  QString::fromStdString(port.friendlyName) +
+                                  QStringLiteral(". Try Auto Detect, or choose another port."));
+  }
+
+  // Auto Detect that finds no bridge says so instead of doing nothing visibly.
+  void autoDetectFindingNothingSaysSo() {
+    AppContext ctx;
+    DevicePage page(ctx, nullptr);
+    page.show();
+    SimulatedLogger plain = SimulatedLogger::Start();
+    QVERIFY(plain.sim);
+    page.SetExtraPorts({plain.Port()});
+    if (FindBridgePort(EnumeratePorts({})).has_value()) QSKIP("a CP210x is attached to this machine");
+    const QString before = StatusOf(&page);
+    test::Button(&page, "autoDetectButton")->click();
+    QCOMPARE(StatusOf(&page), ctx.strings.Text(txt::AutoDetectNothing));
+    QVERIFY(StatusOf(&page) != before);
+    // With a bridge it picks it, as before.
+    SimulatedLogger bridge = SimulatedLogger::Start();
+    QVERIFY(bridge.sim);
+    page.SetExtraPorts({plain.Port(), bridge.Cp210xPort()});
+    page.findChild<QLabel*>("connectStatus")->clear();
+    test::Button(&page, "autoDetectButton")->click();
+    QCOMPARE(page.SelectedPort(), bridge.path);
+    QVERIFY(StatusOf(&page) != ctx.strings.Text(txt::AutoDetectNothing));
   }
 
   void loggerGoingAwayWhileConnectedEndsDisconnected() {
@@ -273,7 +295,7 @@ class DevicePageTest : public QObject {
     QVERIFY(!ctx.link.Port().IsOpen());
     QCOMPARE(test::Button(&w, "connectButton")->text(), QStringLiteral("Connect"));
     QVERIFY(!w.TabBar()->IsTabEnabled(MainWindow::kTrackLogTab));
-    QCOMPARE(w.ShownModel(), 0);
+    QCOMPARE(w.ShownModel(), DeviceModel::None);
     // And the page can connect again to a logger that is back.
     SimulatedLogger again = SimulatedLogger::Start();
     QVERIFY(again.sim);
@@ -290,13 +312,15 @@ class DevicePageTest : public QObject {
     auto* name = page.findChild<QLineEdit*>("userName");
     QCOMPARE(name->maxLength(), 16);
 
-    // Not connected: nothing is sent and nothing is said.
+    // Not connected: nothing is sent, no box comes up, and the status line says why.
     name->setText(QStringLiteral("Bad Name"));
     QCOMPARE(StopBoxText([&] {
                test::Button(&page, "writeNameButton")->click();
                page.WaitForIdle();
              }),
              QString());
+    QApplication::processEvents();
+    QCOMPARE(StatusOf(&page), QStringLiteral("Device not connected!"));
 
     test::ClickConnect(&page, logger);
     QVERIFY(page.IsConnected());

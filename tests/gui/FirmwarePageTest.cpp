@@ -16,6 +16,7 @@
 #include "FirmwarePage.h"
 #include "support/GuiTestSupport.h"
 #include "support/MessageCatcher.h"
+#include "support/QuickTimings.h"
 #include "OwnerDrawTabBar.h"
 #include "common/Texts.h"
 
@@ -43,20 +44,6 @@ void WriteFirmware(const QString& path, std::size_t size, int version) {
 
 QString ProgramFolder() {
   return QString::fromLatin1(KAVRO_TEST_DATA) + QStringLiteral("/../../resources/firmware");
-}
-
-FirmwareTiming QuickTiming() {
-  FirmwareTiming t;
-  t.beforeDownload = std::chrono::milliseconds(10);
-  t.restartWait = std::chrono::milliseconds(10);
-  t.finishPause = std::chrono::milliseconds(10);
-  t.bt.readPoll = std::chrono::milliseconds(10);
-  t.bt.readPolls = 300;
-  t.bt.writeDelay = std::chrono::milliseconds(10);
-  t.bt.ackPoll = std::chrono::milliseconds(10);
-  t.bt.ackPolls = 300;
-  t.bt.afterAck = std::chrono::milliseconds(10);
-  return t;
 }
 
 template <typename T>
@@ -126,7 +113,7 @@ class TestFirmwarePage : public QObject {
     w.show();
     FirmwarePage* page = w.Firmware();
     page->SetProgramFolder(ProgramFolder());
-    FirmwareTiming timing = QuickTiming();
+    FirmwareTiming timing = kavro::test::QuickFirmwareTiming();
     // Long enough a pause before the download to look at the window while the update runs.
     timing.beforeDownload = std::chrono::milliseconds(300);
     page->SetTiming(timing);
@@ -137,7 +124,10 @@ class TestFirmwarePage : public QObject {
     page->ChooseFile(file);
     QSignalSpy finished(page, &FirmwarePage::updateFinished);
 
+    MessageCatcher yes(250, QMessageBox::Yes);
     Find<QPushButton>(page, "downloadButton")->click();
+    QCOMPARE(yes.text, ctx.strings.Format(txt::FirmwareConfirm, {file, QStringLiteral("V1.31"),
+                                                                  QString::fromStdString(logger.path)}));
     QVERIFY(page->IsBusy());
     QVERIFY(!Find<QPushButton>(page, "downloadButton")->isEnabled());
     QVERIFY(!Find<QPushButton>(page, "browseButton")->isEnabled());
@@ -181,13 +171,29 @@ class TestFirmwarePage : public QObject {
     w.show();
     FirmwarePage* page = w.Firmware();
     page->SetProgramFolder(ProgramFolder());
-    page->SetTiming(QuickTiming());
+    page->SetTiming(kavro::test::QuickFirmwareTiming());
     ctx.link.SetPortSelection({"sim:demo", 38400, 0});
     const QString file = files_.filePath(QStringLiteral("T580_v144.bin"));
     WriteFirmware(file, 5000, 144);
     w.ShowPage(MainWindow::kFirmwareTab);
     page->ChooseFile(file);
     QSignalSpy finished(page, &FirmwarePage::updateFinished);
+    // No, the default, writes nothing and leaves no image copy.
+    {
+      MessageCatcher no(250, QMessageBox::No);
+      Find<QPushButton>(page, "downloadButton")->click();
+      QCOMPARE(no.icon, QMessageBox::Question);
+      QCOMPARE(no.defaultButton, QMessageBox::No);
+      QCOMPARE(no.text, QStringLiteral("Write the firmware ") + file +
+                            QStringLiteral(" (version V1.44) into the logger on Simulated T-580? Do not disconnect the "
+                                           "cable until the update has finished."));
+    }
+    QVERIFY(!page->IsBusy());
+    QCOMPARE(finished.count(), 0);
+    QVERIFY(w.Device()->RunningSimulator() == nullptr);
+    QVERIFY(!QFile::exists(files_.filePath(QStringLiteral("Kavro_FW_Temp.bin"))));
+    QCOMPARE(Find<QLabel>(page, "statusLabel")->text(), ctx.strings.Text(txt::DownloadAndUpdateStatus));
+    MessageCatcher yes(250, QMessageBox::Yes);
     Find<QPushButton>(page, "downloadButton")->click();
     QVERIFY(finished.wait(120000));
     QCOMPARE(finished.first().first().toBool(), true);
@@ -202,13 +208,14 @@ class TestFirmwarePage : public QObject {
     w.show();
     FirmwarePage* page = w.Firmware();
     page->SetProgramFolder(ProgramFolder());
-    page->SetTiming(QuickTiming());
+    page->SetTiming(kavro::test::QuickFirmwareTiming());
     ctx.link.SetPortSelection({"/dev/kavro-no-such-port", 38400, 0});
     const QString file = files_.filePath(QStringLiteral("T580_v132.bin"));
     WriteFirmware(file, 1000, 132);
     w.ShowPage(MainWindow::kFirmwareTab);
     page->ChooseFile(file);
     QSignalSpy finished(page, &FirmwarePage::updateFinished);
+    MessageCatcher yes(250, QMessageBox::Yes);
     Find<QPushButton>(page, "downloadButton")->click();
     QVERIFY(finished.wait(60000));
     QCOMPARE(finished.first().first().toBool(), false);

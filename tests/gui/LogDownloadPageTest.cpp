@@ -2,6 +2,8 @@
 // the controls the download disables and enables, the Track Log File Status list, the files
 // written, and the window closed in the middle of a download.
 #include <QCheckBox>
+#include <QListWidget>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
@@ -9,11 +11,13 @@
 #include <QPointer>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <unistd.h>
 
+#include "support/Files.h"
 #include "support/GuiTestSupport.h"
 #include "OwnerDrawTabBar.h"
 #include "TrackLogFileStatusDialog.h"
@@ -26,20 +30,9 @@ using namespace kavro;
 using namespace kavro::gui;
 using kavro::gui::test::SimulatedLogger;
 namespace fs = std::filesystem;
+using kavro::test::ReadDir;
 
 namespace {
-
-std::map<std::string, std::string> ReadDir(const fs::path& dir) {
-  std::map<std::string, std::string> out;
-  if (!fs::exists(dir)) return out;
-  for (const auto& e : fs::directory_iterator(dir)) {
-    std::ifstream in(e.path(), std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    out[e.path().filename().string()] = s.str();
-  }
-  return out;
-}
 
 template <typename Cond>
 bool WaitFor(Cond cond, int ms = 60000) {
@@ -104,31 +97,19 @@ struct Session {
   // What `kavro tracks` writes from the simulator's memory, KML included.
   std::map<std::string, std::string> Reference(bool total) const {
     const fs::path want = dir.string() + "-want";
-    fs::create_directories(want);
-    const DeviceInfo info = ctx->device.Snapshot();
-    const std::vector<std::uint8_t> image = logger.sim->Memory();
-    LogDecoder decoder;
-    decoder.ResetDecoder(ctx->zone.Clock(), LogDecoder::CurrentUtcYear());
-    const std::uint32_t size = DownloadSize(info.logUsedSize, info.logWrapped);
-    for (std::uint32_t m = 0; m < size; m += memory::kSectorSize) decoder.DecodeSector(image.data() + m);
-    TrackFilesOptions o;
-    o.directory = want;
-    o.writeTotal = total;
-    o.userName = info.userName;
-    o.clock = ctx->zone.Clock();
-    WriteKmlForTrackFiles(WriteTrackFiles(decoder, o), o.clock);
-    auto files = ReadDir(want);
+    auto files = kavro::test::TrackFilesOf(logger.sim->Memory(), ctx->device.Snapshot(), ctx->zone.Clock(), total, want);
     fs::remove_all(want);
     return files;
   }
 };
 
-std::unique_ptr<Session> Start(const std::string& scenario, bool bridge, sim::SimulatorOptions options = {}) {
+std::unique_ptr<Session> Start(const std::string& scenario, bool bridge, sim::SimulatorOptions options = {},
+                               const std::function<void(sim::Scenario&)>& edit = [](sim::Scenario&) {}) {
   auto s = std::make_unique<Session>();
   s->dir = fs::temp_directory_path() / ("kavro-gui-download-" + std::to_string(::getpid()));
   fs::remove_all(s->dir);
   fs::create_directories(s->dir);
-  s->logger = SimulatedLogger::Start(scenario, [](sim::Scenario&) {}, options);
+  s->logger = SimulatedLogger::Start(scenario, edit, options);
   s->ctx = std::make_unique<AppContext>();
   s->window = std::make_unique<MainWindow>(*s->ctx);
   DownloadTiming t;
@@ -138,17 +119,8 @@ std::unique_ptr<Session> Start(const std::string& scenario, bool bridge, sim::Si
   s->Page()->SetDownloadTiming(t);
   s->window->show();
   if (!s->logger.sim) return s;
-  PortInfo port = s->logger.Port();
-  if (bridge) {
-    port.usb = true;  // a CP210x
-    port.vendorId = 0x10C4;
-    port.productId = 0xEA60;
-  }
-  s->window->Device()->SetExtraPorts({port});
-  s->window->Device()->SelectPort(s->logger.path);
-  test::Button(s->window->Device(), "connectButton")->click();
-  s->window->Device()->WaitForIdle();
-  QApplication::processEvents();
+  const PortInfo port = bridge ? s->logger.Cp210xPort() : s->logger.Port();
+  test::ConnectThrough(s->window->Device(), {port}, s->logger.path);
   s->window->ShowPage(MainWindow::kTrackLogTab);
   s->logger.sim->ClearReceived();
   return s;
@@ -177,11 +149,13 @@ class LogDownloadTest : public QObject {
     QVERIFY(!test::Button(s->window->Device(), "connectButton")->isEnabledTo(s->window->Device()));
     QVERIFY(!test::Button(s->Page(), "clearButton")->isEnabled());
     QVERIFY(!test::Button(s->Page(), "uploadButton")->isEnabled());
+    // The status list is there, but shows only once a folder is chosen: not empty behind the dialog.
     QPointer<TrackLogFileStatusDialog> list = s->Page()->StatusDialog();
-    QVERIFY(list && list->isVisible());
+    QVERIFY(list && !list->isVisible());
     QVERIFY(!list->OkButton()->isEnabled());
 
     s->ChooseAndOk(true);
+    QVERIFY(list && list->isVisible());
     s->WaitEnd();
     QCOMPARE(s->Status(), QStringLiteral("Upload Succeed!"));
     QCOMPARE(s->Find<QLabel>("uploadPercent")->text(), QStringLiteral("100%"));
@@ -197,6 +171,17 @@ class LogDownloadTest : public QObject {
       if (i >= lines.size() / 2) QCOMPARE(lines[i].chopped(4), lines[i - lines.size() / 2].chopped(4));
     }
     QVERIFY(lines[lines.size() - 2].contains(QStringLiteral("_T-580_Total_Start_")));
+    // Whole names: the list is wide enough for a line as the download writes it (as far as the
+    // screen allows; beyond, shortened in the middle), and each line is whole in its tooltip.
+    auto* shown = list->findChild<QListWidget*>(QStringLiteral("statusList"));
+    QCOMPARE(shown->textElideMode(), Qt::ElideMiddle);
+    const int room = list->screen()->availableGeometry().width() * 9 / 10;
+    for (int i = 0; i < shown->count(); ++i) {
+      QCOMPARE(shown->item(i)->toolTip(), lines[i]);
+      const bool fits = shown->fontMetrics().horizontalAdvance(lines[i]) <= shown->viewport()->width();
+      QVERIFY2(fits || shown->width() >= room, qPrintable(lines[i]));
+    }
+    QVERIFY(shown->width() >= std::min(room, shown->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 100));
     QVERIFY(lines.last().endsWith(QStringLiteral("_T-580_Waypoints.kml")));
     // Everything back as it was; the list's OK closes it.
     for (int tab : {MainWindow::kDeviceTab, MainWindow::kConversionTab, MainWindow::kPhotoTab})
@@ -206,6 +191,14 @@ class LogDownloadTest : public QObject {
     QVERIFY(test::Button(s->Page(), "clearButton")->isEnabled());
     QVERIFY(test::Button(s->window->Device(), "connectButton")->isEnabledTo(s->window->Device()));
     QVERIFY(list->OkButton()->isEnabled());
+    // Disconnected and connected again: the bar starts afresh, not at the last download's 100%.
+    s->window->ShowPage(MainWindow::kDeviceTab);
+    test::ClickDisconnect(s->window->Device());
+    test::ClickConnect(s->window->Device(), s->logger);
+    QVERIFY(s->window->Device()->IsConnected());
+    QCOMPARE(s->Find<QProgressBar>("uploadProgress")->value(), 0);
+    QCOMPARE(s->Find<QLabel>("uploadPercent")->text(), QString());
+    s->window->ShowPage(MainWindow::kTrackLogTab);
     // A plain port: no speed change.
     QVERIFY(s->logger.ReceivedWith("$PMTK182,14").empty());
 
@@ -216,6 +209,8 @@ class LogDownloadTest : public QObject {
     QVERIFY(s->Page()->StatusDialog()->Lines().isEmpty());
     test::Button(s->Dialog(), "cancelButton")->click();
     s->WaitEnd();
+    // Cancelled: the empty list does not stay behind.
+    QVERIFY(WaitFor([&] { return s->Page()->StatusDialog() == nullptr; }, 5000));
   }
 
   // Every sector came but a file could not be written: the status line says so, not success.
@@ -235,6 +230,66 @@ class LogDownloadTest : public QObject {
     const QStringList named = lines.filter(QString::fromStdString(kml));
     QCOMPARE(named.size(), 1);
     QVERIFY2(!named[0].startsWith(QStringLiteral("Create File OK")), qPrintable(named[0]));
+  }
+
+  // Combine JPEG File ticked but no photo folder chosen: the plain KML, as without the tick.
+  void combineWithoutAPhotoFolderWritesThePlainKml() {
+    auto s = Start("demo", false);
+    QVERIFY(s->window->Device()->IsConnected());
+    s->ClickUpload();
+    TransferDialog* d = s->Dialog();
+    QVERIFY(d);
+    const QString path = QString::fromStdString(s->dir.string());
+    d->browse = [path](QWidget*, const QString&) { return path; };
+    test::Button(d, "directoryButton")->click();
+    auto* combine = d->findChild<QCheckBox*>(QStringLiteral("combineJpegCheck"));
+    QVERIFY(combine);
+    combine->setChecked(true);
+    test::Button(d, "okButton")->click();
+    s->WaitEnd();
+    QCOMPARE(s->Status(), QStringLiteral("Upload Succeed!"));
+    const auto got = ReadDir(s->dir);
+    QCOMPARE(got, s->Reference(false));
+    int kml = 0;
+    for (const auto& [name, bytes] : got) {
+      if (name.size() < 4 || name.substr(name.size() - 4) != ".kml") continue;
+      ++kml;
+      QVERIFY2(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0) == 0, name.c_str());  // no UTF-16 photo KML
+    }
+    QVERIFY(kml >= 2);
+  }
+
+  // Write Total Track Log with two tracks: the list ends with the KML lines of both tracks and
+  // then of the total.
+  void totalOfTwoTracksEndsTheListWithTheirKmlAndTheTotals() {
+    auto twoTracks = [](sim::Scenario& sc) {
+      // The demo's first two tracks, without their waypoints (no waypoints file).
+      std::vector<sim::Slot> kept;
+      int markers = 0;
+      for (const sim::Slot& slot : sc.written) {
+        if (slot == sim::LogStartMarker() && ++markers > 2) break;
+        if (slot != sim::WaypointMarker()) kept.push_back(slot);
+      }
+      sc.written = kept;
+    };
+    auto s = Start("demo", false, {}, twoTracks);
+    QVERIFY(s->window->Device()->IsConnected());
+    s->ClickUpload();
+    s->ChooseAndOk(true);
+    s->WaitEnd();
+    QCOMPARE(s->Status(), QStringLiteral("Upload Succeed!"));
+    QCOMPARE(ReadDir(s->dir), s->Reference(true));
+    const QStringList lines = s->Page()->StatusDialog()->Lines();
+    QCOMPARE(lines.size(), 6);
+    for (int i = 0; i < 3; ++i) {
+      QVERIFY2(lines[i].startsWith(QStringLiteral("Create File OK ")) && lines[i].endsWith(QStringLiteral(".trl")),
+               qPrintable(lines[i]));
+      QCOMPARE(lines[i + 3], lines[i].chopped(4) + QStringLiteral(".kml"));
+    }
+    QVERIFY(!lines[3].contains(QStringLiteral("_Total_")));
+    QVERIFY(!lines[4].contains(QStringLiteral("_Total_")));
+    QVERIFY2(lines[5].contains(QStringLiteral("_T-580_Total_Start_")), qPrintable(lines[5]));
+    QVERIFY(lines.filter(QStringLiteral("Waypoints")).isEmpty());
   }
 
   void cancelledDialogLeavesTheStatusAndWithABridgeSetsTheSpeed() {

@@ -42,7 +42,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(bar->tabText(4), QStringLiteral("Download and Update Firmware"));
     QVERIFY(!bar->IsTabEnabled(1));
     QVERIFY(bar->IsTabEnabled(4));
-    QCOMPARE(w.ShownModel(), 0);
+    QCOMPARE(w.ShownModel(), DeviceModel::None);
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
     QCOMPARE(bar->currentIndex(), 0);
 
@@ -64,7 +64,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.Device()->findChild<QLineEdit*>("userName")->text(), QStringLiteral("Logger1"));
     QVERIFY(bar->IsTabEnabled(1));
     QVERIFY(!bar->IsTabEnabled(4));
-    QCOMPARE(w.ShownModel(), 3);
+    QCOMPARE(w.ShownModel(), DeviceModel::T580);
     // The keep-alive runs while connected.
     QTRY_VERIFY_WITH_TIMEOUT(!logger.ReceivedWith("$KAVRO580,6*").empty(), 15000);
     QCOMPARE(bar->currentIndex(), 0);  // the model update shows the first tab
@@ -78,7 +78,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.Device()->findChild<QLabel*>("connectStatus")->text(), QStringLiteral("Device Disconnected!"));
     QVERIFY(!bar->IsTabEnabled(1));
     QVERIFY(bar->IsTabEnabled(4));
-    QCOMPARE(w.ShownModel(), 0);
+    QCOMPARE(w.ShownModel(), DeviceModel::None);
     QVERIFY(!logger.ReceivedWith("$KAVRO580,2*").empty());
     QVERIFY(w.Device()->findChild<QLineEdit*>("deviceType")->text().isEmpty());
   }
@@ -164,10 +164,7 @@ class MainWindowTest : public QObject {
     AppContext ctx;
     MainWindow w(ctx);
     w.show();
-    PortInfo cp210x = bridge.Port("CP2102 USB to UART Bridge Controller");
-    cp210x.vendorId = 0x10C4;
-    cp210x.productId = 0xEA60;
-    cp210x.usb = true;
+    PortInfo cp210x = bridge.Cp210xPort();
     w.Device()->SetExtraPorts({cp210x});
     QCOMPARE(w.Device()->SelectedPort(), bridge.path);
     auto* baud = w.Device()->findChild<QComboBox*>("baudList");

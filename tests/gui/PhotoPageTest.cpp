@@ -238,6 +238,31 @@ class PhotoPageTest : public QObject {
   }
 
   // What kavro geotag refuses with status 1 is no success here either: the reason, no KML.
+  // A forgotten camera zone: nothing matches, and the summary and the list say why.
+  void matchingNothingSaysWhy() {
+    test::TempDir dir("page-nomatch");
+    const auto photos = dir.path / "photos";
+    std::filesystem::create_directory(photos);
+    const std::int32_t t10 = test::Utc(2008, 2, 28, 10, 0, 0);
+    test::WriteTrl(dir.path / "t.trl", {kavro::TrackRecord::Make(t10, 25.25f, 121.5f, 10),
+                                        kavro::TrackRecord::Make(t10 + 120, 25.75f, 122.0f, 30)});
+    test::TinyJpeg a;
+    a.dateTimeOriginal = "2008:02:28 18:01:00";  // +08:00, but the photo zone is still " 00:00"
+    test::WriteBytes(photos / "a.jpg", a.Build());
+    page->SetTrlPath(QString::fromStdString((dir.path / "t.trl").string()));
+    page->SetPhotoDirectory(QString::fromStdString(photos.string()));
+    kmlAnswer = QString::fromStdString((dir.path / "out.kml").string());
+    QSignalSpy finished(page.get(), &PhotoPage::conversionFinished);
+    QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
+    QVERIFY(finished.count() == 1 || finished.wait(120000));
+    const QString why = ctx->strings.Format(txt::NoPhotoMatched,
+                                            {QStringLiteral("2008-02-28 18:01:00"), QStringLiteral("2008-02-28 18:01:00"),
+                                             QStringLiteral("2008-02-28 10:00:00"), QStringLiteral("2008-02-28 10:02:00"),
+                                             QStringLiteral("+00:00")});
+    QVERIFY2(page->SummaryLabel()->text().endsWith(QLatin1Char('\n') + why), qPrintable(page->SummaryLabel()->text()));
+    QCOMPARE(page->ResultList()->item(page->ResultList()->count() - 1)->text(), why);
+  }
+
   void unreadableTrackOrFolderShowsTheFailureAndLeavesNoKml() {
     test::TempDir dir("page-unreadable");
     const auto photos = dir.path / "photos";
@@ -259,7 +284,7 @@ class PhotoPageTest : public QObject {
         {dir.path / "folder.trl", photos, QStringLiteral("folder.trl"), QString::fromLocal8Bit(std::strerror(EISDIR))},
         {dir.path / "t.trl", dir.path / "t.trl", QString::fromStdString((dir.path / "t.trl").string()),
          QString::fromLocal8Bit(std::strerror(ENOTDIR))},
-        {dir.path / "t.trl", dir.path / "gone", QStringLiteral("gone"), QString::fromLocal8Bit(std::strerror(ENOENT))},
+        {dir.path / "t.trl", dir.path / "gone", QStringLiteral("gone"), QStringLiteral(": No such folder")},
         {photos / "photo.trl", photos, QString::fromStdString((photos / "photo.trl").string()),
          QStringLiteral("is not a track log file")},
     };

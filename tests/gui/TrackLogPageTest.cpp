@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "support/GuiTestSupport.h"
+#include "support/MessageCatcher.h"
 #include "OwnerDrawTabBar.h"
 #include "TrackLogPage.h"
 
@@ -164,7 +165,9 @@ class TrackLogPageTest : public QObject {
     const int before = c.ctx->device.Snapshot().freeRecords;
     QVERIFY(before <= 3);
     QCOMPARE(c.Find<QLineEdit>("memoryField")->text(), before <= 1 ? QStringLiteral("0") : QString::number(before));
+    test::MessageCatcher yes(250, QMessageBox::Yes);
     test::Button(c.window.get(), "clearButton")->click();
+    QCOMPARE(yes.text, QStringLiteral("Erase all track data on the logger? This cannot be undone."));
     QVERIFY(!test::Button(c.window.get(), "clearButton")->isEnabled());
     QVERIFY(!test::Button(c.window.get(), "okButton")->isEnabled());
     c.Page()->WaitForIdle();
@@ -174,6 +177,28 @@ class TrackLogPageTest : public QObject {
     QCOMPARE(c.Find<QLineEdit>("memoryField")->text(), QStringLiteral("131072"));
     QVERIFY(test::Button(c.window.get(), "clearButton")->isEnabled());
     QVERIFY(test::Button(c.window.get(), "okButton")->isEnabled());
+  }
+
+  // One click does not erase the log: the question comes first, and No (the default) keeps it.
+  void clearAsksFirstAndNoKeepsTheLog() {
+    Connected c = ConnectTo("demo", [](sim::Scenario&) {});
+    QVERIFY(c.window->Device()->IsConnected());
+    const QString memory = c.Find<QLineEdit>("memoryField")->text();
+    test::MessageCatcher no(250, QMessageBox::No);
+    test::Button(c.window.get(), "clearButton")->click();
+    QCOMPARE(no.shown, 1);
+    QCOMPARE(no.icon, QMessageBox::Question);
+    QCOMPARE(no.title, QStringLiteral("Kavro Logger Utility"));
+    QCOMPARE(no.defaultButton, QMessageBox::No);
+    QCOMPARE(no.buttonTexts.size(), 2);
+    QVERIFY(no.buttonTexts.contains(QStringLiteral("Yes")) && no.buttonTexts.contains(QStringLiteral("No")));
+    c.Page()->WaitForIdle();
+    QApplication::processEvents();
+    QVERIFY(c.logger.ReceivedWith("$PMTK182,6,1").empty());
+    QCOMPARE(c.logger.sim->State().eraseCount, 0);
+    QCOMPARE(c.ClearStatus(), QStringLiteral("Upload/Clear Status Message"));
+    QCOMPARE(c.Find<QLineEdit>("memoryField")->text(), memory);
+    QVERIFY(test::Button(c.window.get(), "clearButton")->isEnabled());
   }
 
   void failuresAreReported() {

@@ -60,6 +60,6 @@ out=$("$prefix/bin/t580-sim" --list); grep -q demo <<<"$out"
 # simulated logger; the saved Bluetooth address goes to a scratch settings folder.
 export XDG_CONFIG_HOME="$prefix/config"
 "$prefix/bin/t580-sim" --make-firmware 1.31 "$prefix/fw.bin" >/dev/null
-out=$(LANG=C.UTF-8 "$prefix/bin/kavro" firmware "$prefix/fw.bin" --simulate 2>/dev/null)
+out=$(LANG=C.UTF-8 "$prefix/bin/kavro" firmware "$prefix/fw.bin" --simulate --yes 2>/dev/null)
 grep -q "Download and Update Successfully" <<<"$out"
 echo "installed tree ok"

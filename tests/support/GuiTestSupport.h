@@ -12,8 +12,12 @@
 #include "DevicePage.h"
 #include "MainWindow.h"
 #include "Simulator.h"
+#include "support/PortEntries.h"
 
-namespace kavro::gui::test {
+namespace kavro::test {
+
+using gui::DevicePage;
+using gui::MainWindow;
 
 struct SimulatedLogger {
   std::unique_ptr<sim::Simulator> sim;
@@ -50,6 +54,9 @@ struct SimulatedLogger {
     return p;
   }
 
+  // The same port as the discovery reports a CP210x bridge.
+  PortInfo Cp210xPort() const { return Cp210xEntry(path); }
+
   // Sentences received so far that begin with prefix.
   std::vector<std::string> ReceivedWith(const std::string& prefix) const {
     std::vector<std::string> out;
@@ -61,16 +68,18 @@ struct SimulatedLogger {
 
 inline QPushButton* Button(QWidget* root, const char* name) { return root->findChild<QPushButton*>(QString::fromLatin1(name)); }
 
-// Offers the logger in the port list, chooses it and clicks Connect; returns when the
-// connect job has ended and its results are on show.
-inline void ClickConnect(DevicePage* page, const SimulatedLogger& logger) {
-  std::vector<PortInfo> ports{logger.Port()};
-  page->SetExtraPorts(ports);
-  page->SelectPort(logger.path);
+// Offers the ports in the port list, chooses the one of `path` and clicks Connect; returns
+// whether the page is connected once the connect job has ended and its results are on show.
+inline bool ConnectThrough(DevicePage* page, const std::vector<PortInfo>& offered, const std::string& path) {
+  page->SetExtraPorts(offered);
+  if (!page->SelectPort(path)) return false;
   Button(page, "connectButton")->click();
   page->WaitForIdle();
   QApplication::processEvents();
+  return page->IsConnected();
 }
+
+inline void ClickConnect(DevicePage* page, const SimulatedLogger& logger) { ConnectThrough(page, {logger.Port()}, logger.path); }
 
 inline void ClickDisconnect(DevicePage* page) {
   Button(page, "connectButton")->click();
@@ -78,4 +87,9 @@ inline void ClickDisconnect(DevicePage* page) {
   QApplication::processEvents();
 }
 
-}  // namespace kavro::gui::test
+}  // namespace kavro::test
+
+// The widget tests name these kavro::gui::test:: as well.
+namespace kavro::gui {
+namespace test = ::kavro::test;
+}

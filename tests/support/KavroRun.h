@@ -21,7 +21,8 @@ struct CliRun {
 inline CliRun Kavro(const std::string& args, const std::string& env = {}) {
   namespace fs = std::filesystem;
   const fs::path errFile = fs::temp_directory_path() / ("kavro-cli-err-" + std::to_string(::getpid()));
-  const std::string command = env + " " + std::string(KAVRO_CLI) + " " + args + " 2>" + errFile.string();
+  // No terminal on stdin, even when the tests are run from one: nothing can be asked.
+  const std::string command = env + " " + std::string(KAVRO_CLI) + " " + args + " 2>" + errFile.string() + " </dev/null";
   CliRun run;
   std::FILE* p = ::popen(command.c_str(), "r");
   if (p == nullptr) return run;

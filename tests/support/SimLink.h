@@ -14,6 +14,7 @@
 #include "protocol/ConnectFlow.h"
 #include "protocol/DeviceInfo.h"
 #include "protocol/Link.h"
+#include "support/QuickTimings.h"
 
 namespace kavro::test {
 
@@ -28,17 +29,6 @@ inline std::unique_ptr<sim::Simulator> StartSim(const sim::Scenario& scenario, s
 }
 
 inline sim::Scenario Named(const std::string& name) { return *sim::ScenarioByName(name); }
-
-// Timing for tests about bounds: the same limits, a much shorter poll.
-inline ExchangeTiming QuickTiming() {
-  ExchangeTiming t;
-  t.poll = std::chrono::milliseconds(2);
-  t.fastPiecePause = std::chrono::milliseconds(1);
-  t.retryPause = std::chrono::milliseconds(1);
-  t.namePause = std::chrono::milliseconds(1);
-  t.disconnectPause = std::chrono::milliseconds(1);
-  return t;
-}
 
 inline long Count(const std::vector<std::string>& lines, const std::string& prefix) {
   return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });

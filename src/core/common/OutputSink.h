@@ -63,7 +63,6 @@ class ReplacingFileSink : public OutputSink {
   void Discard();
   bool IsOpen() const { return file_.IsOpen(); }
   std::string ErrorText() const { return file_.ErrorText(); }
-  const std::filesystem::path& Target() const { return target_; }
 
  private:
   FileSink file_;

@@ -39,7 +39,6 @@ class TextFile : public OutputSink {
   bool IsOpen() const { return file_ != nullptr || replacing_.IsOpen(); }
 
   void SetFileCodePage(int codePage) { fileCodePage_ = codePage; }
-  int FileCodePage() const { return fileCodePage_; }
   bool UnicodeText() const { return unicodeText_; }
   unsigned OpenFlags() const { return openFlags_; }
 

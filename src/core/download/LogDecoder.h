@@ -40,7 +40,6 @@ class LogDecoder {
   const std::vector<std::uint8_t>& OrderedWaypointFlags() const { return orderedFlags_; }
   // The same in memory order.
   const std::vector<TrackRecord>& Raw() const { return raw_; }
-  const std::vector<std::uint8_t>& RawWaypointFlags() const { return rawFlags_; }
 
   std::size_t EntryCount() const { return raw_.size(); }
   int MarkerCount() const { return markerCount_; }

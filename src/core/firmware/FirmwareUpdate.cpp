@@ -7,6 +7,7 @@
 
 #include "common/Texts.h"
 #include "firmware/BootRomProtocol.h"
+#include "protocol/DeviceInfo.h"
 
 namespace kavro {
 namespace fs = std::filesystem;
@@ -29,7 +30,7 @@ FirmwarePort ResolveFirmwarePort(const std::string& portName, int previousNumber
   return port;
 }
 
-FirmwareMessage CheckFirmwareImage(const fs::path& firmwareFile, const fs::path& copyPath) {
+FirmwareMessage CheckFirmwareImage(const fs::path& firmwareFile, const fs::path& copyPath, std::optional<int>* version) {
   const FirmwareMessage wrong{txt::FirmwareContentWrong, {}};
   std::ifstream in(firmwareFile, std::ios::binary);
   std::error_code ec;
@@ -47,6 +48,7 @@ FirmwareMessage CheckFirmwareImage(const fs::path& firmwareFile, const fs::path&
     fs::remove(copyPath, ec);
     return wrong;
   }
+  if (version) *version = brom::ImageFirmwareVersion(image.data(), image.size());
   const FirmwareMessage folder{txt::FirmwareFolderNotWritable, {copyPath.parent_path().string()}};
   {
     std::ofstream out(copyPath, std::ios::binary | std::ios::trunc);
@@ -82,7 +84,18 @@ void FirmwareUpdate::ChooseFile(const fs::path& file) {
 FirmwareMessage FirmwareUpdate::Check() {
   if (firmwarePath_.empty()) return {txt::SelectFirmwareFile, {}};
   imageCopyPath_ = firmwareFolder_ / kImageCopyName;
-  return CheckFirmwareImage(firmwarePath_, imageCopyPath_);
+  imageVersion_.reset();
+  return CheckFirmwareImage(firmwarePath_, imageCopyPath_, &imageVersion_);
+}
+
+FirmwareMessage FirmwareUpdate::Confirmation(const std::string& portShown) const {
+  if (imageVersion_) return {txt::FirmwareConfirm, {firmwarePath_.string(), FirmwareText(*imageVersion_), portShown}};
+  return {txt::FirmwareConfirmNoVersion, {firmwarePath_.string(), portShown}};
+}
+
+void FirmwareUpdate::DropImageCopy() {
+  std::error_code ec;
+  if (!imageCopyPath_.empty()) fs::remove(imageCopyPath_, ec);
 }
 
 void FirmwareUpdate::Progress(const FirmwareCallbacks& callbacks, int percent) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,10 @@ struct FirmwareMessage {
 // Checks the file's trailer (CRC-32 of the bytes before it, little-endian) and writes the
 // image without it to copyPath. Refuses a file that cannot be read, is shorter than 4 bytes
 // or fails the check (415), an image larger than kFirmwareImageLimit, and a folder where the
-// copy cannot be written (naming the folder). Nothing is left at copyPath on failure.
-FirmwareMessage CheckFirmwareImage(const std::filesystem::path& firmwareFile, const std::filesystem::path& copyPath);
+// copy cannot be written (naming the folder). Nothing is left at copyPath on failure. A good
+// image's version (hundredths, e.g. 131 for 1.31) goes to *version when the image carries one.
+FirmwareMessage CheckFirmwareImage(const std::filesystem::path& firmwareFile, const std::filesystem::path& copyPath,
+                                   std::optional<int>* version = nullptr);
 
 struct FirmwareTiming {
   using ms = std::chrono::milliseconds;
@@ -82,6 +85,13 @@ class FirmwareUpdate {
 
   // 412 without a file, else CheckFirmwareImage into "Kavro_FW_Temp.bin" in the file's folder.
   FirmwareMessage Check();
+  // The version of the image the last Check passed, when it carries one.
+  std::optional<int> ImageVersion() const { return imageVersion_; }
+  // The question before the update, once Check has passed: the file, its version where the
+  // image carries one, and the port as the user knows it.
+  FirmwareMessage Confirmation(const std::string& portShown) const;
+  // The user said no: the image copy Check wrote goes again.
+  void DropImageCopy();
   // Status 405 and progress 0, the handles, the agent and the image loaded (the library's calls
   // up to EnableRegion), and the copy of the port selection.
   void Prepare(const PortSelection& selection, const FirmwareCallbacks& callbacks);
@@ -113,6 +123,7 @@ class FirmwareUpdate {
   std::filesystem::path firmwarePath_;
   std::filesystem::path firmwareFolder_;
   std::filesystem::path imageCopyPath_;
+  std::optional<int> imageVersion_;
   std::filesystem::path agentPath_;
   std::filesystem::path scatterPath_;
   FirmwarePort port_{8, "COM1"};

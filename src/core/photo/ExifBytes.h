@@ -23,11 +23,6 @@ class ExifBytes {
   }
 
   // These return false (and leave out untouched) when the bytes are not there.
-  bool U8(std::uint64_t offset, std::uint8_t& out) const {
-    if (!Has(offset, 1)) return false;
-    out = data_[offset];
-    return true;
-  }
   bool U16(std::uint64_t offset, ByteOrder order, std::uint16_t& out) const {
     if (!Has(offset, 2)) return false;
     const std::uint8_t* p = data_ + offset;

@@ -103,7 +103,7 @@ void PutInline(std::uint8_t* p, ByteOrder order, std::uint16_t tag, std::uint16_
 
 // `gpsOffset` is where p lies in the TIFF data; the values behind the entries are found from it.
 void WriteGpsIfd(std::uint8_t* p, ByteOrder order, std::uint32_t gpsOffset, const GpsFields& f) {
-  std::memset(p, 0, GpsIfdSize);
+  std::memset(p, 0, kGpsIfdSize);
   PutU16(p, order, 9);
   const std::uint8_t version[4] = {2, 2, 0, 0};
   PutInline(p + 2, order, 0x0000, 1, 4, version);
@@ -170,7 +170,7 @@ bool KnownTiffType(std::uint16_t type) { return type >= 1 && type <= 12; }
 bool GpsPointUsable(const TrackPoint& point) {
   const double lat = point.lat, lon = point.lon, alt = point.alt;
   return std::isfinite(lat) && std::isfinite(lon) && std::isfinite(alt) && std::fabs(lat) <= 90 &&
-         std::fabs(lon) <= 180 && std::fabs(alt) <= MaxGpsAltitudeMetres;
+         std::fabs(lon) <= 180 && std::fabs(alt) <= kMaxGpsAltitudeMetres;
 }
 
 GpsFields MakeGpsFields(const TrackPoint& point) {
@@ -360,10 +360,10 @@ struct GpsPlacement {
 
 GpsPlacement PlaceGpsIfd(const ExifBytes& tiff, const CameraLayout& layout) {
   GpsPlacement place;
-  place.entryShift = layout.haveGps ? 0 : EntryShift;
+  place.entryShift = layout.haveGps ? 0 : kEntryShift;
   place.gpsAt = layout.haveIfd1 ? layout.ifd1Offset : static_cast<std::uint32_t>(tiff.Size());
   place.lead = (place.gpsAt + place.entryShift) & 1u;
-  place.growth = place.entryShift + place.lead + GpsIfdSize + GpsIfdPadding;
+  place.growth = place.entryShift + place.lead + kGpsIfdSize + kGpsIfdPadding;
   place.gpsOffset = place.gpsAt + place.entryShift + place.lead;
   place.shifter = Shifter{layout.linkPos, place.gpsAt, place.entryShift, place.growth};
   return place;
@@ -460,7 +460,7 @@ GpsCopyOutcome RewriteWithGpsIfd(const std::uint8_t* data, std::size_t size, con
   CopyIfd0WithGpsPointer(tiff, layout, place, newTiff);
   const std::uint8_t* src = tiff.Data();
   newTiff.insert(newTiff.end(), src + layout.linkPos + 4, src + place.gpsAt);
-  newTiff.resize(newTiff.size() + place.lead + GpsIfdSize + GpsIfdPadding);
+  newTiff.resize(newTiff.size() + place.lead + kGpsIfdSize + kGpsIfdPadding);
   WriteGpsIfd(&newTiff[place.gpsOffset], layout.order, place.gpsOffset, MakeGpsFields(point));
   newTiff.insert(newTiff.end(), src + place.gpsAt, src + tiff.Size());
   MoveOffsetsBehindIfd0(newTiff, layout, place);

@@ -12,10 +12,10 @@ namespace kavro {
 // Size of the inserted IFD0 entry and of the GPS IFD with its values. One zero byte follows the
 // GPS IFD so that everything behind it keeps the word alignment TIFF asks of its offsets; one
 // more goes before it when it would otherwise start at an odd offset.
-inline constexpr std::uint32_t EntryShift = 12;
-inline constexpr std::uint32_t GpsIfdSize = 205;
-inline constexpr std::uint32_t GpsIfdPadding = 1;
-inline constexpr std::uint32_t TotalShift = EntryShift + GpsIfdSize + GpsIfdPadding;
+inline constexpr std::uint32_t kEntryShift = 12;
+inline constexpr std::uint32_t kGpsIfdSize = 205;
+inline constexpr std::uint32_t kGpsIfdPadding = 1;
+inline constexpr std::uint32_t kTotalShift = kEntryShift + kGpsIfdSize + kGpsIfdPadding;
 
 enum class GpsCopyOutcome {
   Written,      // the copy is complete and in place
@@ -47,8 +47,8 @@ struct GpsFields {
   int year = 1970, month = 1, day = 1;
 };
 // Altitudes whose centimetres still fit the unsigned 32-bit rational of the GPS IFD.
-inline constexpr double MaxGpsAltitudeMetres = 42949672.0;
-// Latitude within ±90, longitude within ±180, altitude within ±MaxGpsAltitudeMetres, all finite.
+inline constexpr double kMaxGpsAltitudeMetres = 42949672.0;
+// Latitude within ±90, longitude within ±180, altitude within ±kMaxGpsAltitudeMetres, all finite.
 // Only a corrupt record whose checksum still holds carries anything else.
 bool GpsPointUsable(const TrackPoint& point);
 // All zero for a point that is not usable.

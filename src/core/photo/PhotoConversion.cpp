@@ -1,6 +1,8 @@
 #include "photo/PhotoConversion.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "common/TextFile.h"
@@ -69,6 +71,45 @@ std::string PhotoConversion::TrackLoadProblem(const std::filesystem::path& trl, 
   return strings_.Format(txt::TrackOpenFailed, {Q(trl.string()), Q(load.error)}).toStdString();
 }
 
+namespace {
+
+// "2008-02-28 19:00:20" in the zone; empty for an instant it cannot show.
+QString LocalText(std::int64_t utc, const ZoneClock& zone) {
+  std::tm t{};
+  if (!zone.ToLocal(utc, t)) return {};
+  return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
+                           t.tm_min, t.tm_sec);
+}
+
+// "+08:00", "-03:30", "+00:00": the offset the times are shown in.
+QString OffsetText(const ZoneClock& zone) {
+  const int east = zone.IsSystem() ? -SystemZoneBiasMinutes() : zone.OffsetMinutes();
+  return QString::asprintf("%c%02d:%02d", east < 0 ? '-' : '+', std::abs(east) / 60, std::abs(east) % 60);
+}
+
+}  // namespace
+
+std::string PhotoConversion::NoMatchExplanation(const MatchCounts& counts, const ZoneClock& photoZone) const {
+  if (counts.combined > 0 || points_.empty()) return {};
+  std::int64_t photoFirst = 0, photoLast = 0;
+  bool anyPhoto = false;
+  for (std::size_t i = 0; i < photos_.size() && i < parse_.size(); ++i) {
+    if (!parse_[i].ok) continue;
+    const std::int64_t t = photos_[i].captureTime;  // calibrated: what was compared
+    photoFirst = anyPhoto ? std::min(photoFirst, t) : t;
+    photoLast = anyPhoto ? std::max(photoLast, t) : t;
+    anyPhoto = true;
+  }
+  if (!anyPhoto) return {};
+  const auto [first, last] = std::minmax_element(points_.begin(), points_.end(),
+                                                 [](const TrackPoint& a, const TrackPoint& b) { return a.time < b.time; });
+  return strings_
+      .Format(txt::NoPhotoMatched, {LocalText(photoFirst, photoZone), LocalText(photoLast, photoZone),
+                                    LocalText(first->time, photoZone), LocalText(last->time, photoZone),
+                                    OffsetText(photoZone)})
+      .toStdString();
+}
+
 std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
   if (result.messageId == txt::PhotoOpenFailed) return strings_.Format(txt::PhotoOpenFailed, {Q(result.detail)}).toStdString();
   return strings_.Utf8(result.messageId);
@@ -84,7 +125,7 @@ PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& settin
     result.cancelled = true;
     return result;
   }
-  MatchPhotos(settings, talk, result);
+  MatchPhotos(settings, listener, talk, result);
   if (stop.stop_requested()) {
     result.cancelled = true;
     return result;
@@ -110,12 +151,13 @@ bool PhotoConversion::ReadInputs(const PhotoConversionSettings& settings, PhotoC
   const PhotoScan scan = ScanPhotoDirectory(settings.photoDir, photos_);
   if (!scan.ok) {
     result.photosRead = false;
-    result.inputError =
-        strings_.Format(txt::PhotoDirectoryFailed, {Q(settings.photoDir.string()), Q(scan.error)}).toStdString();
+    // "No such file or directory" leaves the user guessing which of the two is missing.
+    const QString why = scan.missing ? strings_.Text(txt::NoSuchFolder) : Q(scan.error);
+    result.inputError = strings_.Format(txt::PhotoDirectoryFailed, {Q(settings.photoDir.string()), why}).toStdString();
     if (settings.stopOnUnreadableInput) return false;
     problem(result.inputError);
   }
-  if (scan.truncated) problem(strings_.Format(txt::TooManyPhotos, {QString::number(MaxPhotos)}).toStdString());
+  if (scan.truncated) problem(strings_.Format(txt::TooManyPhotos, {QString::number(kMaxPhotos)}).toStdString());
   return true;
 }
 
@@ -142,17 +184,22 @@ bool PhotoConversion::ReadPhotoTimes(const PhotoConversionSettings& settings, Ph
   return true;
 }
 
-void PhotoConversion::MatchPhotos(const PhotoConversionSettings& settings, PhotoConversionListener* talk,
+void PhotoConversion::MatchPhotos(const PhotoConversionSettings& settings, PhotoConversionListener* listener,
+                                  PhotoConversionListener* talk,
                                   PhotoConversionResult& result) {
   CalibratePhotos(photos_, settings.calibrationSeconds);
   SortPhotos(photos_, photoOrder_);
   result.match = MatchPhotosToTrack(trackOrder_, photoOrder_);
-  if (!talk) return;
-  for (const PhotoOrderEntry& entry : photoOrder_) {
-    const std::string& path = photos_[entry.photoIndex].path;
-    talk->OnLine(entry.matched ? CombinedPassLine(path) : CombinedFailLine(path));
+  if (talk) {
+    for (const PhotoOrderEntry& entry : photoOrder_) {
+      const std::string& path = photos_[entry.photoIndex].path;
+      talk->OnLine(entry.matched ? CombinedPassLine(path) : CombinedFailLine(path));
+    }
+    talk->OnSummary(CombinedSummary(ParsedSummary(result.parsedPass, result.parsedError), result.match));
   }
-  talk->OnSummary(CombinedSummary(ParsedSummary(result.parsedPass, result.parsedError), result.match));
+  // Said in quiet mode too: a download's photo KML without a single photo needs a reason.
+  result.noMatchExplanation = NoMatchExplanation(result.match, settings.photoZone);
+  if (!result.noMatchExplanation.empty() && listener) listener->OnProblem(result.noMatchExplanation);
 }
 
 void PhotoConversion::WritePhotoKmlAndCopies(const PhotoConversionSettings& settings, OutputSink& kml,
@@ -219,15 +266,6 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
     error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(reason)}).toStdString();
   }
   return result;
-}
-
-int PhotoZoneRowFor(int hours, int minutes) {
-  int row = kUtcZoneRow;
-  for (int i = 0; i < kZoneRowCount; ++i) {
-    const ZoneRow& r = TimeZoneTable()[static_cast<std::size_t>(i)];
-    if (r.hours == hours && r.minutes == minutes) row = i;
-  }
-  return row;
 }
 
 PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,

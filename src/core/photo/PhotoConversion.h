@@ -51,6 +51,9 @@ struct PhotoConversionResult {
   std::string inputError;  // why the track or the photo folder could not be read, in words
   bool outputOk = true;  // every KML write succeeded
   bool cancelled = false;
+  // When photos with a time and a track with points matched not once: why, in words (both
+  // time ranges in the photo zone, and what to try). Empty otherwise.
+  std::string noMatchExplanation;
 };
 
 // One photo conversion: read the track, the photos' times, match, write the photo KML. Holds
@@ -69,11 +72,6 @@ class PhotoConversion {
                                   PhotoConversionListener* listener, std::string& error,
                                   std::stop_token stop = {});
 
-  const std::vector<TrackPoint>& Points() const { return points_; }
-  const std::vector<PhotoEntry>& Photos() const { return photos_; }
-  const std::vector<ParseResult>& ParseResults() const { return parse_; }
-  const std::vector<PhotoOrderEntry>& Order() const { return photoOrder_; }
-
   // The texts of the result lines, as the list shows them.
   std::string ParsedPassLine(const std::string& path) const;
   std::string ParsedErrorLine(const std::string& path, const std::string& message) const;
@@ -88,6 +86,9 @@ class PhotoConversion {
   std::string CopiesSummary(int written, int matched) const;
   // Why the track could not be used, in words: not readable, or not a track log.
   std::string TrackLoadProblem(const std::filesystem::path& trl, const TrackLoad& load) const;
+  // Both time ranges and what to try, when nothing matched although there was something to
+  // match; empty otherwise. Works on the tables of the last run.
+  std::string NoMatchExplanation(const MatchCounts& counts, const ZoneClock& photoZone) const;
   // The reason a photo's time was not read, in words.
   std::string MessageText(const PhotoTimeResult& result) const;
 
@@ -98,7 +99,8 @@ class PhotoConversion {
   // Each photo's capture time; false when stopped. `talk` is null in quiet mode.
   bool ReadPhotoTimes(const PhotoConversionSettings& settings, PhotoConversionListener* talk,
                       const std::stop_token& stop, PhotoConversionResult& result);
-  void MatchPhotos(const PhotoConversionSettings& settings, PhotoConversionListener* talk,
+  void MatchPhotos(const PhotoConversionSettings& settings, PhotoConversionListener* listener,
+                   PhotoConversionListener* talk,
                    PhotoConversionResult& result);
   void WritePhotoKmlAndCopies(const PhotoConversionSettings& settings, OutputSink& kml,
                               PhotoConversionListener* listener, PhotoConversionListener* talk,
@@ -111,10 +113,6 @@ class PhotoConversion {
   std::vector<ParseResult> parse_;
   std::vector<PhotoOrderEntry> photoOrder_;
 };
-
-// The last row of the zone table with the given offset (" 00:00" when none has it): the photo
-// page's own zone, found from the stored photo time zone.
-int PhotoZoneRowFor(int hours, int minutes);
 
 // The photo part of a download: the same conversion in quiet mode, in the given zone row (put in
 // force for the run when zoneInForce is given), into an output the caller opened for Unicode

@@ -23,6 +23,7 @@ PhotoScan ScanPhotoDirectory(const std::filesystem::path& directory, std::vector
   if (ec) {
     scan.ok = false;
     scan.error = ec.message();
+    scan.missing = ec == std::errc::no_such_file_or_directory;
     return scan;
   }
   std::vector<std::filesystem::path> found;
@@ -40,8 +41,8 @@ PhotoScan ScanPhotoDirectory(const std::filesystem::path& directory, std::vector
     return scan;
   }
   std::sort(found.begin(), found.end());
-  if (found.size() > MaxPhotos) {
-    found.resize(MaxPhotos);
+  if (found.size() > kMaxPhotos) {
+    found.resize(kMaxPhotos);
     scan.truncated = true;
   }
   photos.reserve(found.size());

@@ -10,7 +10,8 @@ namespace kavro {
 struct PhotoScan {
   bool ok = true;             // false when the directory could not be read
   std::string error;          // the system's reason then
-  bool truncated = false;     // more than MaxPhotos files matched; the rest are left out
+  bool missing = false;       // the directory does not exist at all
+  bool truncated = false;     // more than kMaxPhotos files matched; the rest are left out
 };
 
 // Fills the table with every regular file of the directory whose name ends in ".jpg" in any

@@ -4,7 +4,7 @@
 
 namespace kavro {
 
-inline constexpr std::size_t MaxPhotos = 140000;
+inline constexpr std::size_t kMaxPhotos = 140000;
 
 // One photo of the chosen directory.
 struct PhotoEntry {

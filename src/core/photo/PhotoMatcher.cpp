@@ -26,7 +26,7 @@ TrackLoad LoadTrack(const std::filesystem::path& trlPath, const ZoneClock& photo
   }
   TrackRecord record;
   while (reader.Next(record)) {
-    if (points.size() == MaxTrackPoints) {
+    if (points.size() == kMaxTrackPoints) {
       load.truncated = true;
       break;
     }
@@ -80,7 +80,7 @@ MatchCounts MatchPhotosToTrack(std::vector<TrackOrderEntry>& track, std::vector<
     const std::int64_t t = photo.time;
     std::size_t i = start;
     while (i < track.size() && !(t < track[i].time)) ++i;
-    if (i >= track.size() || i == 0 || std::int64_t{track[i].time} - track[i - 1].time > MatchWindowSeconds) {
+    if (i >= track.size() || i == 0 || std::int64_t{track[i].time} - track[i - 1].time > kMatchWindowSeconds) {
       ++counts.failed;
       continue;
     }

@@ -10,9 +10,9 @@
 
 namespace kavro {
 
-inline constexpr std::size_t MaxTrackPoints = 140000;
+inline constexpr std::size_t kMaxTrackPoints = 140000;
 // Two consecutive points further apart than this take no photos between them.
-inline constexpr std::int32_t MatchWindowSeconds = 120;
+inline constexpr std::int32_t kMatchWindowSeconds = 120;
 
 struct TrackPoint {
   float lon = 0;
@@ -40,7 +40,7 @@ struct TrackLoad {
   std::string error;       // the system's reason then
   bool notTrackLog = false;  // fewer than half of its records valid: nothing was loaded
   int validPercent = 100;
-  bool truncated = false;  // more than MaxTrackPoints valid records; the rest are left out
+  bool truncated = false;  // more than kMaxTrackPoints valid records; the rest are left out
 };
 
 struct MatchCounts {
@@ -57,7 +57,7 @@ void CalibratePhotos(std::vector<PhotoEntry>& photos, std::int32_t calibrationSe
 void SortTrack(const std::vector<TrackPoint>& points, std::vector<TrackOrderEntry>& order);
 void SortPhotos(const std::vector<PhotoEntry>& photos, std::vector<PhotoOrderEntry>& order);
 // Gives each photo the nearer of the two points around its time when they are at most
-// MatchWindowSeconds apart (a tie goes to the earlier point). One forward pass.
+// kMatchWindowSeconds apart (a tie goes to the earlier point). One forward pass.
 MatchCounts MatchPhotosToTrack(std::vector<TrackOrderEntry>& track, std::vector<PhotoOrderEntry>& photos);
 
 }  // namespace kavro

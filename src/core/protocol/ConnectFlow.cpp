@@ -154,6 +154,7 @@ ConnectResult ConnectFlow(Link& link, DeviceState& device, const std::string& po
       case Step::TimedOut:
         TimeoutDisconnect(link, device, status);
         result.outcome = ConnectOutcome::TimedOut;
+        result.noAnswer = true;
         return result;
       case Step::Failed:
         return failure();

@@ -24,6 +24,7 @@ struct ConnectResult {
   std::string openErrorText;              // the system's words for it
   bool portHeld = false;                  // the port is open afterwards: the button shows "Disconnect"
   bool linkLost = false;                  // the logger went away during the connect
+  bool noAnswer = false;                  // the port opened, but nothing on it answered: another port?
 };
 
 // The whole Connect click: begins the session, ConnectFlow, then on success the extra values;

@@ -12,7 +12,6 @@
 namespace kavro {
 namespace {
 
-constexpr int kReconnectPositionAttempts = 2;
 // The logger needs this long after the speed command before the port follows.
 constexpr std::chrono::milliseconds kSpeedChangePause{500};
 
@@ -60,42 +59,6 @@ bool Disconnect(Link& link, DeviceState& device, const std::function<void()>& st
   if (closed) link.EndSession();
   device.Update([](DeviceInfo& d) { d.timeZoneValid = false; });
   return closed;
-}
-
-ReconnectOutcome QuickReconnect(Link& link, DeviceState& device, const std::string& portPath, int baudRate,
-                                const std::function<void()>& stopKeepAlive, const StatusReport& status) {
-  if (link.SessionActive()) {
-    return Disconnect(link, device, stopKeepAlive, status) ? ReconnectOutcome::Disconnected
-                                                           : ReconnectOutcome::Connected;
-  }
-  link.BeginSession();
-  if (!link.Port().IsOpen()) {
-    if (!link.OpenSelected(portPath, baudRate)) {
-      link.EndSession();
-      return ReconnectOutcome::Failed;
-    }
-    PmtkExchange(link, pmtk::kPmtk400, 0, 0);
-    std::optional<ExchangeResult> pos;
-    for (int i = 0; i < kReconnectPositionAttempts && !pos; ++i) {
-      ExchangeResult r = PmtkRequest(link, pmtk::kQuery, item::kWritePosition, 0);
-      if (r.IsReply() && IsCompleteSentence(r.text, field::kCompleteWithin)) pos = std::move(r);
-    }
-    if (!pos) {
-      // The logger does not answer: leave nothing half open behind.
-      link.ClosePort();
-      link.EndSession();
-      return ReconnectOutcome::AddressTimeout;
-    }
-    const auto used = static_cast<std::uint32_t>(ReplyNumber(pos->text, true));
-    device.Update([&](DeviceInfo& d) {
-      d.logUsedSize = used;
-      d.model = DeviceModel::T580;
-      d.connectTime = std::chrono::system_clock::now();
-    });
-  }
-  if (link.Port().IsOpen()) return ReconnectOutcome::Connected;
-  link.EndSession();
-  return ReconnectOutcome::Failed;
 }
 
 void ExitSequence(Link& link, bool restoreSpeed) {

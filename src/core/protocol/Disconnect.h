@@ -25,12 +25,6 @@ bool Disconnect(Link& link, DeviceState& device, const std::function<void()>& st
 void DisconnectFlow(Link& link, DeviceState& device, const std::function<void()>& stopKeepAlive,
                     const StatusReport& status);
 
-enum class ReconnectOutcome { Connected, Disconnected, Failed, AddressTimeout /* txt::ReadAddressTimeout */ };
-// The download's reconnect: while not connected (no session), opens and re-reads the write
-// position without identification; while connected, disconnects.
-ReconnectOutcome QuickReconnect(Link& link, DeviceState& device, const std::string& portPath, int baudRate,
-                                const std::function<void()>& stopKeepAlive, const StatusReport& status);
-
 // Leaves the logger sane when the program ends: with restoreSpeed and the port in fast mode,
 // the speed command with 38400 first (both ends back to the normal speed), then goodbye, then
 // the port is closed and the session ends. Nothing happens without an open port.

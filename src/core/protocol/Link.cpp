@@ -31,14 +31,12 @@ void Link::ClosePort() {
 
 void Link::BeginSession() {
   auto lock = Lock();
-  receiveBuffer_.assign(kReceiveBufferSize, '\0');
   sessionActive_ = true;
 }
 
 void Link::EndSession() {
   auto lock = Lock();
   sessionActive_ = false;
-  std::vector<char>().swap(receiveBuffer_);
 }
 
 void Link::MarkLost() {

@@ -56,8 +56,6 @@ struct ExchangeCarry {
 
 class Link {
  public:
-  static constexpr std::size_t kReceiveBufferSize = 3145728;
-
   explicit Link(ExchangeTiming timing = {});
   ~Link();
   Link(const Link&) = delete;
@@ -85,13 +83,10 @@ class Link {
   // Carried between tries of one request. Use it under Lock().
   ExchangeCarry& Carry() { return carry_; }
 
-  // The session: from Connect to Disconnect the receive buffer exists (the keep-alive sends
-  // only then). Begin allocates it, End releases it.
+  // The session: from Connect to Disconnect (the keep-alive sends only then).
   void BeginSession();
   void EndSession();
   bool SessionActive() const { return sessionActive_.load(); }
-  // The receive buffer of the session (empty outside one). Use it under Lock().
-  std::vector<char>& ReceiveBuffer() { return receiveBuffer_; }
 
   // True when the port was open and the far end went away (read or write failed with EIO
   // or the like). Exchanges then answer "Not Connected"; a new open clears it.
@@ -109,7 +104,6 @@ class Link {
   SerialPort port_;
   ExchangeTiming timing_;
   std::recursive_mutex mutex_;
-  std::vector<char> receiveBuffer_;
   ExchangeCarry carry_;
   std::atomic<bool> sessionActive_{false};
   std::atomic<bool> linkLost_{false};

@@ -102,10 +102,6 @@ std::string PmtkBody(int type, std::int32_t a, std::int32_t b) {
 
 std::string QuickPmtkBody(int type, std::int32_t a, std::int32_t b) { return PmtkBodyWith(type, a, b, a != 0, b != 0); }
 
-std::string_view ExpectedPmtkWord(int type) {
-  return type == pmtk::kQuery || type == pmtk::kMemoryRead ? word::kPmtk182 : word::kAck;
-}
-
 std::optional<std::size_t> FindPmtk182(std::string_view text, std::size_t n) { return FindWord(text, n, word::kPmtk182); }
 
 std::optional<std::size_t> FindIdentReply(std::string_view text, std::size_t n) { return FindWord(text, n, word::kIdentReply); }

@@ -21,8 +21,6 @@ std::string IdentBody(int n, std::string_view text = {});
 std::string PmtkBody(int type, std::int32_t a, std::int32_t b);
 // The body QuickPmtkExchange writes: a only when not 0, b only when not 0.
 std::string QuickPmtkBody(int type, std::int32_t a, std::int32_t b);
-// The reply word a PMTK command waits for: "$PMTK182" for types 2 and 7, else "$PMTK001".
-std::string_view ExpectedPmtkWord(int type);
 
 // Position of "$PMTK182" / "$KAVRO001" within the first n bytes of text.
 std::optional<std::size_t> FindPmtk182(std::string_view text, std::size_t n);

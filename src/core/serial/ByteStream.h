@@ -35,8 +35,6 @@ class ByteStream {
 
   // Installs (or with an empty function removes) the tap. Set it while the stream is idle.
   void SetTap(Tap tap);
-  // Switches the hex trace on or off (on by default when KAVRO_TRACE=1).
-  void SetTrace(bool on) { trace_ = on; }
   // The name shown in the trace.
   virtual std::string TraceName() const = 0;
 

@@ -75,7 +75,7 @@ bool IsBridgePort(const std::vector<PortInfo>& ports, const std::string& deviceP
 PortChoice FillPortChoice(const std::vector<PortInfo>& ports) {
   PortChoice choice;
   AutoDetect(choice, ports);
-  choice.baudIndex = 4;
+  choice.baudIndex = SerialPort::kDefaultBaudIndex;
   return choice;
 }
 
@@ -108,7 +108,7 @@ void DefaultPortChoice(PortChoice& choice, const std::vector<PortInfo>& ports) {
     choice.selectedPort = choice.detectedPort;
   else
     choice.selectedPort = FallbackPort(ports);
-  choice.baudIndex = 4;
+  choice.baudIndex = SerialPort::kDefaultBaudIndex;
 }
 
 }  // namespace kavro

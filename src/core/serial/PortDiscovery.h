@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "serial/SerialPort.h"
+
 namespace kavro {
 
 struct PortInfo {
@@ -46,7 +48,7 @@ struct PortChoice {
   bool detected = false;     // a CP210x was found at start or by Auto Detect
   std::string detectedPort;  // its device path
   std::string selectedPort;  // the port Connect opens
-  int baudIndex = 4;         // index into SerialPort::kBaudList (4: 38400)
+  int baudIndex = SerialPort::kDefaultBaudIndex;  // index into SerialPort::kBaudList
 };
 
 // Start-up: picks the CP210x port when there is one, else the first virtual port (the

@@ -35,17 +35,8 @@ int SerialPort::ReleaseHandle(int fd) {
   return ::close(fd);
 }
 
-std::string SerialPort::WindowsPortName(int index) {
-  std::string name = "COM" + std::to_string(index + 1);
-  return index >= 9 ? "//.//" + name : name;
-}
-
 int SerialPort::BaudForIndex(int index) {
   return index >= 0 && index < static_cast<int>(kBaudList.size()) ? kBaudList[static_cast<std::size_t>(index)] : 0;
-}
-
-void SerialPort::SelectBaudIndex(int index) {
-  if (const int baud = BaudForIndex(index); baud != 0) baudRate_ = baud;
 }
 
 bool SerialPort::Open() {

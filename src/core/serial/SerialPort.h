@@ -33,17 +33,12 @@ class SerialPort : public ByteStream {
   SerialPort();
   ~SerialPort() override;
 
-  // The logger's historical port naming: list index 0 -> "COM1", 21 -> "COM22"; from "COM10"
-  // on, "//.//" in front. On Linux the port name is a device path and this rule is not used to open.
-  static std::string WindowsPortName(int index);
   // The baud of a list index, or 0 for an index outside the list.
   static int BaudForIndex(int index);
 
   // Port name (a device path) and baud rate used by the next Open.
   void SetPortName(const std::string& path) { portName_ = path; }
   const std::string& PortName() const { return portName_; }
-  // Stores the baud of a list index; an index outside the list leaves the baud as it was.
-  void SelectBaudIndex(int index);
   void SetBaudRate(int baud) { baudRate_ = baud; }
   int BaudRate() const { return baudRate_; }
 

@@ -54,13 +54,6 @@ std::optional<int> ZoneRowByUserText(const std::string& text) {
   return std::nullopt;
 }
 
-std::string PosixZoneText(int row) {
-  if (row < 0 || row >= kZoneRowCount) return {};
-  std::string text = std::string("TMP") + TimeZoneTable()[static_cast<std::size_t>(row)].label;
-  text[3] = text[3] == '-' ? '+' : '-';
-  return text;
-}
-
 int SystemZoneBiasMinutes() {
   const QTimeZone zone = QTimeZone::systemTimeZone();
   return -zone.standardTimeOffset(QDateTime::currentDateTimeUtc()) / 60;

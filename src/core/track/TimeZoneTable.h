@@ -26,9 +26,6 @@ std::optional<int> ZoneRowByLabel(const std::string& label);
 // Also accepts what people type on a command line: "8", "+8", "08:00", "00:00", "+00:00", "UTC".
 std::optional<int> ZoneRowByUserText(const std::string& text);
 
-// The POSIX TZ text that gives a row's local time: the label behind "TMP" with its sign turned
-// round ("+08:00" gives "TMP-08:00", " 00:00" gives "TMP-00:00", "-03:30" gives "TMP+03:30").
-std::string PosixZoneText(int row);
 
 // The system zone's standard offset as minutes west of UTC (UTC = local + bias), no daylight saving.
 int SystemZoneBiasMinutes();

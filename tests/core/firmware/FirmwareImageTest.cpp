@@ -152,3 +152,37 @@ TEST(FirmwareUpdateFlow, PrepareLoadsTheShippedAgentAndTheImage) {
 
 }  // namespace
 }  // namespace kavro
+
+namespace kavro {
+namespace {
+
+// The question before an update names the file, the version the image carries, and the port;
+// saying no takes the image copy away again.
+TEST(FirmwareImage, ConfirmationNamesFileVersionAndPort) {
+  test::ScratchDir dir;
+  const std::filesystem::path file = dir.Path() / "T580_131.bin";
+  test::WriteFirmwareFile(file, test::TestImage(300, 131));
+  SerialBootRom library;
+  FirmwareUpdate update(test::ProgramFolder(), library);
+  update.ChooseFile(file);
+  ASSERT_FALSE(update.Check().IsError());
+  EXPECT_EQ(update.ImageVersion(), 131);
+  const FirmwareMessage q = update.Confirmation("/dev/ttyUSB0");
+  EXPECT_EQ(q.textId, txt::FirmwareConfirm);
+  EXPECT_EQ(q.args, (std::vector<std::string>{file.string(), "V1.31", "/dev/ttyUSB0"}));
+  ASSERT_TRUE(std::filesystem::exists(update.ImageCopyPath()));
+  update.DropImageCopy();
+  EXPECT_FALSE(std::filesystem::exists(update.ImageCopyPath()));
+
+  // Without a version mark: file and port only.
+  std::vector<std::uint8_t> plain(300, 0x11);
+  test::WriteFirmwareFile(file, plain);
+  ASSERT_FALSE(update.Check().IsError());
+  EXPECT_FALSE(update.ImageVersion().has_value());
+  const FirmwareMessage bare = update.Confirmation("/dev/ttyUSB0");
+  EXPECT_EQ(bare.textId, txt::FirmwareConfirmNoVersion);
+  EXPECT_EQ(bare.args, (std::vector<std::string>{file.string(), "/dev/ttyUSB0"}));
+}
+
+}  // namespace
+}  // namespace kavro

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "firmware/FirmwareUpdate.h"
+#include "support/QuickTimings.h"
 
 namespace kavro::test {
 
@@ -76,21 +77,6 @@ inline std::vector<std::uint8_t> TestImage(std::size_t size, int version) {
 // The shipped download agent and scatter file.
 inline std::filesystem::path ProgramFolder() {
   return std::filesystem::path(KAVRO_TEST_DATA).parent_path().parent_path() / "resources" / "firmware";
-}
-
-// The logger's pace, minus the pauses no test needs to sit through.
-inline FirmwareTiming QuickFirmwareTiming() {
-  FirmwareTiming t;
-  t.beforeDownload = std::chrono::milliseconds(10);
-  t.restartWait = std::chrono::milliseconds(10);
-  t.finishPause = std::chrono::milliseconds(10);
-  t.bt.readPoll = std::chrono::milliseconds(10);
-  t.bt.readPolls = 300;
-  t.bt.ackPolls = 300;
-  t.bt.writeDelay = std::chrono::milliseconds(10);
-  t.bt.ackPoll = std::chrono::milliseconds(10);
-  t.bt.afterAck = std::chrono::milliseconds(10);
-  return t;
 }
 
 }  // namespace kavro::test

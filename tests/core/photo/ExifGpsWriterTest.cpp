@@ -150,15 +150,15 @@ TEST(BuildGpsCopy, InsertsTheGpsIfdAndShiftsIfd1AndTheThumbnailInBothByteOrders)
     const std::vector<std::uint8_t> source = j.Build();
     std::vector<std::uint8_t> copy;
     ASSERT_EQ(BuildGpsCopy(source.data(), source.size(), p, copy), GpsCopyOutcome::Written);
-    ASSERT_EQ(copy.size(), source.size() + TotalShift);
-    EXPECT_EQ((copy[4] << 8 | copy[5]), (source[4] << 8 | source[5]) + static_cast<int>(TotalShift));
+    ASSERT_EQ(copy.size(), source.size() + kTotalShift);
+    EXPECT_EQ((copy[4] << 8 | copy[5]), (source[4] << 8 | source[5]) + static_cast<int>(kTotalShift));
     CheckGpsIfd(copy, bigEndian);
     // Image data after the APP1 and the thumbnail are unchanged, the time still reads.
     const std::size_t app1End = 4 + static_cast<std::size_t>(source[4] << 8 | source[5]);
     EXPECT_TRUE(std::equal(source.begin() + static_cast<long>(app1End), source.end(),
-                           copy.begin() + static_cast<long>(app1End + TotalShift)));
+                           copy.begin() + static_cast<long>(app1End + kTotalShift)));
     const auto thumb = TinyJpeg::Thumbnail();
-    EXPECT_TRUE(std::equal(thumb.begin(), thumb.end(), copy.begin() + static_cast<long>(app1End + TotalShift - thumb.size())));
+    EXPECT_TRUE(std::equal(thumb.begin(), thumb.end(), copy.begin() + static_cast<long>(app1End + kTotalShift - thumb.size())));
     const PhotoTimeResult before = ReadPhotoTakenTimeFromBytes(source.data(), source.size(), ZoneClock::Fixed(0));
     const PhotoTimeResult after = ReadPhotoTakenTimeFromBytes(copy.data(), copy.size(), ZoneClock::Fixed(0));
     EXPECT_EQ(after.status, 0);
@@ -421,13 +421,13 @@ TEST(BuildGpsCopy, CanonMakerNoteOffsetsAndFooterMoveWithTheNote) {
       std::vector<std::uint8_t> copy;
       ASSERT_EQ(BuildGpsCopy(source.data(), source.size(), p, copy), GpsCopyOutcome::Written);
       const std::uint32_t from = NoteOffset(source), to = NoteOffset(copy);
-      ASSERT_EQ(to, from + EntryShift);
+      ASSERT_EQ(to, from + kEntryShift);
       const ExifBytes a(source.data() + 12, source.size() - 12), b(copy.data() + 12, copy.size() - 12);
       for (std::uint32_t e : {2u, 14u}) {
         std::uint32_t va = 0, vb = 0;
         a.U32(from + e + 8, ByteOrder::Little, va);
         b.U32(to + e + 8, ByteOrder::Little, vb);
-        EXPECT_EQ(vb, va + EntryShift);
+        EXPECT_EQ(vb, va + kEntryShift);
         EXPECT_TRUE(std::equal(a.Data() + va, a.Data() + va + 8, b.Data() + vb));
       }
       std::uint32_t foot = 0;
@@ -443,7 +443,7 @@ TEST(BuildGpsCopy, CanonMakerNoteOffsetsAndFooterMoveWithTheNote) {
         EXPECT_EQ(link, 0u);
         EXPECT_EQ(g % 2, 0u);
         const std::uint32_t tiffSize = static_cast<std::uint32_t>(source[4] << 8 | source[5]) - 8;
-        EXPECT_GE(g, tiffSize + EntryShift);  // behind everything the photo had
+        EXPECT_GE(g, tiffSize + kEntryShift);  // behind everything the photo had
       }
       if (test::HaveTool("exiftool")) {
         const std::string name = std::string(footer ? "f" : "n") + (ifd1 ? "1" : "0");

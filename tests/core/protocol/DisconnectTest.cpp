@@ -32,33 +32,5 @@ TEST_F(DisconnectOnSim, SaysGoodbyeAndClosesOnce) {
   EXPECT_EQ(statuses, (std::vector<int>{txt::Disconnecting, txt::DeviceNotConnected}));
 }
 
-TEST(QuickReconnect, OpensWithoutIdentificationThenDisconnects) {
-  auto sim = test::StartSim(test::Named("demo"));
-  ASSERT_NE(sim, nullptr);
-  Link link(test::QuickTiming());
-  DeviceState device;
-  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::Connected);
-  EXPECT_TRUE(link.SessionActive());
-  EXPECT_EQ(device.Model(), DeviceModel::T580);
-  EXPECT_EQ(device.Snapshot().logUsedSize, sim::WritePosition(test::Named("demo")));
-  const auto got = sim->Received();
-  EXPECT_EQ(got, (std::vector<std::string>{test::Recorded("$PMTK400"), test::Recorded("$PMTK182,2,8")}));
-  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::Disconnected);
-  EXPECT_FALSE(link.Port().IsOpen());
-  EXPECT_FALSE(link.SessionActive());
-}
-
-TEST(QuickReconnect, SilentLoggerLeavesNothingOpen) {
-  sim::SimulatorOptions options;
-  options.faults.silenceAfterBytes = 0;
-  auto sim = test::StartSim(test::Named("demo"), options);
-  ASSERT_NE(sim, nullptr);
-  Link link(test::QuickTiming());
-  DeviceState device;
-  EXPECT_EQ(QuickReconnect(link, device, sim->SlavePath(), 38400, {}, {}), ReconnectOutcome::AddressTimeout);
-  EXPECT_FALSE(link.Port().IsOpen());
-  EXPECT_FALSE(link.SessionActive());
-}
-
 }  // namespace
 }  // namespace kavro

@@ -14,23 +14,15 @@
 namespace kavro {
 namespace {
 
-TEST(SerialPortNames, WindowsRuleAddsPrefixFromCom10) {
-  EXPECT_EQ(SerialPort::WindowsPortName(0), "COM1");
-  EXPECT_EQ(SerialPort::WindowsPortName(8), "COM9");
-  EXPECT_EQ(SerialPort::WindowsPortName(9), "//.//COM10");
-  EXPECT_EQ(SerialPort::WindowsPortName(21), "//.//COM22");
-}
-
-TEST(SerialPortNames, BaudIndexOutsideListKeepsBaud) {
+TEST(SerialPortNames, BaudListAndItsDefault) {
   SerialPort port;
   EXPECT_EQ(port.BaudRate(), 38400);
-  port.SelectBaudIndex(6);
-  EXPECT_EQ(port.BaudRate(), 115200);
-  port.SelectBaudIndex(7);
-  port.SelectBaudIndex(-1);
-  EXPECT_EQ(port.BaudRate(), 115200);
-  port.SelectBaudIndex(0);
-  EXPECT_EQ(port.BaudRate(), 4800);
+  EXPECT_EQ(SerialPort::BaudForIndex(SerialPort::kDefaultBaudIndex), SerialPort::kDefaultBaud);
+  EXPECT_EQ(SerialPort::BaudForIndex(6), 115200);
+  EXPECT_EQ(SerialPort::BaudForIndex(0), 4800);
+  // Outside the list: no speed at all.
+  EXPECT_EQ(SerialPort::BaudForIndex(7), 0);
+  EXPECT_EQ(SerialPort::BaudForIndex(-1), 0);
 }
 
 TEST(SerialPortOpen, MissingPathSaysMissing) {
@@ -191,7 +183,7 @@ TEST(SerialPortIo, SpeedChangesOnlyWhileOpen) {
   port.SetFastSpeed();  // closed: nothing, and no open
   EXPECT_FALSE(port.IsOpen());
   port.SetPortName(pty.SlavePath());
-  port.SelectBaudIndex(2);  // 14400, not a classic termios speed
+  port.SetBaudRate(SerialPort::BaudForIndex(2));  // 14400, not a classic termios speed
   ASSERT_TRUE(port.Open());
   const int initial = port.CurrentSpeed();
   if (initial == 0) GTEST_SKIP() << "this terminal does not report its speed";

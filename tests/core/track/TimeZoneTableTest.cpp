@@ -8,6 +8,15 @@
 namespace kavro {
 namespace {
 
+// The POSIX TZ text of a row ("TMP-08:00" for +08:00: POSIX counts west of UTC): the C
+// library's local time under it is the reference our fixed clock is held to.
+std::string PosixZoneText(int row) {
+  if (row < 0 || row >= kZoneRowCount) return {};
+  std::string text = std::string("TMP") + TimeZoneTable()[static_cast<std::size_t>(row)].label;
+  text[3] = text[3] == '-' ? '+' : '-';
+  return text;
+}
+
 TEST(TimeZoneTable, RowsAndOffsets) {
   const auto& rows = TimeZoneTable();
   ASSERT_EQ(rows.size(), 34u);
