@@ -102,7 +102,7 @@ class PrintingListener : public DownloadListener {
     lastStatusId_ = textId;
     lastStatus_ = env_.ctx.strings.Format(textId, words);
   }
-  bool Succeeded() const { return lastStatusId_ == txt::UploadSucceed; }
+  bool Succeeded() const { return lastStatusId_ == txt::UploadSucceed || lastStatusId_ == txt::UploadSucceedWeekFixed; }
   const QString& LastStatus() const { return lastStatus_; }
   void OnPhotoLine(const std::string& line) override {
     ReceptionDone();
@@ -146,15 +146,21 @@ class DownloadCommand : public Command {
     Sub().add_flag("--slow", slow_, "Read at the port's normal speed, also through a USB bridge")->excludes(fast);
     Sub().add_option("--dir", dir_, "Directory the track log files are written to")->option_text("DIR")->required();
     Sub().add_flag("--total", total_, "Also write all tracks into one file");
-    zone_.AddTo(Sub(), "Time zone of the file names and times, e.g. +08:00 (default: the system's)");
+    zone_.AddTo(Sub(), "Time zone of the file names and times, e.g. +08:00 or Europe/Berlin; kavro zones lists them (default: the system's)");
     Sub().add_option("--photos", photos_, "Combine with the photos of this directory instead of a plain KML")
         ->option_text("DIR");
     Sub().add_flag("--write-gps", writeGps_, "With --photos: also write copies of the photos with GPS data");
+    AddWeekFixOption();
   }
 
   int Run(CliEnv& env) override;
 
  private:
+  void AddWeekFixOption() {
+    Sub().add_flag("--no-week-fix", noWeekFix_,
+                   "Drop records dated 1024 weeks early (GPS week rollover) instead of correcting their dates");
+  }
+  bool noWeekFix_ = false;
   PortOptions port_;
   std::string dir_, photos_;
   bool total_ = false, writeGps_ = false, fast_ = false, slow_ = false;
@@ -192,6 +198,7 @@ int DownloadCommand::Run(CliEnv& env) {
     c.writeTotal = total_;
     c.photoDirectory = photos_;
     c.combinePhotos = !photos_.empty();
+    c.weekFix = !noWeekFix_;
     return std::optional<TransferChoice>(c);
   };
   PrintingListener listener(env);

@@ -21,15 +21,17 @@ class TracksCommand : public Command {
     Sub().add_option("--dir", dir_, "Directory the track log files are written to")->option_text("DIR")->required();
     Sub().add_flag("--total", total_, "Also write all tracks into one file");
     Sub().add_option("--user", user_, "User name that starts the file names")->option_text("NAME");
-    zone_.AddTo(Sub(), "Time zone of the file names and times, e.g. +08:00 (default: the system's)");
+    zone_.AddTo(Sub(), "Time zone of the file names and times, e.g. +08:00 or Europe/Berlin; kavro zones lists them (default: the system's)");
     Sub().add_flag("--kml", kml_, "Also write a KML file beside each track log file");
+    Sub().add_flag("--no-week-fix", noWeekFix_,
+                   "Drop records dated 1024 weeks early (GPS week rollover) instead of correcting their dates");
   }
 
   int Run(CliEnv& env) override;
 
  private:
   std::string image_, dir_, user_;
-  bool total_ = false, kml_ = false;
+  bool total_ = false, kml_ = false, noWeekFix_ = false;
   ZoneOption zone_;
 };
 
@@ -56,6 +58,7 @@ int TracksCommand::Run(CliEnv& env) {
     return env.Fail(s.Format(txt::SourceOpenFailed, {image, file.errorString()}));
 
   LogDecoder decoder;
+  decoder.SetWeekFix(!noWeekFix_);
   decoder.ResetDecoder(env.ctx.zone.Clock(), LogDecoder::CurrentUtcYear());
   decoder.DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.constData()), memory::kSize);
 
@@ -68,6 +71,8 @@ int TracksCommand::Run(CliEnv& env) {
   const TrackFilesResult result = WriteTrackFiles(decoder, options, show);
   int failed = result.failed;
   if (kml_) failed += WriteKmlForTrackFiles(result, options.clock, show);
+  if (decoder.WeekFixedCount() > 0)
+    env.out << s.Format(txt::WeekFixedRecords, {QString::number(decoder.WeekFixedCount())}) << '\n';
   if (decoder.ValidCount() == 0) env.err << s.Text(txt::NoTrackRecords) << '\n';
   env.out.flush();
   env.err.flush();

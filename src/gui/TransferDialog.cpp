@@ -57,6 +57,7 @@ TransferDialog::TransferDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
   grid->addWidget(combine_, 3, 0, 1, 2);
   grid->addWidget(photoLabel_, 4, 0);
   grid->addWidget(photoButton_, 4, 1);
+  AddWeekFixOption(dirGroup, grid, 5);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText(ctx_.strings.Text(txt::Ok));
@@ -76,6 +77,14 @@ TransferDialog::TransferDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
     // Unchecked: no photos, whatever folder was chosen before.
     if (!on) choice_.combinePhotos = false;
   });
+}
+
+void TransferDialog::AddWeekFixOption(QWidget* group, QGridLayout* grid, int row) {
+  weekFix_ = new QCheckBox(ctx_.strings.Text(txt::CorrectWeekRollover), group);
+  weekFix_->setObjectName(QStringLiteral("weekFixCheck"));
+  weekFix_->setChecked(choice_.weekFix);
+  grid->addWidget(weekFix_, row, 0, 1, 2);
+  connect(weekFix_, &QCheckBox::toggled, this, [this](bool on) { choice_.weekFix = on; });
 }
 
 void TransferDialog::OnBrowseDirectory() {

@@ -6,6 +6,7 @@
 #include "download/LogDownload.h"
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QPushButton;
 
@@ -27,6 +28,8 @@ class TransferDialog : public QDialog {
   void accept() override;  // refuses without a chosen track log folder
 
  private:
+  // Records dated 1024 weeks early corrected (checked) or dropped.
+  void AddWeekFixOption(QWidget* group, QGridLayout* grid, int row);
   void OnBrowseDirectory();
   void OnBrowsePhotos();
 
@@ -38,6 +41,7 @@ class TransferDialog : public QDialog {
   QCheckBox* combine_ = nullptr;
   QPushButton* photoButton_ = nullptr;
   QLabel* photoLabel_ = nullptr;
+  QCheckBox* weekFix_ = nullptr;
 };
 
 }  // namespace kavro::gui

@@ -201,6 +201,15 @@ Scenario Corrupt(std::int64_t now) {
   return s;
 }
 
+// A logger whose GPS chip lost 1024 weeks: demo's tracks, each dated 19.6 years early.
+Scenario Rollover(std::int64_t now) {
+  constexpr std::int64_t kRolloverSeconds = std::int64_t{1024} * 7 * kDay;
+  Scenario s = Demo(now - kRolloverSeconds);
+  s.name = "rollover";
+  s.description = "demo's tracks dated 1024 weeks early, as after a GPS week rollover";
+  return s;
+}
+
 }  // namespace
 
 Slot LogStartMarker() { return TextSlot("KAVRORV318LOGGER"); }
@@ -223,7 +232,9 @@ std::uint32_t SlotAddress(std::uint32_t index) {
   return (index / memory::kSlotsPerSector) * memory::kSectorSize + memory::kSectorHeaderSize + (index % memory::kSlotsPerSector) * memory::kRecordSize;
 }
 
-std::vector<std::string> ScenarioNames() { return {"demo", "other", "empty", "wrapped", "full", "corrupt"}; }
+std::vector<std::string> ScenarioNames() {
+  return {"demo", "other", "empty", "wrapped", "full", "corrupt", "rollover"};
+}
 
 std::optional<Scenario> ScenarioByName(const std::string& name, std::int64_t now) {
   if (name == "demo" || name.empty()) return Demo(now);
@@ -232,6 +243,7 @@ std::optional<Scenario> ScenarioByName(const std::string& name, std::int64_t now
   if (name == "wrapped") return Wrapped(now);
   if (name == "full") return Full(now);
   if (name == "corrupt") return Corrupt(now);
+  if (name == "rollover") return Rollover(now);
   return std::nullopt;
 }
 

@@ -54,7 +54,7 @@ struct Scenario {
   std::vector<std::uint8_t> image;
 };
 
-// Scenario names: "demo" (the default), "other", "empty", "wrapped", "full", "corrupt".
+// Scenario names: "demo" (the default), "other", "empty", "wrapped", "full", "corrupt", "rollover".
 std::vector<std::string> ScenarioNames();
 // The named scenario with record times placed relative to `now` (UTC seconds; all within the
 // weeks before it, so inside the decoder's year window). Empty for an unknown name.

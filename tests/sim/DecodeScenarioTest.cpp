@@ -77,6 +77,29 @@ TEST(DecodeScenario, CorruptLosesOnlyTheDamage) {
   EXPECT_EQ(std::count(flags.begin(), flags.end(), 1), 3);
 }
 
+// A logger that lost 1024 weeks: corrected, its records are demo's byte for byte; without the
+// fix the whole log is out of the year window and nothing is kept, as before.
+TEST(DecodeScenario, RolloverComesOutAsDemoAndWithoutTheFixAsNothing) {
+  const LogDecoder demo = Decode("demo");
+  const LogDecoder fixed = Decode("rollover");
+  EXPECT_EQ(fixed.WeekFixedCount(), 900 + 3600 + 400);
+  EXPECT_EQ(fixed.ValidCount(), demo.ValidCount());
+  ASSERT_EQ(fixed.Ordered().size(), demo.Ordered().size());
+  for (std::size_t i = 0; i < demo.Ordered().size(); ++i)
+    ASSERT_EQ(fixed.Ordered()[i].bytes, demo.Ordered()[i].bytes) << i;
+  EXPECT_EQ(fixed.OrderedWaypointFlags(), demo.OrderedWaypointFlags());
+  EXPECT_EQ(demo.WeekFixedCount(), 0);
+
+  const auto image = BuildMemoryImage(*ScenarioByName("rollover", kNow));
+  LogDecoder plain;
+  plain.SetWeekFix(false);
+  plain.ResetDecoder(ZoneClock::Fixed(0), kYear);
+  plain.DecodeImage(image.data(), image.size());
+  EXPECT_EQ(plain.ValidCount(), 0);
+  EXPECT_EQ(plain.WeekFixedCount(), 0);
+  EXPECT_EQ(plain.EntryCount(), 3u);  // the three log start markers
+}
+
 TEST(DecodeScenario, EmptyGivesNothing) {
   const LogDecoder d = Decode("empty");
   EXPECT_EQ(d.EntryCount(), 0u);

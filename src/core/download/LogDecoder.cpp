@@ -1,6 +1,7 @@
 #include "download/LogDecoder.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 
 namespace kavro {
@@ -38,31 +39,52 @@ void LogDecoder::ResetDecoder(const ZoneClock& clock, int currentUtcYear) {
   ordered_.clear();
   orderedFlags_.clear();
   waypointPending_ = false;
-  markerCount_ = waypointCount_ = validCount_ = 0;
+  markerCount_ = waypointCount_ = validCount_ = weekFixedCount_ = 0;
   previousTime_ = currentTime_ = 0;
   wrapFound_ = false;
   wrapStart_ = 0;
 }
 
-void LogDecoder::Append(const std::uint8_t* slot) {
+void LogDecoder::Append(const TrackRecord& entry) {
   // The lists hold a full memory; more sectors than a memory has are dropped.
   if (raw_.size() >= kLogMaxEntries) return;
-  raw_.push_back(TrackRecord::FromBytes(slot));
+  raw_.push_back(entry);
   // A pending waypoint flag lands on whatever is appended next, a marker included.
   rawFlags_.push_back(waypointPending_ ? 1 : 0);
   waypointPending_ = false;
 }
 
+bool LogDecoder::InYearWindow(std::int64_t time) const {
+  std::tm local;
+  const int year = clock_.ToLocal(time, local) ? local.tm_year + 1900 : 1900;
+  return year >= currentYear_ - 3 && year <= currentYear_ + 3;
+}
+
+std::optional<std::int32_t> LogDecoder::RolledOverTime(std::int32_t time) const {
+  // An all-zero slot passes its checksum; 1970 plus 2048 weeks must not make it a record.
+  if (time <= 0) return std::nullopt;
+  for (int rollovers = 1; rollovers <= 2; ++rollovers) {
+    const std::int64_t later = std::int64_t{time} + rollovers * kGpsWeekRolloverSeconds;
+    if (later <= INT32_MAX && InYearWindow(later)) return static_cast<std::int32_t>(later);
+  }
+  return std::nullopt;
+}
+
 void LogDecoder::AcceptIfValid(const std::uint8_t* slot) {
   if (!RecordIsValid(slot)) return;
-  const TrackRecord r = TrackRecord::FromBytes(slot);
-  std::tm local;
-  const int year = clock_.ToLocal(r.Time(), local) ? local.tm_year + 1900 : 1900;
-  if (year < currentYear_ - 3 || year > currentYear_ + 3) return;
+  TrackRecord r = TrackRecord::FromBytes(slot);
+  bool rolledOver = false;
+  if (!InYearWindow(r.Time())) {
+    const std::optional<std::int32_t> fixed = weekFix_ ? RolledOverTime(r.Time()) : std::nullopt;
+    if (!fixed) return;
+    r.SetTime(*fixed);
+    rolledOver = true;
+  }
   if (raw_.size() >= kLogMaxEntries) return;
   ++validCount_;
+  if (rolledOver) ++weekFixedCount_;
   const std::size_t n = raw_.size();
-  Append(slot);
+  Append(r);
   if (validCount_ == 1) {
     previousTime_ = currentTime_ = r.Time();
   } else {
@@ -80,7 +102,7 @@ void LogDecoder::DecodeSector(const std::uint8_t* sector) {
   const std::uint8_t* const end = sector + memory::kSectorSize;
   for (; slot < end; slot += TrackRecord::kSize) {
     if (IsLogStartMarker(slot)) {
-      Append(slot);
+      Append(TrackRecord::FromBytes(slot));
       ++markerCount_;
       continue;
     }

@@ -376,7 +376,7 @@ bool CombineOne(const StringTable& strings, TimeZoneState& zone, const DownloadS
   }
   PhotoLines lines(listener);
   const PhotoConversionResult r = CombinePhotosForTrack(strings, trl, file, photoDir, setup.photoZoneRow,
-                                                        setup.photoCalibrationSeconds, setup.writeGps, &lines, &zone);
+                                                        setup.photoClock, setup.writeGps, &lines, &zone);
   if (!r.outputOk) {
     file.Discard();
     listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, std::strerror(EIO)});
@@ -403,12 +403,23 @@ void WriteFiles(LogDecoder& decoder, const TransferChoice& choice, const std::st
   result.files = WriteTrackFiles(decoder, options, report);
   result.failedFiles = result.files.failed;
   result.validRecords = decoder.ValidCount();
+  result.weekFixedRecords = decoder.WeekFixedCount();
   if (choice.combinePhotos) {
     for (const auto& trl : result.files.Written())
       if (!CombineOne(strings, zone, setup, trl, choice.photoDirectory, listener)) ++result.failedFiles;
   } else {
     result.failedFiles += WriteKmlForTrackFiles(result.files, options.clock, report);
   }
+}
+
+// Every sector came, but a file that is missing makes it no success. Corrected dates are said.
+void ReportCompletion(const DownloadResult& result, DownloadListener& listener) {
+  if (result.failedFiles > 0)
+    listener.OnStatus(txt::UploadFilesFailed, {std::to_string(result.failedFiles)});
+  else if (result.weekFixedRecords > 0)
+    listener.OnStatus(txt::UploadSucceedWeekFixed, {std::to_string(result.weekFixedRecords)});
+  else
+    listener.OnStatus(txt::UploadSucceed, {});
 }
 
 }  // namespace
@@ -455,6 +466,7 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
   const DeviceInfo info = device.Snapshot();
   result.downloadSize = DownloadSize(info.logUsedSize, info.logWrapped);
   LogDecoder decoder;
+  decoder.SetWeekFix(choice->weekFix);
   decoder.ResetDecoder(zone.Clock(), LogDecoder::CurrentUtcYear());
   if (setup.bridge) SpeedUp(link, timing);
   const bool complete = ReadSectors(link, timing, std::move(stop), decoder, listener, result);
@@ -478,11 +490,7 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
   }
   const std::uint64_t total = SectorLoop::BytesToRead(result.downloadSize);
   listener.OnProgress(100, total, total);
-  // Every sector came, but a file that is missing makes it no success.
-  if (result.failedFiles > 0)
-    listener.OnStatus(txt::UploadFilesFailed, {std::to_string(result.failedFiles)});
-  else
-    listener.OnStatus(txt::UploadSucceed, {});
+  ReportCompletion(result, listener);
   result.outcome = DownloadOutcome::Complete;
   KeepAliveAgain(keepAlive, keepAliveWanted);
   return result;

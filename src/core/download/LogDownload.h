@@ -14,6 +14,7 @@
 
 #include "common/StringTable.h"
 #include "download/TrackFileWriter.h"
+#include "photo/ClockCorrection.h"
 #include "protocol/DeviceInfo.h"
 #include "protocol/KeepAlive.h"
 #include "protocol/Link.h"
@@ -28,6 +29,7 @@ struct TransferChoice {
   bool writeTotal = false;
   std::filesystem::path photoDirectory;
   bool combinePhotos = false;  // only with a photo directory
+  bool weekFix = true;         // records dated 1024 weeks early by a GPS week rollover are corrected
 };
 
 // The pace and bounds of a download. The defaults are the logger's; tests may shorten them.
@@ -66,7 +68,7 @@ struct DownloadSetup {
   std::function<std::optional<TransferChoice>()> choose;
   // The photo combination's zone row, calibration and write-GPS option.
   int photoZoneRow = kUtcZoneRow;
-  std::int32_t photoCalibrationSeconds = 0;
+  ClockCorrection photoClock;
   bool writeGps = false;
 };
 
@@ -84,6 +86,7 @@ struct DownloadResult {
   TrackFilesResult files;       // the .trl files written
   int failedFiles = 0;          // .trl and KML files that could not be written
   int validRecords = 0;
+  int weekFixedRecords = 0;     // of them, dated 1024 or 2048 weeks early and corrected
   std::uint32_t downloadSize = 0;
   int retries = 0;              // sector requests repeated (bad checksum, lost reply)
   std::uint64_t replyBytes = 0; // bytes received while sectors were read

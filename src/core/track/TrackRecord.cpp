@@ -24,6 +24,11 @@ std::uint8_t RecordChecksum(const std::uint8_t* record) {
   return x;
 }
 
+void TrackRecord::SetTime(std::int32_t time) {
+  StoreLe32(bytes.data(), static_cast<std::uint32_t>(time));
+  bytes[15] = RecordChecksum(bytes.data());
+}
+
 bool RecordIsValid(const std::uint8_t* record) { return RecordChecksum(record) == record[15]; }
 
 float RecordHeight(const std::uint8_t* record) {

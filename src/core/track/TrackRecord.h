@@ -21,6 +21,8 @@ struct TrackRecord {
   static TrackRecord Make(std::int32_t time, float latitude, float longitude, float height);
 
   std::int32_t Time() const;
+  // A new time, with the checksum made again for it; position and height stay byte for byte.
+  void SetTime(std::int32_t time);
   float Latitude() const;
   float Longitude() const;
   float Height() const;
