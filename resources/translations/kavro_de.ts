@@ -1083,5 +1083,30 @@
         <comment>691</comment>
         <translation>Kein Foto passt zum Track-Log: Die Fotos wurden von %1 bis %2 aufgenommen, das Track-Log reicht von %3 bis %4 (Zeiten in UTC%5). Prüfen Sie die Zeitzone, auf die die Kamera-Uhr eingestellt war, oder kalibrieren Sie die Kamerazeit.</translation>
     </message>
+    <message>
+        <source>Unknown time zone name &quot;%1&quot;: the zone database of this system has no zone of that name. &quot;kavro zones TEXT&quot; lists the zones whose names contain TEXT.</source>
+        <comment>850</comment>
+        <translation>Unbekannter Zeitzonenname &quot;%1&quot;: Die Zeitzonendatenbank dieses Systems kennt keine Zone dieses Namens. &quot;kavro zones TEXT&quot; listet die Zonen, deren Name TEXT enthält.</translation>
+    </message>
+    <message>
+        <source>No time zone name contains &quot;%1&quot;.</source>
+        <comment>851</comment>
+        <translation>Kein Zeitzonenname enthält &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 records were dated 1024 or 2048 weeks early by a GPS week rollover; their dates were corrected.</source>
+        <comment>852</comment>
+        <translation>%1 Datensätze waren durch einen GPS-Wochenüberlauf um 1024 oder 2048 Wochen zu früh datiert; ihre Daten wurden korrigiert.</translation>
+    </message>
+    <message>
+        <source>Upload Succeed! %1 records were dated 1024 or 2048 weeks early by a GPS week rollover; their dates were corrected.</source>
+        <comment>853</comment>
+        <translation>Auslesen erfolgreich! %1 Datensätze waren durch einen GPS-Wochenüberlauf um 1024 oder 2048 Wochen zu früh datiert; ihre Daten wurden korrigiert.</translation>
+    </message>
+    <message>
+        <source>Correct dates 1024 weeks early (GPS week rollover)</source>
+        <comment>854</comment>
+        <translation>Um 1024 Wochen zu frühe Daten korrigieren (GPS-Wochenüberlauf)</translation>
+    </message>
 </context>
 </TS>

@@ -1083,5 +1083,30 @@
         <comment>691</comment>
         <translation>没有任何照片对应到轨迹记录: 照片拍摄时间为 %1 至 %2,轨迹记录时间为 %3 至 %4 (时间为 UTC%5)。请检查相机时钟所设的时区,或校正相机时间。</translation>
     </message>
+    <message>
+        <source>Unknown time zone name &quot;%1&quot;: the zone database of this system has no zone of that name. &quot;kavro zones TEXT&quot; lists the zones whose names contain TEXT.</source>
+        <comment>850</comment>
+        <translation>未知的时区名称“%1”：本系统的时区数据库没有此名称的时区。“kavro zones TEXT”会列出名称含有 TEXT 的时区。</translation>
+    </message>
+    <message>
+        <source>No time zone name contains &quot;%1&quot;.</source>
+        <comment>851</comment>
+        <translation>没有时区名称含有“%1”。</translation>
+    </message>
+    <message>
+        <source>%1 records were dated 1024 or 2048 weeks early by a GPS week rollover; their dates were corrected.</source>
+        <comment>852</comment>
+        <translation>有 %1 条记录因 GPS 周数翻转而提早了 1024 或 2048 周，其日期已更正。</translation>
+    </message>
+    <message>
+        <source>Upload Succeed! %1 records were dated 1024 or 2048 weeks early by a GPS week rollover; their dates were corrected.</source>
+        <comment>853</comment>
+        <translation>上传成功！有 %1 条记录因 GPS 周数翻转而提早了 1024 或 2048 周，其日期已更正。</translation>
+    </message>
+    <message>
+        <source>Correct dates 1024 weeks early (GPS week rollover)</source>
+        <comment>854</comment>
+        <translation>更正提早 1024 周的日期（GPS 周数翻转）</translation>
+    </message>
 </context>
 </TS>

@@ -1083,5 +1083,30 @@
         <comment>691</comment>
         <translation>沒有任何照片對應到軌跡記錄: 照片拍攝時間為 %1 至 %2,軌跡記錄時間為 %3 至 %4 (時間為 UTC%5)。請檢查相機時鐘所設的時區,或校正相機時間。</translation>
     </message>
+    <message>
+        <source>Unknown time zone name &quot;%1&quot;: the zone database of this system has no zone of that name. &quot;kavro zones TEXT&quot; lists the zones whose names contain TEXT.</source>
+        <comment>850</comment>
+        <translation>未知的時區名稱「%1」：本系統的時區資料庫沒有此名稱的時區。「kavro zones TEXT」會列出名稱含有 TEXT 的時區。</translation>
+    </message>
+    <message>
+        <source>No time zone name contains &quot;%1&quot;.</source>
+        <comment>851</comment>
+        <translation>沒有時區名稱含有「%1」。</translation>
+    </message>
+    <message>
+        <source>%1 records were dated 1024 or 2048 weeks early by a GPS week rollover; their dates were corrected.</source>
+        <comment>852</comment>
+        <translation>有 %1 筆記錄因 GPS 週數翻轉而提早了 1024 或 2048 週，其日期已更正。</translation>
+    </message>
+    <message>
+        <source>Upload Succeed! %1 records were dated 1024 or 2048 weeks early by a GPS week rollover; their dates were corrected.</source>
+        <comment>853</comment>
+        <translation>上傳成功！有 %1 筆記錄因 GPS 週數翻轉而提早了 1024 或 2048 週，其日期已更正。</translation>
+    </message>
+    <message>
+        <source>Correct dates 1024 weeks early (GPS week rollover)</source>
+        <comment>854</comment>
+        <translation>更正提早 1024 週的日期（GPS 週數翻轉）</translation>
+    </message>
 </context>
 </TS>

@@ -21,7 +21,7 @@ class ConvertCommand : public Command {
       if (format.byDefault) help += " (the default when no format is named)";
       chosen_.push_back(Sub().add_flag(format.flag)->description(help));
     }
-    zone_.AddTo(Sub(), "Time zone of the written times, e.g. +08:00 (default: the system's)");
+    zone_.AddTo(Sub(), "Time zone of the written times, e.g. +08:00 or Europe/Berlin; kavro zones lists them (default: the system's)");
   }
 
   int Run(CliEnv& env) override {

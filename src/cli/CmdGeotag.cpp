@@ -36,7 +36,7 @@ class GeotagCommand : public Command {
     Sub().add_option("TRACK.trl", trl_, "The track log file")->required();
     Sub().add_option("PHOTO_DIR", photoDir_, "Directory of the JPEG photos")->required();
     Sub().add_option("--kml", kml_, "The KML file to write")->option_text("OUT.kml")->required();
-    zone_.AddTo(Sub(), "Time zone the camera clock was set to, e.g. +08:00 (default: the system's)");
+    zone_.AddTo(Sub(), "Time zone the camera clock was set to, e.g. +08:00 or Europe/Berlin; kavro zones lists them (default: the system's)");
     Sub().add_option("--calibrate", calibration_, "Camera clock correction, days:hours:minutes:seconds, e.g. 0:1:-5:30")
         ->option_text("D:H:M:S");
     Sub().add_flag("--write-gps", writeGps_, "Also write a copy of each matched photo with its position (*_GPS.jpg)");
@@ -86,7 +86,7 @@ int GeotagCommand::Run(CliEnv& env) {
   // The photo zone stays in force for the rest of the run, as after the page's Convert.
   env.ctx.zone.ApplyZone(*row);
   settings.photoZone = env.ctx.zone.Clock();
-  settings.calibrationSeconds = calibrationSeconds;
+  settings.clock = ClockCorrection::Offset(calibrationSeconds);
   settings.writeGps = writeGps_;
 
   PrintingListener listener(env);

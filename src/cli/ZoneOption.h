@@ -1,5 +1,6 @@
 #pragma once
-// --zone LABEL, shared by convert, tracks and geotag: a label of the time zone table.
+// --zone LABEL, shared by convert, tracks, download and geotag: a label of the time zone table
+// or a zone name of the system's database (Europe/Berlin).
 #include <optional>
 #include <string>
 

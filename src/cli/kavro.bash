@@ -40,7 +40,10 @@ _kavro() {
     --dir|--photos)
       COMPREPLY=($(compgen -d -- "$cur"))
       return ;;
-    --zone|--user|--seconds|--distance|--calibrate)
+    --zone)
+      COMPREPLY=($(compgen -W "$(LC_ALL=C "$kavro" zones 2>/dev/null | awk '{print $1}')" -- "$cur"))
+      return ;;
+    --user|--seconds|--distance|--calibrate)
       return ;;
     --mode)
       COMPREPLY=($(compgen -W "overwrite stop" -- "$cur"))

@@ -24,6 +24,8 @@ struct AppContext {
   DeviceState device;
   KeepAlive keepAlive{link};
   // -- conversion --
+  // The conversion page's zone: a row of the zone list (the 34 offsets, then the named zones).
+  ZoneChoice conversionZone;
   // -- photo --
   // The Photo Combine Setting dialog's values as last edited, and what Convert and a download's
   // photo combination use.

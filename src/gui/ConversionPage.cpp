@@ -1,5 +1,7 @@
 #include "ConversionPage.h"
 
+#include "ZoneCombo.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -34,9 +36,8 @@ ConversionPage::ConversionPage(AppContext& ctx, QWidget* parent) : Page(ctx, par
   browse_->setObjectName(QStringLiteral("browseButton"));
   browse_->setMaximumWidth(browse_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 28);
   zoneLabel_ = new QLabel(Text(txt::TimeZoneLabel), group_);
-  zoneCombo_ = new QComboBox(group_);
+  zoneCombo_ = new ZoneCombo(group_);
   zoneCombo_->setObjectName(QStringLiteral("zoneCombo"));
-  for (const ZoneRow& row : TimeZoneTable()) zoneCombo_->addItem(QString::fromLatin1(row.label));
   formatLabel_ = new QLabel(Text(txt::OutputFormat), group_);
   for (const OutputFormat& format : OutputFormats()) {
     auto* box = new QCheckBox(Text(format.labelId), group_);
@@ -98,17 +99,20 @@ void ConversionPage::OnBrowseSource() {
 }
 
 void ConversionPage::OnZoneSelected(int index) {
-  if (index < 0 || index >= kZoneRowCount) return;
-  const ZoneRow& row = TimeZoneTable()[static_cast<std::size_t>(index)];
-  zone_ = ZoneChoice{index, row.hours, row.minutes};
+  if (!IsZoneRow(index)) return;
+  ctx_.conversionZone = ZoneChoice{index, 0, 0};
+  if (index < kZoneRowCount) {
+    const ZoneRow& row = TimeZoneTable()[static_cast<std::size_t>(index)];
+    ctx_.conversionZone = ZoneChoice{index, row.hours, row.minutes};
+  }
 }
 
 void ConversionPage::SelectDefaultZoneFromDevice() {
   const DeviceInfo info = ctx_.device.Snapshot();
   const bool matched =
-      SelectDefaultZone(DefaultZoneLabel(info.timeZoneValid, info.timeZone, SystemZoneBiasMinutes()), zone_);
+      SelectDefaultZone(DefaultZoneLabel(info.timeZoneValid, info.timeZone, SystemZoneBiasMinutes()), ctx_.conversionZone);
   // No matching row: the list shows no selection, the zone used stays the stored row.
-  zoneCombo_->setCurrentIndex(matched ? zone_.row : -1);
+  zoneCombo_->setCurrentIndex(matched ? ctx_.conversionZone.row : -1);
 }
 
 void ConversionPage::RefreshFromDevice() {
@@ -117,7 +121,7 @@ void ConversionPage::RefreshFromDevice() {
 
 void ConversionPage::OnPageCommand(PageCommand command) {
   if (command != PageCommand::Default || IsBusy()) return;
-  zone_ = ZoneChoice{kUtcZoneRow, 0, 0};
+  ctx_.conversionZone = ZoneChoice{kUtcZoneRow, 0, 0};
   zoneCombo_->setCurrentIndex(kUtcZoneRow);
   CheckDefaultFormats();
 }
@@ -151,7 +155,7 @@ void ConversionPage::OnConvert() {
   }
   SetStatus(Text(txt::Converting));
   // The zone applied stays in force for the rest of the run (downloads name files with it).
-  ctx_.zone.ApplyZone(zone_.row);
+  ctx_.zone.ApplyZone(ctx_.conversionZone.row);
   ConversionRequest request;
   request.source = source_.toStdString();
   request.formats.clear();

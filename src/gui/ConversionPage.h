@@ -30,7 +30,7 @@ class ConversionPage : public Page {
 
   // The source as the "..." button sets it.
   void SetSourcePath(const QString& path);
-  const ZoneChoice& Zone() const { return zone_; }
+  const ZoneChoice& Zone() const { return ctx_.conversionZone; }
 
  signals:
   // The status line changed (tests and the window may follow it).
@@ -59,7 +59,6 @@ class ConversionPage : public Page {
   JobRunner* runner_ = nullptr;
 
   QString source_;
-  ZoneChoice zone_;
 };
 
 }  // namespace kavro::gui

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ZoneCombo.h"
 #include "common/Texts.h"
 #include "track/TimeZoneTable.h"
 
@@ -25,9 +26,8 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
   auto* layout = new QVBoxLayout(this);
   auto* zoneRow = new QHBoxLayout;
   zoneRow->addWidget(new QLabel(words.Text(txt::PhotoTimeZone), this));
-  zoneList_ = new QComboBox(this);
+  zoneList_ = new ZoneCombo(this);
   zoneList_->setObjectName(QStringLiteral("photoZoneList"));
-  for (const ZoneRow& row : TimeZoneTable()) zoneList_->addItem(QString::fromLatin1(row.label));
   zoneRow->addWidget(zoneList_);
   layout->addLayout(zoneRow);
 
@@ -97,11 +97,14 @@ void PhotoCombineSettingsDialog::ChooseStartRow() {
 }
 
 void PhotoCombineSettingsDialog::OnZoneSelected(int index) {
-  if (index < 0 || index >= kZoneRowCount) return;
+  if (!IsZoneRow(index)) return;
   row_ = index;
-  const ZoneRow& zr = TimeZoneTable()[static_cast<std::size_t>(index)];
-  zoneHours_ = zr.hours;
-  zoneMinutes_ = zr.minutes;
+  zoneHours_ = zoneMinutes_ = 0;  // a named zone has no one offset
+  if (index < kZoneRowCount) {
+    const ZoneRow& zr = TimeZoneTable()[static_cast<std::size_t>(index)];
+    zoneHours_ = zr.hours;
+    zoneMinutes_ = zr.minutes;
+  }
   ctx_.photo.zonePicked = true;
 }
 
@@ -109,7 +112,7 @@ void PhotoCombineSettingsDialog::OnCalibrationEdited() {
   if (!ready_) return;
   const int d = spins_[0]->value(), h = spins_[1]->value(), m = spins_[2]->value(), s = spins_[3]->value();
   calibrationSeconds_ = kavro::CalibrationSeconds(d, h, m, s);
-  ctx_.photo.stored = {zoneHours_, zoneMinutes_, d, h, m, s};
+  ctx_.photo.stored = {zoneHours_, zoneMinutes_, d, h, m, s, row_};
 }
 
 void PhotoCombineSettingsDialog::accept() {

@@ -20,6 +20,7 @@ class PhotoCombineSettingsDialog : public QDialog {
   PhotoCombineSettingsDialog(AppContext& ctx, QWidget* parent);
 
   std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
+  ClockCorrection Clock() const { return ClockCorrection::Offset(calibrationSeconds_); }
 
   QComboBox* ZoneList() const { return zoneList_; }
   QSpinBox* DaySpin() const { return spins_[0]; }

@@ -125,7 +125,7 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   runner_ = new JobRunner(this);
   connect(runner_, &JobRunner::busyChanged, this, &Page::busyChanged);
 
-  calibrationSeconds_ = ctx_.photo.calibrationSeconds;
+  clock_ = ctx_.photo.clock;
 
   connect(browseTrl_, &QPushButton::clicked, this, &PhotoPage::OnBrowseTrl);
   connect(browseDir_, &QPushButton::clicked, this, &PhotoPage::OnBrowseDirectory);
@@ -182,8 +182,8 @@ void PhotoPage::OnSettings() {
   PhotoCombineSettingsDialog dialog(ctx_, this);
   const int result = hooks_.runSettings ? hooks_.runSettings(dialog) : dialog.exec();
   if (result == QDialog::Accepted) {
-    calibrationSeconds_ = dialog.CalibrationSeconds();
-    ctx_.photo.calibrationSeconds = calibrationSeconds_;
+    clock_ = dialog.Clock();
+    ctx_.photo.clock = clock_;
   }
 }
 
@@ -239,7 +239,7 @@ void PhotoPage::OnConvert() {
   settings.trlPath = trlPath_.toStdString();
   settings.photoDir = photoDir_.toStdString();
   settings.photoZone = ctx_.zone.Clock();
-  settings.calibrationSeconds = calibrationSeconds_;
+  settings.clock = clock_;
   settings.writeGps = ctx_.photo.writeGps;
   auto feeder = std::make_shared<ListFeeder>(this, list_, summary_);
   auto error = std::make_shared<std::string>();

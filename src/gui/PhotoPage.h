@@ -48,7 +48,8 @@ class PhotoPage : public Page {
   void SetTrlPath(const QString& path);
   void SetPhotoDirectory(const QString& path);
   QString PhotoDirectory() const { return photoDir_; }
-  std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
+  std::int32_t CalibrationSeconds() const { return static_cast<std::int32_t>(clock_.offsetSeconds); }
+  const ClockCorrection& Clock() const { return clock_; }
 
   QPushButton* ConvertButton() const { return convert_; }
   QPushButton* SettingsButton() const { return settings_; }
@@ -84,7 +85,7 @@ class PhotoPage : public Page {
   Hooks hooks_;
   QString trlPath_;
   QString photoDir_;
-  std::int32_t calibrationSeconds_ = 0;
+  ClockCorrection clock_;
   std::unique_ptr<PhotoConversion> conversion_;
   // Set when the page goes away, so a long conversion stops at the next photo.
   std::stop_source cancel_;

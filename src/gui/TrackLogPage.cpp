@@ -365,7 +365,7 @@ void TrackLogPage::OnUpload() {
   setup.bridge = bridgeCheck_ ? bridgeCheck_() : false;
   setup.timing = downloadTiming_;
   setup.photoZoneRow = ctx_.photo.timeZoneIndex;
-  setup.photoCalibrationSeconds = ctx_.photo.calibrationSeconds;
+  setup.photoClock = ctx_.photo.clock;
   setup.writeGps = ctx_.photo.writeGps;
   QPointer<TrackLogPage> self(this);
   setup.choose = [self, stop]() -> std::optional<TransferChoice> {

@@ -67,6 +67,7 @@ TEST_F(CommandLineCli, EverySubcommandHasHelpNamingItsOptions) {
       {"convert", {"TRACK.trl", "--text", "--kml", "--nmea", "--gpx", "--gpx-track", "TRACK_track.gpx", "--zone"}},
       {"tracks", {"MEMORY.bin", "--dir", "--total", "--user", "--zone", "--kml"}},
       {"geotag", {"TRACK.trl", "PHOTO_DIR", "--kml", "--zone", "--calibrate", "--write-gps"}},
+      {"zones", {"TEXT"}},
   };
   const test::CliRun top = Kavro("--help");
   ASSERT_EQ(top.status, 0) << top.err;
@@ -205,6 +206,8 @@ TEST_F(CommandLineCli, BashCompletionOffersSubcommandsAndTheirOptions) {
     EXPECT_TRUE(Has(options, o)) << o << options;
   EXPECT_EQ(complete(kavro + " settings --mode o", 3), "overwrite\n");
   EXPECT_TRUE(Has(complete(kavro + " info --sim", 2), "--simulate\n"));
+  // --zone offers the zone names kavro zones lists.
+  EXPECT_EQ(complete(kavro + " convert x.trl --zone Europe/Berl", 4), "Europe/Berlin\n");
 }
 
 TEST_F(CommandLineCli, InstallPutsTheProgramManualAndCompletionInPlace) {

@@ -1,7 +1,9 @@
 // The Track Log Format page with real widgets on the offscreen platform.
 #include <QApplication>
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -23,6 +25,7 @@
 #include "support/MessageCatcher.h"
 #include "support/PrivateMounts.h"
 #include "common/Texts.h"
+#include "track/TimeZoneTable.h"
 #include "track/TrackRecord.h"
 
 using kavro::AppContext;
@@ -30,6 +33,9 @@ using kavro::TrackRecord;
 using kavro::gui::ConversionPage;
 using kavro::gui::PageCommand;
 using kavro::gui::test::MessageCatcher;
+using kavro::NamedZoneIds;
+using kavro::ZoneListSize;
+using kavro::ZoneRowByUserText;
 using kavro::test::PrivateMounts;
 
 namespace {
@@ -71,7 +77,10 @@ class TestConversionPage : public QObject {
     ConversionPage page(ctx, nullptr);
     page.show();
     auto* zone = Find<QComboBox>(page, "zoneCombo");
-    QCOMPARE(zone->count(), 34);
+    // The table's 34 offsets first, then the named zones.
+    QCOMPARE(zone->count(), ZoneListSize());
+    QCOMPARE(zone->itemText(33), QStringLiteral("-12:00"));
+    QCOMPARE(zone->itemText(34).toStdString(), NamedZoneIds().front());
     QCOMPARE(zone->itemText(0), QStringLiteral("+13:00"));
     QCOMPARE(zone->itemText(19), QStringLiteral(" 00:00"));
     QVERIFY(Find<QCheckBox>(page, "kmlCheck")->isChecked());
@@ -198,6 +207,56 @@ class TestConversionPage : public QObject {
     QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Successfully!"), 20000);
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("trip.kml"))));
+  }
+
+  // A named zone is found by typing part of its name and counts like a row: the text takes the
+  // offset in force at each point (Berlin's spring change, 2008-03-30 01:00 UTC).
+  void namedZoneFoundByTypingConvertsAcrossTheClockChange() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString trl = dir.filePath(QStringLiteral("berlin.trl"));
+    WriteTrl(trl, {TrackRecord::Make(1206838799, 52.5f, 13.4f, 35.0f), TrackRecord::Make(1206838800, 52.5f, 13.4f, 35.0f)});
+    AppContext ctx;
+    ConversionPage page(ctx, nullptr);
+    page.show();
+    page.SetSourcePath(trl);
+    Find<QCheckBox>(page, "textCheck")->setChecked(true);
+    auto* zone = Find<QComboBox>(page, "zoneCombo");
+    QVERIFY(zone->isEditable());
+    zone->lineEdit()->selectAll();
+    QTest::keyClicks(zone->lineEdit(), QStringLiteral("berl"));
+    QCompleter* finder = zone->completer();
+    QVERIFY(finder != nullptr);
+    QTRY_COMPARE(finder->completionCount(), 1);
+    QCOMPARE(finder->currentCompletion(), QStringLiteral("Europe/Berlin"));
+    // Picking the offered row from the popup.
+    QTRY_VERIFY(finder->popup()->isVisible());
+    finder->popup()->setCurrentIndex(finder->completionModel()->index(0, 0));
+    QTest::keyClick(finder->popup(), Qt::Key_Return);
+    const int berlin = ZoneRowByUserText("Europe/Berlin").value_or(-1);
+    QCOMPARE(zone->currentIndex(), berlin);
+    QCOMPARE(page.Zone().row, berlin);
+    QCOMPARE(ctx.conversionZone.row, berlin);  // the record others read
+    QTest::mouseClick(Find<QPushButton>(page, "convertButton"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(page, "statusLabel")->text(), QStringLiteral("Convert Successfully!"), 20000);
+    QCOMPARE(ctx.zone.AppliedRow(), berlin);
+    QFile text(dir.filePath(QStringLiteral("berlin.txt")));
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    const QByteArray lines = text.readAll();
+    QVERIFY2(lines.contains("Sun Mar 30 01:59:59 2008\r\n"), lines.constData());
+    QVERIFY2(lines.contains("Sun Mar 30 03:00:00 2008\r\n"), lines.constData());
+
+    // A typed text that names no zone goes back to the chosen one.
+    zone->lineEdit()->selectAll();
+    QTest::keyClicks(zone->lineEdit(), QStringLiteral("Atlantis"));
+    emit zone->lineEdit()->editingFinished();
+    QCOMPARE(zone->currentText(), QStringLiteral("Europe/Berlin"));
+    QCOMPARE(page.Zone().row, berlin);
+    // A whole label typed and confirmed is taken.
+    zone->lineEdit()->selectAll();
+    QTest::keyClicks(zone->lineEdit(), QStringLiteral("-03:30"));
+    emit zone->lineEdit()->editingFinished();
+    QCOMPARE(page.Zone().row, 23);
   }
 
   // The GPX track is one row of the format table: its box follows the others, starts and

@@ -20,6 +20,7 @@ using kavro::AppContext;
 using kavro::gui::PageCommand;
 using kavro::gui::PhotoCombineSettingsDialog;
 using kavro::gui::PhotoPage;
+using kavro::ZoneListSize;
 namespace test = kavro::test;
 namespace txt = kavro::txt;
 
@@ -60,7 +61,7 @@ class PhotoPageTest : public QObject {
 
   void settingsDialogListsTheZonesAndLimitsTheCalibration() {
     PhotoCombineSettingsDialog d(*ctx, nullptr);
-    QCOMPARE(d.ZoneList()->count(), 34);
+    QCOMPARE(d.ZoneList()->count(), ZoneListSize());  // the 34 offsets, then the named zones
     QCOMPARE(d.ZoneList()->itemText(0), QStringLiteral("+13:00"));
     QCOMPARE(d.ZoneList()->itemText(19), QStringLiteral(" 00:00"));
     QCOMPARE(d.ZoneList()->itemText(33), QStringLiteral("-12:00"));

@@ -164,7 +164,7 @@ int RangeAtoi(const char* text, std::size_t length, std::size_t first, std::size
 
 }  // namespace
 
-std::int64_t ParseExifDateTime(const char* text, std::size_t length, const ZoneClock& photoZone) {
+std::tm ExifLocalTime(const char* text, std::size_t length) {
   std::tm local{};
   local.tm_year = RangeAtoi(text, length, 0, 3) - 1900;
   local.tm_mon = RangeAtoi(text, length, 5, 6) - 1;
@@ -173,7 +173,11 @@ std::int64_t ParseExifDateTime(const char* text, std::size_t length, const ZoneC
   local.tm_min = RangeAtoi(text, length, 14, 15);
   local.tm_sec = RangeAtoi(text, length, 17, 18);
   local.tm_isdst = 0;
-  const std::optional<std::int64_t> utc = photoZone.FromLocal(local);
+  return local;
+}
+
+std::int64_t ParseExifDateTime(const char* text, std::size_t length, const ZoneClock& photoZone) {
+  const std::optional<std::int64_t> utc = photoZone.FromLocal(ExifLocalTime(text, length));
   if (!utc || *utc < 0 || *utc > INT32_MAX) return -1;
   return *utc;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -38,6 +39,8 @@ PhotoTimeResult ReadPhotoTakenTime(const std::filesystem::path& path, const Zone
 // The same over bytes in memory.
 PhotoTimeResult ReadPhotoTakenTimeFromBytes(const std::uint8_t* data, std::size_t size, const ZoneClock& photoZone);
 
+// The camera's "YYYY:MM:DD hh:mm:ss" text as calendar fields, read as atoi reads each part.
+std::tm ExifLocalTime(const char* text, std::size_t length);
 // The camera's "YYYY:MM:DD hh:mm:ss" text (at least 19 characters read, missing ones as NUL)
 // to UTC with mktime rules; -1 when the text gives no time at or after 1970 within 32 bits.
 std::int64_t ParseExifDateTime(const char* text, std::size_t length, const ZoneClock& photoZone);

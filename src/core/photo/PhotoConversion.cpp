@@ -187,7 +187,7 @@ bool PhotoConversion::ReadPhotoTimes(const PhotoConversionSettings& settings, Ph
 void PhotoConversion::MatchPhotos(const PhotoConversionSettings& settings, PhotoConversionListener* listener,
                                   PhotoConversionListener* talk,
                                   PhotoConversionResult& result) {
-  CalibratePhotos(photos_, settings.calibrationSeconds);
+  CalibratePhotos(photos_, settings.clock);
   SortPhotos(photos_, photoOrder_);
   result.match = MatchPhotosToTrack(trackOrder_, photoOrder_);
   if (talk) {
@@ -210,7 +210,7 @@ void PhotoConversion::WritePhotoKmlAndCopies(const PhotoConversionSettings& sett
   input.points = &points_;
   input.photoOrder = &photoOrder_;
   input.photos = &photos_;
-  input.calibrationSeconds = settings.calibrationSeconds;
+  input.calibrated = !settings.clock.IsNone();
   input.writeGps = settings.writeGps;
   input.photoZone = settings.photoZone;
   result.outputOk = WritePhotoKml(kml, input, [&](const PhotoEntry& photo, const GpsCopyResult& copy) {
@@ -270,15 +270,15 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
 
 PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,
                                             OutputSink& out, const std::filesystem::path& photoDir, int photoZoneRow,
-                                            std::int32_t calibrationSeconds, bool writeGps,
+                                            const ClockCorrection& clock, bool writeGps,
                                             PhotoConversionListener* listener, TimeZoneState* zoneInForce) {
   PhotoConversionSettings s;
   s.trlPath = trlPath;
   s.photoDir = photoDir;
-  if (photoZoneRow < 0 || photoZoneRow >= kZoneRowCount) photoZoneRow = kUtcZoneRow;
+  if (!IsZoneRow(photoZoneRow)) photoZoneRow = kUtcZoneRow;
   if (zoneInForce) zoneInForce->ApplyZone(photoZoneRow);
-  s.photoZone = ZoneClock::Fixed(TimeZoneTable()[static_cast<std::size_t>(photoZoneRow)].OffsetMinutes());
-  s.calibrationSeconds = calibrationSeconds;
+  s.photoZone = ClockForRow(photoZoneRow);
+  s.clock = clock;
   s.writeGps = writeGps;
   s.quiet = true;
   PhotoConversion conversion(strings);

@@ -7,6 +7,7 @@
 
 #include "common/OutputSink.h"
 #include "common/StringTable.h"
+#include "photo/ClockCorrection.h"
 #include "photo/ExifReader.h"
 #include "photo/PhotoEntry.h"
 #include "photo/PhotoKml.h"
@@ -19,8 +20,9 @@ namespace kavro {
 struct PhotoConversionSettings {
   std::filesystem::path trlPath;
   std::filesystem::path photoDir;
-  ZoneClock photoZone = ZoneClock::System();
-  std::int32_t calibrationSeconds = 0;
+  // -- time --
+  ZoneClock photoZone = ZoneClock::System();  // for photos without an offset of their own
+  ClockCorrection clock;                      // the camera clock's offset and drift
   bool writeGps = false;
   bool quiet = false;  // no result lines and no summary, only the unsupported-camera lines
   // An unreadable track or photo folder ends the run at once instead of giving an empty table.
@@ -119,7 +121,7 @@ class PhotoConversion {
 // writing (and closes). Only unsupported-camera lines and problems reach the listener.
 PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,
                                             OutputSink& out, const std::filesystem::path& photoDir, int photoZoneRow,
-                                            std::int32_t calibrationSeconds, bool writeGps,
+                                            const ClockCorrection& clock, bool writeGps,
                                             PhotoConversionListener* listener, TimeZoneState* zoneInForce = nullptr);
 
 }  // namespace kavro

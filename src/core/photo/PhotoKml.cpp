@@ -143,7 +143,7 @@ class PlacemarkWriter {
   }
 
   void PhotoInBalloon(const PhotoEntry& photo) {
-    if (in_.calibrationSeconds != 0) {
+    if (in_.calibrationSeconds != 0 || in_.calibrated) {
       lines_.Line("<p>Original Time: " + LocalText(in_.photoZone, photo.uncalibratedTime) + "</p>");
       lines_.Line("<p>Adjustment Time: " + LocalText(in_.photoZone, photo.captureTime) + "</p>");
     } else {

@@ -20,6 +20,7 @@ struct PhotoKmlInput {
   const std::vector<PhotoOrderEntry>* photoOrder = nullptr;
   const std::vector<PhotoEntry>* photos = nullptr;
   std::int32_t calibrationSeconds = 0;
+  bool calibrated = false;  // a clock correction was applied: the balloons show the camera's own time too
   bool writeGps = false;
   ZoneClock photoZone = ZoneClock::System();
   const char* encoding = "UTF-16";  // the name in the XML declaration: the file is UTF-16LE

@@ -47,11 +47,15 @@ TrackLoad LoadTrack(const std::filesystem::path& trlPath, const ZoneClock& photo
 }
 
 void CalibratePhotos(std::vector<PhotoEntry>& photos, std::int32_t calibrationSeconds) {
+  CalibratePhotos(photos, ClockCorrection::Offset(calibrationSeconds));
+}
+
+void CalibratePhotos(std::vector<PhotoEntry>& photos, const ClockCorrection& clock) {
   constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
   constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
   for (PhotoEntry& photo : photos) {
     photo.uncalibratedTime = photo.captureTime;
-    const std::int64_t t = std::int64_t{photo.captureTime} + calibrationSeconds;
+    const std::int64_t t = clock.Apply(photo.captureTime);
     photo.captureTime = static_cast<std::int32_t>(std::clamp(t, lo, hi));
   }
 }

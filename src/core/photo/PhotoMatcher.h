@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "photo/PhotoEntry.h"
+#include "photo/ClockCorrection.h"
 #include "track/ZoneClock.h"
 
 namespace kavro {
@@ -53,6 +54,8 @@ struct MatchCounts {
 TrackLoad LoadTrack(const std::filesystem::path& trlPath, const ZoneClock& photoZone, std::vector<TrackPoint>& points);
 // Keeps each photo's camera time and adds the calibration (saturating at the 32-bit range).
 void CalibratePhotos(std::vector<PhotoEntry>& photos, std::int32_t calibrationSeconds);
+// The same with an offset and a drift.
+void CalibratePhotos(std::vector<PhotoEntry>& photos, const ClockCorrection& clock);
 // Time order, equal times in table order.
 void SortTrack(const std::vector<TrackPoint>& points, std::vector<TrackOrderEntry>& order);
 void SortPhotos(const std::vector<PhotoEntry>& photos, std::vector<PhotoOrderEntry>& order);

@@ -56,19 +56,27 @@ PhotoSettings::StartRow PhotoSettings::ChooseStartRow(bool loggerZoneValid, cons
     ZoneChoice choice;
     choice.row = timeZoneIndex;
     if (zonePicked) {
-      start.shown = choice.row >= 0 && choice.row < kZoneRowCount;
+      start.shown = IsZoneRow(choice.row);
     } else if (loggerZoneValid) {
       start.shown = SelectDefaultZone(DefaultZoneLabel(true, loggerZone, 0), choice);
     } else {
       start.shown = SelectDefaultZone(DefaultZoneLabel(false, std::string(), systemBiasMinutes), choice);
     }
     // A default that matches no row leaves the zone used at the stored row (" 00:00" at first).
-    if (choice.row >= 0 && choice.row < kZoneRowCount) start.row = choice.row;
+    if (IsZoneRow(choice.row)) start.row = choice.row;
   }
-  const ZoneRow& row = TimeZoneTable()[static_cast<std::size_t>(start.row)];
-  stored.zoneHours = row.hours;
-  stored.zoneMinutes = row.minutes;
+  StoreZone(start.row);
   return start;
+}
+
+void PhotoSettings::StoreZone(int row) {
+  stored.zoneRow = IsZoneRow(row) ? row : kUtcZoneRow;
+  stored.zoneHours = stored.zoneMinutes = 0;
+  if (stored.zoneRow < kZoneRowCount) {
+    const ZoneRow& zone = TimeZoneTable()[static_cast<std::size_t>(stored.zoneRow)];
+    stored.zoneHours = zone.hours;
+    stored.zoneMinutes = zone.minutes;
+  }
 }
 
 }  // namespace kavro

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "photo/ClockCorrection.h"
 #include "track/TimeZoneTable.h"
 
 namespace kavro {
@@ -33,10 +34,12 @@ struct PhotoSettings {
     int hour = 0;
     int minute = 0;
     int second = 0;
+    int zoneRow = kUtcZoneRow;  // the row of zoneHours/zoneMinutes; the only record of a named zone
   } stored;
   bool defaultsPending = false;       // Default All: the dialog next starts at " 00:00"
   bool zonePicked = false;            // a zone was chosen in the dialog; the logger's no longer counts
-  std::int32_t calibrationSeconds = 0;  // taken over by the photo page at the dialog's last OK
+  // -- time --
+  ClockCorrection clock;  // the camera clock correction taken over by the photo page at the dialog's last OK
 
   struct StartRow {
     int row = kUtcZoneRow;  // the zone the dialog works with
@@ -45,6 +48,8 @@ struct PhotoSettings {
   // Where the dialog's zone list starts: " 00:00" after Default All; the row picked earlier; else
   // the logger's zone while one is known; else the system's. The zone is stored as last edited.
   StartRow ChooseStartRow(bool loggerZoneValid, const std::string& loggerZone, int systemBiasMinutes);
+  // Stores a row of the zone list as the zone last edited (hours and minutes 0 for a named zone).
+  void StoreZone(int row);
 };
 
 }  // namespace kavro

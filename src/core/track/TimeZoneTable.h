@@ -1,8 +1,11 @@
 #pragma once
 #include <array>
 #include <atomic>
+#include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "track/ZoneClock.h"
 
@@ -23,8 +26,28 @@ const std::array<ZoneRow, kZoneRowCount>& TimeZoneTable();
 
 // The row whose label equals the text exactly; empty when none does.
 std::optional<int> ZoneRowByLabel(const std::string& label);
-// Also accepts what people type on a command line: "8", "+8", "08:00", "00:00", "+00:00", "UTC".
+// Also accepts what people type on a command line: "8", "+8", "08:00", "00:00", "+00:00", "UTC",
+// and a named zone's id ("Europe/Berlin", any letter case).
 std::optional<int> ZoneRowByUserText(const std::string& text);
+
+// A zone list: the 34 rows of the table first, then the named zones of the system's zone
+// database ("Area/Place" ids, sorted); row kZoneRowCount + i is NamedZoneIds()[i]. A named row
+// counts like a table row wherever a row is chosen, applied or stored.
+const std::vector<std::string>& NamedZoneIds();
+int ZoneListSize();
+bool IsZoneRow(int row);       // any row of the list
+bool IsNamedZoneRow(int row);  // a row after the table's 34
+// The text a list shows for a row: the table's label or the zone's id.
+std::string ZoneListLabel(int row);
+// The clock of a row: a fixed offset for the table's rows, the named zone for the rest; the UTC
+// row for a row that does not exist.
+ZoneClock ClockForRow(int row);
+// "+02:00", "-03:30", "+05:45": an offset east of UTC as the zone list prints it.
+std::string OffsetLabel(int offsetSeconds);
+// The offset east of UTC in seconds a row has at an instant, without building its clock.
+int RowOffsetSecondsAt(int row, std::int64_t utc);
+// The rows whose label contains the text (any letter case), in list order; all for an empty text.
+std::vector<int> FindZoneRows(const std::string& text);
 
 
 // The system zone's standard offset as minutes west of UTC (UTC = local + bias), no daylight saving.
@@ -34,7 +57,8 @@ int SystemZoneBiasMinutes();
 // label of the system's offset (" 00:00" for UTC; an offset outside the table matches no row).
 std::string DefaultZoneLabel(bool deviceZoneValid, const std::string& deviceZone, int systemBiasMinutes);
 
-// A zone selection held by a page: row index (19 at start), hours, minutes.
+// A zone selection held by a page: row index (19 at start), hours, minutes (0 and 0 for a named
+// zone, whose offset depends on the instant).
 struct ZoneChoice {
   int row = kUtcZoneRow;
   int hours = 0;
@@ -55,6 +79,10 @@ class TimeZoneState {
 
  private:
   std::atomic<int> row_{-1};
+  // A named zone's clock is built once per applied row: building reads the zone database.
+  mutable std::mutex cacheLock_;
+  mutable int cachedRow_ = -1;
+  mutable ZoneClock cached_ = ZoneClock::System();
 };
 
 }  // namespace kavro

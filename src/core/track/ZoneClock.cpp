@@ -1,9 +1,27 @@
 #include "track/ZoneClock.h"
 
+#include <QDateTime>
+#include <QTimeZone>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace kavro {
+
+// A named zone's offsets as a table of changes, read once from QTimeZone: a lookup per track
+// point is then a binary search, and a copy of the clock shares the table.
+struct NamedZoneData {
+  std::string id;
+  int firstOffset = 0;           // seconds east, before the first change
+  std::vector<std::int64_t> at;  // UTC instants of the changes, ascending
+  std::vector<int> offset;       // seconds east in force from at[i]
+  int OffsetAt(std::int64_t utc) const {
+    const auto it = std::upper_bound(at.begin(), at.end(), utc);
+    return it == at.begin() ? firstOffset : offset[static_cast<std::size_t>(it - at.begin() - 1)];
+  }
+};
+
 namespace {
 
 // Days since 1970-01-01 of a proleptic Gregorian date (month 1-12), any range.
@@ -44,7 +62,73 @@ void Breakdown(std::int64_t t, std::tm& out) {
   out.tm_isdst = 0;
 }
 
+// Seconds since 1970 of a broken-down time read as if it were UTC, fields rolling over as mktime's do.
+std::int64_t WallSeconds(const std::tm& local) {
+  std::int64_t year = std::int64_t{local.tm_year} + 1900;
+  std::int64_t mon = local.tm_mon;
+  year += FloorDiv(mon, 12);
+  mon -= FloorDiv(mon, 12) * 12;
+  const std::int64_t days = DaysFromCivil(year, mon + 1, 1) + local.tm_mday - 1;
+  return days * 86400 + std::int64_t{local.tm_hour} * 3600 + std::int64_t{local.tm_min} * 60 + local.tm_sec;
+}
+
+// The instant of a wall time in a named zone. Offsets in force two days either side cover
+// every change of the database, which are months apart (a whole skipped day included).
+std::int64_t NamedFromWall(const NamedZoneData& zone, std::int64_t wall, LocalTimeFit& fit) {
+  const int before = zone.OffsetAt(wall - 2 * 86400);
+  const int candidates[] = {before, zone.OffsetAt(wall), zone.OffsetAt(wall + 2 * 86400)};
+  std::optional<std::int64_t> first;
+  int found = 0;
+  for (int i = 0; i < 3; ++i) {
+    if (std::find(candidates, candidates + i, candidates[i]) != candidates + i) continue;  // seen
+    const std::int64_t utc = wall - candidates[i];
+    if (zone.OffsetAt(utc) != candidates[i]) continue;
+    ++found;
+    if (!first || utc < *first) first = utc;
+  }
+  if (found == 0) {
+    // In the gap: read with the offset before the change, which lands as far past it as the
+    // time lay inside it.
+    fit = LocalTimeFit::SkippedMovedForward;
+    return wall - before;
+  }
+  fit = found > 1 ? LocalTimeFit::RepeatedEarlierOffset : LocalTimeFit::Unique;
+  return *first;
+}
+
 }  // namespace
+
+std::optional<ZoneClock> ZoneClock::Named(const std::string& ianaId) {
+  if (ianaId.empty()) return std::nullopt;
+  const QTimeZone zone(QByteArray::fromStdString(ianaId));
+  if (!zone.isValid()) return std::nullopt;
+  auto data = std::make_shared<NamedZoneData>();
+  data->id = ianaId;
+  // Track times are 32-bit seconds; photo times stay within the same years.
+  const QDateTime from(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC);
+  const QDateTime to(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
+  data->firstOffset = zone.offsetFromUtc(from);
+  for (const QTimeZone::OffsetData& change : zone.transitions(from, to)) {
+    const std::int64_t at = change.atUtc.toSecsSinceEpoch();
+    if (!data->at.empty() && at <= data->at.back()) continue;
+    data->at.push_back(at);
+    data->offset.push_back(change.offsetFromUtc);
+  }
+  ZoneClock c;
+  c.system_ = false;
+  c.named_ = std::move(data);
+  return c;
+}
+
+std::string ZoneClock::Name() const { return named_ ? named_->id : std::string(); }
+
+int ZoneClock::OffsetSecondsAt(std::int64_t utc) const {
+  if (named_) return named_->OffsetAt(utc);
+  if (!system_) return offsetMinutes_ * 60;
+  std::tm t{};
+  const std::time_t tt = static_cast<std::time_t>(utc);
+  return localtime_r(&tt, &t) != nullptr ? static_cast<int>(t.tm_gmtoff) : 0;
+}
 
 ZoneClock ZoneClock::Fixed(int offsetMinutes) {
   ZoneClock c;
@@ -61,6 +145,10 @@ bool ToUtc(std::int64_t utc, std::tm& out) {
 
 bool ZoneClock::ToLocal(std::int64_t utc, std::tm& out) const {
   if (utc < 0) return false;
+  if (named_) {
+    Breakdown(utc + named_->OffsetAt(utc), out);
+    return true;
+  }
   if (!system_) {
     Breakdown(utc + std::int64_t{offsetMinutes_} * 60, out);
     return true;
@@ -70,16 +158,17 @@ bool ZoneClock::ToLocal(std::int64_t utc, std::tm& out) const {
 }
 
 std::optional<std::int64_t> ZoneClock::FromLocal(const std::tm& local) const {
+  LocalTimeFit fit;
+  return FromLocal(local, fit);
+}
+
+std::optional<std::int64_t> ZoneClock::FromLocal(const std::tm& local, LocalTimeFit& fit) const {
+  fit = LocalTimeFit::Unique;
   std::int64_t utc;
-  if (!system_) {
-    // Normalise month into the year first, then let day/hour/minute/second roll over linearly.
-    std::int64_t year = std::int64_t{local.tm_year} + 1900;
-    std::int64_t mon = local.tm_mon;
-    year += FloorDiv(mon, 12);
-    mon -= FloorDiv(mon, 12) * 12;
-    const std::int64_t days = DaysFromCivil(year, mon + 1, 1) + local.tm_mday - 1;
-    utc = days * 86400 + std::int64_t{local.tm_hour} * 3600 + std::int64_t{local.tm_min} * 60 + local.tm_sec -
-          std::int64_t{offsetMinutes_} * 60;
+  if (named_) {
+    utc = NamedFromWall(*named_, WallSeconds(local), fit);
+  } else if (!system_) {
+    utc = WallSeconds(local) - std::int64_t{offsetMinutes_} * 60;
   } else {
     std::tm copy = local;
     copy.tm_isdst = 0;

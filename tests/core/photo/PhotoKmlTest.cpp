@@ -249,7 +249,7 @@ TEST(PhotoConversion, QuietModeWritesNoLinesAndAMissingTrackIsReported) {
   StringSink kml;
   TimeZoneState zone;
   const PhotoConversionResult r =
-      CombinePhotosForTrack(words, f.trl, kml, f.photos, *ZoneRowByLabel("+08:00"), 0, false, &quiet, &zone);
+      CombinePhotosForTrack(words, f.trl, kml, f.photos, *ZoneRowByLabel("+08:00"), {}, false, &quiet, &zone);
   EXPECT_EQ(zone.AppliedRow(), 6);
   EXPECT_TRUE(quiet.lines.empty());
   EXPECT_TRUE(quiet.summary.empty());
@@ -348,7 +348,7 @@ TEST(PhotoConversion, EveryCopyNotWrittenGetsALineWithItsReasonAndTheSummaryCoun
   // The download's quiet run still tells of every missing copy, and of nothing else.
   Collect quiet;
   StringSink k2;
-  CombinePhotosForTrack(words, f.trl, k2, f.photos, *ZoneRowByLabel("+08:00"), 0, true, &quiet);
+  CombinePhotosForTrack(words, f.trl, k2, f.photos, *ZoneRowByLabel("+08:00"), {}, true, &quiet);
   EXPECT_EQ(quiet.lines, expected);
   EXPECT_TRUE(quiet.summary.empty());
 }

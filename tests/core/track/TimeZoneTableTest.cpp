@@ -105,7 +105,7 @@ TEST(TimeZoneTable, AppliedZoneStaysInForceAndMatchesPosixTz) {
   EXPECT_EQ(t.tm_mday, 1);
   EXPECT_EQ(t.tm_hour, 12);
   EXPECT_EQ(t.tm_min, 30);
-  state.ApplyZone(99);  // no such row: ignored
+  state.ApplyZone(ZoneListSize());  // no such row: ignored
   EXPECT_EQ(state.AppliedRow(), 0);
 
   EXPECT_EQ(PosixZoneText(6), "TMP-08:00");
