@@ -34,7 +34,7 @@ class MainWindowTest : public QObject {
     MainWindow w(ctx);
     w.show();
     OwnerDrawTabBar* bar = w.TabBar();
-    QCOMPARE(bar->count(), 5);
+    QCOMPARE(bar->count(), 6);  // the logger's five and the map
     QCOMPARE(bar->tabText(0), QStringLiteral("Device Setting"));
     QCOMPARE(bar->tabText(1), QStringLiteral("Track Log Setting"));
     QCOMPARE(bar->tabText(2), QStringLiteral("Track Log Format"));
