@@ -163,9 +163,10 @@ void MapPage::OnOpen() {
   if (hooks_.chooseTracks) {
     chosen = hooks_.chooseTracks();
   } else {
-    chosen = QFileDialog::getOpenFileNames(this, QString(), QString(), Text(txt::MapTrlFilter));
+    chosen = QFileDialog::getOpenFileNames(this, QString(), StartFolder(FolderUse::TrackFiles), Text(txt::MapTrlFilter));
   }
   if (chosen.isEmpty()) return;
+  RememberFile(FolderUse::TrackFiles, chosen.first());
   std::vector<std::filesystem::path> files;
   for (const QString& f : chosen) files.emplace_back(f.toStdString());
   const QStringList problems = ShowFiles(files);
@@ -177,7 +178,7 @@ void MapPage::OnSave() {
   if (hooks_.choosePicture) {
     path = hooks_.choosePicture();
   } else {
-    QFileDialog dialog(this, QString(), QString(), Text(txt::MapPngFilter));
+    QFileDialog dialog(this, QString(), StartFolder(FolderUse::TrackFiles), Text(txt::MapPngFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("png"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) path = dialog.selectedFiles().first();

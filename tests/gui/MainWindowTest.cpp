@@ -95,7 +95,8 @@ class MainWindowTest : public QObject {
       w.show();
       QVERIFY(QTest::qWaitForWindowExposed(&w));
       const QSize start = w.size();
-      for (int tab : {MainWindow::kConversionTab, MainWindow::kPhotoTab, MainWindow::kFirmwareTab, MainWindow::kDeviceTab}) {
+      for (int tab : {MainWindow::kConversionTab, MainWindow::kPhotoTab, MainWindow::kFirmwareTab, MainWindow::kMapTab,
+                      MainWindow::kDeviceTab}) {
         w.ShowPage(tab);
         QApplication::processEvents();
         QCOMPARE(w.size(), start);
