@@ -16,6 +16,7 @@
   X(Tracks)                   \
   X(Geotag)                   \
   X(Zones)                    \
+  X(Map)                      \
   X(Firmware)                 \
   X(BtAddress)
 
