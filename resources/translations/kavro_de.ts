@@ -1107,6 +1107,8 @@
         <source>Correct dates 1024 weeks early (GPS week rollover)</source>
         <comment>854</comment>
         <translation>Um 1024 Wochen zu frühe Daten korrigieren (GPS-Wochenüberlauf)</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>Die Datei %1 ist keine Track-Log-Datei: Nur %2% ihrer Datensätze sind gültig. Sie wird nicht auf der Karte gezeigt.</translation>

@@ -1107,6 +1107,8 @@
         <source>Correct dates 1024 weeks early (GPS week rollover)</source>
         <comment>854</comment>
         <translation>更正提早 1024 周的日期（GPS 周数翻转）</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>文件 %1 不是轨迹记录文件：只有 %2% 的记录有效。不会显示在地图上。</translation>

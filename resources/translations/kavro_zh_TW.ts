@@ -1107,6 +1107,8 @@
         <source>Correct dates 1024 weeks early (GPS week rollover)</source>
         <comment>854</comment>
         <translation>更正提早 1024 週的日期（GPS 週數翻轉）</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>檔案 %1 不是軌跡記錄檔：只有 %2% 的記錄有效。不會顯示在地圖上。</translation>
