@@ -2,6 +2,7 @@
 // The process-wide state of one run, owned by the application (window or command line) and
 // passed to whoever needs a piece of it. No globals: tests build as many as they like.
 
+#include "common/RecentFolders.h"
 #include "common/StringTable.h"
 #include "photo/PhotoSettings.h"
 #include "protocol/DeviceInfo.h"
@@ -15,6 +16,8 @@ struct AppContext {
   StringTable strings;
   // The time zone in force: the system zone until a conversion applies a row.
   TimeZoneState zone;
+  // Where the next file or folder dialog starts.
+  RecentFolders folders;
 
   // Each room adds the state it owns below, in its own block.
   // -- serial / protocol --

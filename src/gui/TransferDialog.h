@@ -31,6 +31,8 @@ class TransferDialog : public QDialog {
   void OnBrowsePhotos();
 
   AppContext& ctx_;
+  // Where the next folder browser starts (the folder chosen last for that use).
+  QString browseStart_;
   TransferChoice choice_;
   QPushButton* dirButton_ = nullptr;
   QLabel* dirLabel_ = nullptr;
