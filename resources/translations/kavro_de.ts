@@ -1282,6 +1282,8 @@
         <source>Preview finished: nothing was written.</source>
         <comment>1751</comment>
         <translation>Vorschau beendet: nichts wurde geschrieben.</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>Die Datei %1 ist keine Track-Log-Datei: Nur %2% ihrer Datensätze sind gültig. Sie wird nicht auf der Karte gezeigt.</translation>

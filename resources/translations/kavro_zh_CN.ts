@@ -1282,6 +1282,8 @@
         <source>Preview finished: nothing was written.</source>
         <comment>1751</comment>
         <translation>预览完成：未写入任何文件。</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>文件 %1 不是轨迹记录文件：只有 %2% 的记录有效。不会显示在地图上。</translation>

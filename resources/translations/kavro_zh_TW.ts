@@ -1282,6 +1282,8 @@
         <source>Preview finished: nothing was written.</source>
         <comment>1751</comment>
         <translation>預覽完成：未寫入任何檔案。</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>檔案 %1 不是軌跡記錄檔：只有 %2% 的記錄有效。不會顯示在地圖上。</translation>
