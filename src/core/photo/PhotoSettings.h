@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "photo/ClockCorrection.h"
+#include "photo/PhotoMatcher.h"
+#include "photo/XmpSidecar.h"
 #include "track/TimeZoneTable.h"
 
 namespace kavro {
@@ -40,6 +42,11 @@ struct PhotoSettings {
   bool zonePicked = false;            // a zone was chosen in the dialog; the logger's no longer counts
   // -- time --
   ClockCorrection clock;  // the camera clock correction taken over by the photo page at the dialog's last OK
+  // How photos take positions and what RAW/HEIC files get, set by the dialog's OK.
+  MatchOptions match;
+  SidecarMode sidecars = SidecarMode::ForRawOnly;
+  SidecarName sidecarName = SidecarName::NameXmp;
+  bool replacePositions = false;
 
   struct StartRow {
     int row = kUtcZoneRow;  // the zone the dialog works with

@@ -6,12 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "photo/CaptureOffset.h"
 #include "track/ZoneClock.h"
 
 namespace kavro {
-
-enum class OffsetSource { PhotoOffsetTimeOriginal, PhotoOffsetTime, ChosenZone };
-enum class LocalTimeNote { None, SkippedHourMovedForward, RepeatedHourEarlierOffset };
 
 struct PhotoUtc {
   bool ok = false;         // false: no date, or one before 1970 or past 32-bit seconds
