@@ -12,7 +12,9 @@ ZoneCombo::ZoneCombo(QWidget* parent) : QComboBox(parent) {
   setEditable(true);
   setInsertPolicy(QComboBox::NoInsert);
   setMaxVisibleItems(20);
-  setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  // Wide enough for most names, not for the longest: the page keeps the window's size.
+  setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  setMinimumContentsLength(16);
   auto* finder = new QCompleter(model(), this);
   finder->setCaseSensitivity(Qt::CaseInsensitive);
   finder->setFilterMode(Qt::MatchContains);
