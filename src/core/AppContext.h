@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "common/RecentFolders.h"
 #include "common/StringTable.h"
 #include "photo/PhotoSettings.h"
 #include "protocol/DeviceInfo.h"
@@ -17,6 +18,8 @@ struct AppContext {
   StringTable strings;
   // The time zone in force: the system zone until a conversion applies a row.
   TimeZoneState zone;
+  // Where the next file or folder dialog starts.
+  RecentFolders folders;
 
   // Each room adds the state it owns below, in its own block.
   // -- serial / protocol --

@@ -89,12 +89,14 @@ void ConversionPage::SetSourcePath(const QString& path) {
 void ConversionPage::OnBrowseSource() {
   // The table's filter is "Label (*.trl)|*.trl|"; the dialog wants the label with its pattern.
   const QString filter = Text(txt::TrlFilter).section(QLatin1Char('|'), 0, 0);
-  QFileDialog dialog(this, QString(), QString(), filter);
+  QFileDialog dialog(this, QString(), StartFolder(FolderUse::TrackFiles), filter);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QStringLiteral("trl"));
   dialog.selectFile(QStringLiteral("*.trl"));
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
     SetSourcePath(dialog.selectedFiles().first());
+    RememberFile(FolderUse::TrackFiles, source_);
+  }
 }
 
 void ConversionPage::OnZoneSelected(int index) {

@@ -107,12 +107,14 @@ void FirmwarePage::ChooseFile(const QString& path) {
 
 void FirmwarePage::OnBrowse() {
   if (IsBusy()) return;
-  QFileDialog dialog(this, QString(), QString(), Text(txt::FirmwareFilter));
+  QFileDialog dialog(this, QString(), StartFolder(FolderUse::Firmware), Text(txt::FirmwareFilter));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QStringLiteral("bin"));
   dialog.selectFile(QStringLiteral("*.bin"));
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    RememberFile(FolderUse::Firmware, dialog.selectedFiles().first());
     ChooseFile(dialog.selectedFiles().first());
+  }
 }
 
 void FirmwarePage::SetStatus(int textId) {

@@ -26,6 +26,9 @@ class Page : public QWidget {
 
  protected:
   QString Text(int id) const { return ctx_.strings.Text(id); }
+  // Where a file dialog of that use starts, and what a choice teaches it.
+  QString StartFolder(FolderUse use) const { return QString::fromStdString(ctx_.folders.StartFor(use).string()); }
+  void RememberFile(FolderUse use, const QString& file) { ctx_.folders.RememberFile(use, file.toStdString()); }
   AppContext& ctx_;
 };
 

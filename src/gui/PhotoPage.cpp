@@ -164,18 +164,23 @@ void PhotoPage::OnBrowseTrl() {
   if (hooks_.chooseTrl) {
     path = hooks_.chooseTrl();
   } else {
-    QFileDialog dialog(this, QString(), QString(), Text(txt::TrlFilter).section(QLatin1Char('|'), 0, 0));
+    QFileDialog dialog(this, QString(), StartFolder(FolderUse::TrackFiles), Text(txt::TrlFilter).section(QLatin1Char('|'), 0, 0));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("trl"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) path = dialog.selectedFiles().first();
   }
-  if (!path.isEmpty()) SetTrlPath(path);
+  if (path.isEmpty()) return;
+  RememberFile(FolderUse::TrackFiles, path);
+  SetTrlPath(path);
 }
 
 void PhotoPage::OnBrowseDirectory() {
   const QString path = hooks_.chooseDirectory ? hooks_.chooseDirectory()
-                                              : QFileDialog::getExistingDirectory(this, Text(txt::PhotoDirectory));
-  if (!path.isEmpty()) SetPhotoDirectory(path);
+                                              : QFileDialog::getExistingDirectory(this, Text(txt::PhotoDirectory),
+                                                                                  StartFolder(FolderUse::Photos));
+  if (path.isEmpty()) return;
+  ctx_.folders.RememberFolder(FolderUse::Photos, path.toStdString());
+  SetPhotoDirectory(path);
 }
 
 void PhotoPage::OnSettings() {
@@ -223,13 +228,14 @@ void PhotoPage::OnConvert() {
   if (hooks_.chooseKml) {
     kml = hooks_.chooseKml();
   } else {
-    QFileDialog dialog(this, QString(), QString(), Text(txt::KmlFilter).section(QLatin1Char('|'), 0, 0));
+    QFileDialog dialog(this, QString(), StartFolder(FolderUse::TrackFiles), Text(txt::KmlFilter).section(QLatin1Char('|'), 0, 0));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("kml"));
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) kml = dialog.selectedFiles().first();
   }
   if (kml.isEmpty()) return;
+  RememberFile(FolderUse::TrackFiles, kml);
   SetStatus(Text(txt::Converting));
   list_->clear();
   summary_->clear();

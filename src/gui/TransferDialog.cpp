@@ -32,8 +32,8 @@ QLabel* PathLabel(QWidget* parent, const char* name) {
 TransferDialog::TransferDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
   setObjectName(QStringLiteral("transferDialog"));
   setWindowTitle(ctx_.strings.Text(txt::TransformToFile));
-  browse = [](QWidget* owner, const QString& title) {
-    return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+  browse = [this](QWidget* owner, const QString& title) {
+    return QFileDialog::getExistingDirectory(owner, title, browseStart_, QFileDialog::ShowDirsOnly);
   };
 
   auto* dirGroup = new QGroupBox(ctx_.strings.Text(txt::SelectDirectory), this);
@@ -105,8 +105,10 @@ void TransferDialog::OnClearAfterToggled(bool on) {
 void TransferDialog::OnBrowseDirectory() {
   // A browse that is cancelled leaves no choice, even while the label still shows an earlier one.
   choice_.directoryChosen = false;
+  browseStart_ = QString::fromStdString(ctx_.folders.StartFor(FolderUse::TrackFiles).string());
   const QString dir = browse(this, ctx_.strings.Text(txt::SelectDirectory));
   if (dir.isEmpty()) return;
+  ctx_.folders.RememberFolder(FolderUse::TrackFiles, dir.toStdString());
   choice_.directory = dir.toStdString();
   choice_.directoryChosen = true;
   dirLabel_->setText(dir);
@@ -115,8 +117,10 @@ void TransferDialog::OnBrowseDirectory() {
 void TransferDialog::OnBrowsePhotos() {
   choice_.combinePhotos = false;
   if (!combine_->isChecked()) return;
+  browseStart_ = QString::fromStdString(ctx_.folders.StartFor(FolderUse::Photos).string());
   const QString dir = browse(this, ctx_.strings.Text(txt::SelectPhotoDirectory));
   if (dir.isEmpty()) return;
+  ctx_.folders.RememberFolder(FolderUse::Photos, dir.toStdString());
   choice_.photoDirectory = dir.toStdString();
   choice_.combinePhotos = true;
   photoLabel_->setText(dir);

@@ -34,6 +34,8 @@ class TransferDialog : public QDialog {
   void OnClearAfterToggled(bool on);
 
   AppContext& ctx_;
+  // Where the next folder browser starts (the folder chosen last for that use).
+  QString browseStart_;
   TransferChoice choice_;
   QPushButton* dirButton_ = nullptr;
   QLabel* dirLabel_ = nullptr;

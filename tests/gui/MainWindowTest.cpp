@@ -9,6 +9,7 @@
 #include "support/GuiTestSupport.h"
 #include "OwnerDrawTabBar.h"
 #include "TrackLogPage.h"
+#include "Translations.h"
 #include "Version.h"
 
 using namespace kavro;
@@ -81,6 +82,37 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.ShownModel(), DeviceModel::None);
     QVERIFY(!logger.ReceivedWith("$KAVRO580,2*").empty());
     QVERIFY(w.Device()->findChild<QLineEdit*>("deviceType")->text().isEmpty());
+  }
+
+  // The window keeps one size whichever tab is on show, in every language; the Track Log tab
+  // (shown once connected) and the firmware tab (before) included.
+  void oneSizeAcrossTheTabsInEveryLanguage() {
+    for (Language language :
+         {Language::English, Language::German, Language::ChineseTraditional, Language::ChineseSimplified}) {
+      AppContext ctx;
+      QVERIFY(LoadLanguage(ctx.strings, language));
+      MainWindow w(ctx);
+      w.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&w));
+      const QSize start = w.size();
+      for (int tab : {MainWindow::kConversionTab, MainWindow::kPhotoTab, MainWindow::kFirmwareTab, MainWindow::kDeviceTab}) {
+        w.ShowPage(tab);
+        QApplication::processEvents();
+        QCOMPARE(w.size(), start);
+      }
+      SimulatedLogger logger = SimulatedLogger::Start();
+      QVERIFY(logger.sim);
+      test::ClickConnect(w.Device(), logger);
+      QVERIFY(w.Device()->IsConnected());
+      for (int tab : {MainWindow::kTrackLogTab, MainWindow::kConversionTab, MainWindow::kPhotoTab, MainWindow::kDeviceTab}) {
+        w.ShowPage(tab);
+        QApplication::processEvents();
+        QVERIFY2(w.size() == start, qPrintable(QStringLiteral("language %1, tab %2: %3x%4, was %5x%6")
+                                                   .arg(int(language)).arg(tab).arg(w.width()).arg(w.height())
+                                                   .arg(start.width()).arg(start.height())));
+      }
+      test::ClickDisconnect(w.Device());
+    }
   }
 
   void closeWhileConnectedSaysGoodbye() {
