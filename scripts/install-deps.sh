@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev
   gpsbabel libxml2-utils libimage-exiftool-perl exiv2 python3
-  xvfb xauth fonts-noto-cjk
+  xvfb xauth fonts-noto-cjk fonts-dejavu-core
   dpkg-dev file lintian desktop-file-utils appstream
 )
 missing=()

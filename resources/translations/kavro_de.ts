@@ -1122,6 +1122,189 @@
         <source>The log was not cleared: %1 of the files could not be written.</source>
         <comment>907</comment>
         <translation>Das Log wurde nicht gelöscht: %1 der Dateien konnten nicht geschrieben werden.</translation>
+        <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
+        <comment>1200</comment>
+        <translation>Die Datei %1 ist keine Track-Log-Datei: Nur %2% ihrer Datensätze sind gültig. Sie wird nicht auf der Karte gezeigt.</translation>
+    </message>
+    <message>
+        <source>%1 m</source>
+        <comment>1201</comment>
+        <translation>%1 m</translation>
+    </message>
+    <message>
+        <source>%1 km</source>
+        <comment>1202</comment>
+        <translation>%1 km</translation>
+    </message>
+    <message>
+        <source>the picture could not be encoded</source>
+        <comment>1203</comment>
+        <translation>das Bild konnte nicht kodiert werden</translation>
+    </message>
+    <message>
+        <source>Nothing to draw: the track log files hold no track points.</source>
+        <comment>1204</comment>
+        <translation>Nichts zu zeichnen: Die Track-Log-Dateien enthalten keine Trackpunkte.</translation>
+    </message>
+    <message>
+        <source>--size takes WIDTHxHEIGHT, each from %1 to %2 pixels, e.g. 1200x800.</source>
+        <comment>1205</comment>
+        <translation>--size erwartet BREITExHÖHE, jeweils %1 bis %2 Pixel, z. B. 1200x800.</translation>
+    </message>
+    <message>
+        <source>--tiles and --no-tiles cannot be given together.</source>
+        <comment>1206</comment>
+        <translation>--tiles und --no-tiles können nicht zusammen angegeben werden.</translation>
+    </message>
+    <message>
+        <source>Map tiles unavailable: %1</source>
+        <comment>1210</comment>
+        <translation>Kartenkacheln nicht verfügbar: %1</translation>
+    </message>
+    <message>
+        <source>the server sent something that is not a picture</source>
+        <comment>1211</comment>
+        <translation>der Server hat etwas geschickt, das kein Bild ist</translation>
+    </message>
+    <message>
+        <source>the server did not answer in time</source>
+        <comment>1212</comment>
+        <translation>der Server hat nicht rechtzeitig geantwortet</translation>
+    </message>
+    <message>
+        <source>the server answered %1 %2</source>
+        <comment>1213</comment>
+        <translation>der Server hat mit %1 %2 geantwortet</translation>
+    </message>
+    <message>
+        <source>© OpenStreetMap contributors</source>
+        <comment>1214</comment>
+        <translation>© OpenStreetMap-Mitwirkende</translation>
+    </message>
+    <message>
+        <source>The tile address must start with http:// or https:// and contain {z}, {x} and {y}: %1</source>
+        <comment>1215</comment>
+        <translation>Die Kachel-Adresse muss mit http:// oder https:// beginnen und {z}, {x} und {y} enthalten: %1</translation>
+    </message>
+    <message>
+        <source>map tiles switched off</source>
+        <comment>1216</comment>
+        <translation>Kartenkacheln ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <comment>1220</comment>
+        <translation>Karte</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <comment>1221</comment>
+        <translation>Öffnen...</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <comment>1222</comment>
+        <translation>Alles zeigen</translation>
+    </message>
+    <message>
+        <source>Save Picture...</source>
+        <comment>1223</comment>
+        <translation>Bild speichern...</translation>
+    </message>
+    <message>
+        <source>Tiles:</source>
+        <comment>1224</comment>
+        <translation>Kacheln:</translation>
+    </message>
+    <message>
+        <source>Height over:</source>
+        <comment>1225</comment>
+        <translation>Höhe über:</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <comment>1226</comment>
+        <translation>Strecke</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <comment>1227</comment>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)</source>
+        <comment>1228</comment>
+        <translation>PNG-Bild (*.png)</translation>
+    </message>
+    <message>
+        <source>Height: %1 m</source>
+        <comment>1229</comment>
+        <translation>Höhe: %1 m</translation>
+    </message>
+    <message>
+        <source>Lowest: %1 m</source>
+        <comment>1230</comment>
+        <translation>Tiefster Punkt: %1 m</translation>
+    </message>
+    <message>
+        <source>Highest: %1 m</source>
+        <comment>1231</comment>
+        <translation>Höchster Punkt: %1 m</translation>
+    </message>
+    <message>
+        <source>Climb: %1 m</source>
+        <comment>1232</comment>
+        <translation>Anstieg: %1 m</translation>
+    </message>
+    <message>
+        <source>Length: %1 km</source>
+        <comment>1233</comment>
+        <translation>Länge: %1 km</translation>
+    </message>
+    <message>
+        <source>Match: %1</source>
+        <comment>1234</comment>
+        <translation>Zuordnung: %1</translation>
+    </message>
+    <message>
+        <source>Open a track log file (*.trl) to see it on the map.</source>
+        <comment>1235</comment>
+        <translation>Öffnen Sie eine Track-Log-Datei (*.trl), um sie auf der Karte zu sehen.</translation>
+    </message>
+    <message>
+        <source>Track Log (*.trl)</source>
+        <comment>1236</comment>
+        <translation>Track-Log (*.trl)</translation>
+    </message>
+    <message>
+        <source>Position: %1, %2</source>
+        <comment>1237</comment>
+        <translation>Position: %1, %2</translation>
+    </message>
+    <message>
+        <source>loading map tiles...</source>
+        <comment>1238</comment>
+        <translation>Kartenkacheln werden geladen...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 tiles did not arrive within %3 s</source>
+        <comment>1239</comment>
+        <translation>%1 von %2 Kacheln sind nicht innerhalb von %3 s angekommen</translation>
+    </message>
+    <message>
+        <source>not located</source>
+        <comment>1240</comment>
+        <translation>nicht verortet</translation>
+    </message>
+    <message>
+        <source>located on the track</source>
+        <comment>1241</comment>
+        <translation>auf dem Track verortet</translation>
+    </message>
+    <message>
+        <source>Taken: %1</source>
+        <comment>1242</comment>
+        <translation>Aufgenommen: %1</translation>
     </message>
 </context>
 </TS>

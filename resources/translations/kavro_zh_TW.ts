@@ -1122,6 +1122,189 @@
         <source>The log was not cleared: %1 of the files could not be written.</source>
         <comment>907</comment>
         <translation>記錄未清除: 有 %1 個檔案無法寫入。</translation>
+        <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
+        <comment>1200</comment>
+        <translation>檔案 %1 不是軌跡記錄檔：只有 %2% 的記錄有效。不會顯示在地圖上。</translation>
+    </message>
+    <message>
+        <source>%1 m</source>
+        <comment>1201</comment>
+        <translation>%1 公尺</translation>
+    </message>
+    <message>
+        <source>%1 km</source>
+        <comment>1202</comment>
+        <translation>%1 公里</translation>
+    </message>
+    <message>
+        <source>the picture could not be encoded</source>
+        <comment>1203</comment>
+        <translation>無法編碼圖片</translation>
+    </message>
+    <message>
+        <source>Nothing to draw: the track log files hold no track points.</source>
+        <comment>1204</comment>
+        <translation>沒有可繪製的內容：軌跡記錄檔中沒有軌跡點。</translation>
+    </message>
+    <message>
+        <source>--size takes WIDTHxHEIGHT, each from %1 to %2 pixels, e.g. 1200x800.</source>
+        <comment>1205</comment>
+        <translation>--size 需要 寬x高，各為 %1 到 %2 像素，例如 1200x800。</translation>
+    </message>
+    <message>
+        <source>--tiles and --no-tiles cannot be given together.</source>
+        <comment>1206</comment>
+        <translation>--tiles 與 --no-tiles 不能同時使用。</translation>
+    </message>
+    <message>
+        <source>Map tiles unavailable: %1</source>
+        <comment>1210</comment>
+        <translation>無法取得地圖圖塊：%1</translation>
+    </message>
+    <message>
+        <source>the server sent something that is not a picture</source>
+        <comment>1211</comment>
+        <translation>伺服器傳回的不是圖片</translation>
+    </message>
+    <message>
+        <source>the server did not answer in time</source>
+        <comment>1212</comment>
+        <translation>伺服器未及時回應</translation>
+    </message>
+    <message>
+        <source>the server answered %1 %2</source>
+        <comment>1213</comment>
+        <translation>伺服器回應 %1 %2</translation>
+    </message>
+    <message>
+        <source>© OpenStreetMap contributors</source>
+        <comment>1214</comment>
+        <translation>© OpenStreetMap 貢獻者</translation>
+    </message>
+    <message>
+        <source>The tile address must start with http:// or https:// and contain {z}, {x} and {y}: %1</source>
+        <comment>1215</comment>
+        <translation>圖塊位址必須以 http:// 或 https:// 開頭，並包含 {z}、{x} 和 {y}：%1</translation>
+    </message>
+    <message>
+        <source>map tiles switched off</source>
+        <comment>1216</comment>
+        <translation>已關閉地圖圖塊</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <comment>1220</comment>
+        <translation>地圖</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <comment>1221</comment>
+        <translation>開啟...</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <comment>1222</comment>
+        <translation>全部顯示</translation>
+    </message>
+    <message>
+        <source>Save Picture...</source>
+        <comment>1223</comment>
+        <translation>儲存圖片...</translation>
+    </message>
+    <message>
+        <source>Tiles:</source>
+        <comment>1224</comment>
+        <translation>圖塊：</translation>
+    </message>
+    <message>
+        <source>Height over:</source>
+        <comment>1225</comment>
+        <translation>高度對應：</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <comment>1226</comment>
+        <translation>距離</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <comment>1227</comment>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)</source>
+        <comment>1228</comment>
+        <translation>PNG 圖片 (*.png)</translation>
+    </message>
+    <message>
+        <source>Height: %1 m</source>
+        <comment>1229</comment>
+        <translation>高度：%1 公尺</translation>
+    </message>
+    <message>
+        <source>Lowest: %1 m</source>
+        <comment>1230</comment>
+        <translation>最低：%1 公尺</translation>
+    </message>
+    <message>
+        <source>Highest: %1 m</source>
+        <comment>1231</comment>
+        <translation>最高：%1 公尺</translation>
+    </message>
+    <message>
+        <source>Climb: %1 m</source>
+        <comment>1232</comment>
+        <translation>爬升：%1 公尺</translation>
+    </message>
+    <message>
+        <source>Length: %1 km</source>
+        <comment>1233</comment>
+        <translation>長度：%1 公里</translation>
+    </message>
+    <message>
+        <source>Match: %1</source>
+        <comment>1234</comment>
+        <translation>配對：%1</translation>
+    </message>
+    <message>
+        <source>Open a track log file (*.trl) to see it on the map.</source>
+        <comment>1235</comment>
+        <translation>開啟軌跡記錄檔 (*.trl) 以在地圖上檢視。</translation>
+    </message>
+    <message>
+        <source>Track Log (*.trl)</source>
+        <comment>1236</comment>
+        <translation>軌跡記錄 (*.trl)</translation>
+    </message>
+    <message>
+        <source>Position: %1, %2</source>
+        <comment>1237</comment>
+        <translation>位置：%1, %2</translation>
+    </message>
+    <message>
+        <source>loading map tiles...</source>
+        <comment>1238</comment>
+        <translation>正在載入地圖圖塊...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 tiles did not arrive within %3 s</source>
+        <comment>1239</comment>
+        <translation>%2 個圖塊中有 %1 個未在 %3 秒內送達</translation>
+    </message>
+    <message>
+        <source>not located</source>
+        <comment>1240</comment>
+        <translation>未定位</translation>
+    </message>
+    <message>
+        <source>located on the track</source>
+        <comment>1241</comment>
+        <translation>已定位於軌跡上</translation>
+    </message>
+    <message>
+        <source>Taken: %1</source>
+        <comment>1242</comment>
+        <translation>拍攝時間：%1</translation>
     </message>
 </context>
 </TS>

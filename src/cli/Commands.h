@@ -15,6 +15,7 @@
   X(Convert)                  \
   X(Tracks)                   \
   X(Geotag)                   \
+  X(Map)                      \
   X(Firmware)                 \
   X(BtAddress)
 

@@ -163,10 +163,11 @@ void ConversionPage::OnConvert() {
   auto result = std::make_shared<ConversionResult>();
   SetControlsEnabled(false);
   runner_->Start([request, result] { *result = ConvertTrackFile(request); },
-                 [this, result] {
+                 [this, result, source = source_] {
                    SetControlsEnabled(true);
                    if (result->Ok()) {
                      SetStatus(Text(txt::ConvertSuccess));
+                     emit converted(source);
                      return;
                    }
                    SetStatus(Text(txt::ConvertFailed));

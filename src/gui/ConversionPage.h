@@ -35,6 +35,8 @@ class ConversionPage : public Page {
  signals:
   // The status line changed (tests and the window may follow it).
   void statusChanged(const QString& text);
+  // A conversion of this source ended well (the map shows it).
+  void converted(const QString& source);
 
  private:
   void OnBrowseSource();

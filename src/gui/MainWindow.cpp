@@ -12,6 +12,7 @@
 #include "DevicePage.h"
 #include "FirmwarePage.h"
 #include "Images.h"
+#include "MapPage.h"
 #include "OwnerDrawTabBar.h"
 #include "PhotoPage.h"
 #include "TrackLogPage.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
   LayOut();
   ConnectButtons();
   ConnectPages();
+  ConnectMap();
 
   Retranslate();
   SetTabEnabled(kTrackLogTab, false);
@@ -62,6 +64,7 @@ void MainWindow::BuildPageTabs() {
   pages_[kConversionTab] = new ConversionPage(ctx_, nullptr);
   pages_[kPhotoTab] = new PhotoPage(ctx_, nullptr);
   pages_[kFirmwareTab] = new FirmwarePage(ctx_, nullptr);
+  pages_[kMapTab] = new MapPage(ctx_, nullptr);
   for (Page* page : pages_) {
     // Each page sits in a holder, so a tab can show nothing while its page stays put.
     auto* holder = new QWidget;
@@ -153,6 +156,23 @@ void MainWindow::ConnectPages() {
 
 }
 
+// The map shows what the last download, conversion or photo run worked on, and its times in
+// the conversion page's zone.
+void MainWindow::ConnectMap() {
+  MapPage* map = Map();
+  auto* conversion = static_cast<ConversionPage*>(pages_[kConversionTab]);
+  map->SetZoneSource([conversion] {
+    const ZoneChoice& zone = conversion->Zone();
+    return ZoneClock::Fixed(TimeZoneTable()[static_cast<std::size_t>(zone.row)].OffsetMinutes());
+  });
+  connect(TrackLog(), &TrackLogPage::trackFilesWritten, map,
+          [map](const TrackFilesResult& files) { map->ShowFiles(map::FilesToShow(files)); });
+  connect(conversion, &ConversionPage::converted, map,
+          [map](const QString& source) { map->ShowFiles({source.toStdString()}); });
+  auto* photo = static_cast<PhotoPage*>(pages_[kPhotoTab]);
+  connect(photo, &PhotoPage::conversionFinished, map, [map, photo] { map->ShowFiles({photo->TrlPath().toStdString()}); });
+}
+
 MainWindow::~MainWindow() {
   // The pages outlive this part of the window while they are torn down: a job that ends
   // then must not call back into it.
@@ -171,11 +191,13 @@ void MainWindow::Retranslate() {
   tabBar_->setTabText(kConversionTab, ctx_.strings.Text(txt::TabTrackLogFormat));
   tabBar_->setTabText(kPhotoTab, ctx_.strings.Text(txt::TabTrackLogPhoto));
   tabBar_->setTabText(kFirmwareTab, ctx_.strings.Text(txt::TabFirmware));
+  tabBar_->setTabText(kMapTab, ctx_.strings.Text(txt::TabMap));
 }
 
 DevicePage* MainWindow::Device() const { return static_cast<DevicePage*>(pages_[kDeviceTab]); }
 TrackLogPage* MainWindow::TrackLog() const { return static_cast<TrackLogPage*>(pages_[kTrackLogTab]); }
 FirmwarePage* MainWindow::Firmware() const { return static_cast<FirmwarePage*>(pages_[kFirmwareTab]); }
+MapPage* MainWindow::Map() const { return static_cast<MapPage*>(pages_[kMapTab]); }
 
 Page* MainWindow::VisiblePage() const {
   Page* page = pages_[static_cast<std::size_t>(tabBar_->currentIndex())];

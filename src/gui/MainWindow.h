@@ -15,13 +15,22 @@ class OwnerDrawTabBar;
 class DevicePage;
 class TrackLogPage;
 class FirmwarePage;
+class MapPage;
 
-// The application's one window: model picture, the five page tabs, OK, Cancel, Apply All,
+// The application's one window: model picture, the page tabs (the five of the logger and the map), OK, Cancel, Apply All,
 // Default All. Runs the page commands and leaves the logger in a sane state when it closes.
 class MainWindow : public QDialog {
   Q_OBJECT
  public:
-  enum Tab { kDeviceTab = 0, kTrackLogTab = 1, kConversionTab = 2, kPhotoTab = 3, kFirmwareTab = 4, kTabCount = 5 };
+  enum Tab {
+    kDeviceTab = 0,
+    kTrackLogTab = 1,
+    kConversionTab = 2,
+    kPhotoTab = 3,
+    kFirmwareTab = 4,
+    kMapTab = 5,  // never disabled: it does not use the logger
+    kTabCount = 6
+  };
 
   explicit MainWindow(AppContext& ctx, QWidget* parent = nullptr);
   ~MainWindow() override;
@@ -31,6 +40,7 @@ class MainWindow : public QDialog {
   DevicePage* Device() const;
   TrackLogPage* TrackLog() const;
   FirmwarePage* Firmware() const;
+  MapPage* Map() const;
   // The model shown in the picture above the tabs (0 none, 3 T-580).
   DeviceModel ShownModel() const { return shownModel_; }
   // The page widget on show in the tab area, or nullptr when nothing is shown.
@@ -58,6 +68,7 @@ class MainWindow : public QDialog {
   void LayOut();
   void ConnectButtons();
   void ConnectPages();
+  void ConnectMap();
   void OnTabChanged(int position);
   void OnPageBusy();
   void SetButtonsEnabled(bool enabled);

@@ -48,6 +48,7 @@ class PhotoPage : public Page {
   void SetTrlPath(const QString& path);
   void SetPhotoDirectory(const QString& path);
   QString PhotoDirectory() const { return photoDir_; }
+  QString TrlPath() const { return trlPath_; }
   std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
 
   QPushButton* ConvertButton() const { return convert_; }

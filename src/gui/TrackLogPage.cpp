@@ -450,6 +450,7 @@ void TrackLogPage::DownloadDone(const DownloadResult& result) {
   const bool nothingRead = result.outcome == DownloadOutcome::Declined || result.outcome == DownloadOutcome::NotConnected;
   if (statusDialog_ && nothingRead && statusDialog_->Lines().isEmpty()) statusDialog_->close();
   emit downloadRunning(false);
+  if (result.outcome == DownloadOutcome::Complete) emit trackFilesWritten(result.files);
   if (!interrupted || quietCancel_) return;
   QMessageBox box(QMessageBox::NoIcon, Text(txt::AppTitle), Text(txt::TransmissionInterrupt), QMessageBox::Ok, this);
   box.setObjectName(QStringLiteral("transmissionInterruptMessage"));

@@ -60,6 +60,8 @@ class TrackLogPage : public Page {
   void downloadRunning(bool running);
   // A download ended as interrupted: the window lets the logger go.
   void downloadInterrupted();
+  // A complete download wrote these track log files (the map shows them).
+  void trackFilesWritten(const kavro::TrackFilesResult& files);
 
  private:
   void BuildSettingsGroup();

@@ -62,6 +62,9 @@ class LanguageTest : public QObject {
         }
         if (std::find(same.begin(), same.end(), id) != same.end()) continue;
         if (lang == Language::German && id == txt::Minute) continue;  // "Min." in German too
+        // Units and "Position" are the same words in German.
+        if (lang == Language::German && (id == txt::MapScaleMetres || id == txt::MapScaleKilometres || id == txt::MapPosition))
+          continue;
         QVERIFY2(text != english, qPrintable(QStringLiteral("untranslated %1 in %2: %3").arg(id).arg(int(lang)).arg(english)));
         // Placeholders survive the translation.
         for (const QString& p : {QStringLiteral("%1"), QStringLiteral("%2"), QStringLiteral("%3")})

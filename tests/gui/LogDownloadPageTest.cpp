@@ -25,6 +25,7 @@
 #include "TransferDialog.h"
 #include "download/LogDecoder.h"
 #include "download/LogDownload.h"
+#include "MapPage.h"
 
 using namespace kavro;
 using namespace kavro::gui;
@@ -144,6 +145,7 @@ class LogDownloadTest : public QObject {
     for (int tab : {MainWindow::kDeviceTab, MainWindow::kConversionTab, MainWindow::kPhotoTab, MainWindow::kFirmwareTab})
       QVERIFY2(!tabs->IsTabEnabled(tab), qPrintable(QString::number(tab)));
     QVERIFY(tabs->IsTabEnabled(MainWindow::kTrackLogTab));
+    QVERIFY(tabs->IsTabEnabled(MainWindow::kMapTab));  // the map never waits for the logger
     for (const char* b : {"okButton", "cancelButton", "applyAllButton", "defaultAllButton"})
       QVERIFY(!s->window->findChild<QPushButton*>(QString::fromLatin1(b), Qt::FindDirectChildrenOnly)->isEnabled());
     QVERIFY(!test::Button(s->window->Device(), "connectButton")->isEnabledTo(s->window->Device()));
@@ -183,6 +185,16 @@ class LogDownloadTest : public QObject {
     }
     QVERIFY(shown->width() >= std::min(room, shown->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 100));
     QVERIFY(lines.last().endsWith(QStringLiteral("_T-580_Waypoints.kml")));
+    // The map shows what was written at once: each track in its colour (not the total again),
+    // and the waypoints.
+    const kavro::map::MapData& onMap = s->window->Map()->Data();
+    int trackFiles = 0;
+    for (const auto& [name, bytes] : want)
+      trackFiles += name.ends_with(".trl") && name.find("_Total_") == std::string::npos &&
+                    name.find("_Waypoints") == std::string::npos;
+    QCOMPARE(int(onMap.tracks.size()), trackFiles);
+    QCOMPARE(onMap.tracks.front().color, kavro::map::TrackColor(0));
+    QVERIFY(!onMap.waypoints.empty());
     // Everything back as it was; the list's OK closes it.
     for (int tab : {MainWindow::kDeviceTab, MainWindow::kConversionTab, MainWindow::kPhotoTab})
       QVERIFY(tabs->IsTabEnabled(tab));

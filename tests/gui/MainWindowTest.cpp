@@ -35,7 +35,7 @@ class MainWindowTest : public QObject {
     MainWindow w(ctx);
     w.show();
     OwnerDrawTabBar* bar = w.TabBar();
-    QCOMPARE(bar->count(), 5);
+    QCOMPARE(bar->count(), 6);  // the logger's five and the map
     QCOMPARE(bar->tabText(0), QStringLiteral("Device Setting"));
     QCOMPARE(bar->tabText(1), QStringLiteral("Track Log Setting"));
     QCOMPARE(bar->tabText(2), QStringLiteral("Track Log Format"));
@@ -95,7 +95,8 @@ class MainWindowTest : public QObject {
       w.show();
       QVERIFY(QTest::qWaitForWindowExposed(&w));
       const QSize start = w.size();
-      for (int tab : {MainWindow::kConversionTab, MainWindow::kPhotoTab, MainWindow::kFirmwareTab, MainWindow::kDeviceTab}) {
+      for (int tab : {MainWindow::kConversionTab, MainWindow::kPhotoTab, MainWindow::kFirmwareTab, MainWindow::kMapTab,
+                      MainWindow::kDeviceTab}) {
         w.ShowPage(tab);
         QApplication::processEvents();
         QCOMPARE(w.size(), start);

@@ -1,0 +1,115 @@
+// kavro map: the Map tab's picture into a PNG file.
+#include <CLI/App.hpp>
+#include <algorithm>
+#include <filesystem>
+
+#include "Commands.h"
+#include "common/FileReport.h"
+#include "common/Texts.h"
+#include "map/MapData.h"
+#include "map/MapPicture.h"
+#include "map/TileSource.h"
+
+namespace kavro::cli {
+namespace {
+
+constexpr int kMinSide = 64;
+constexpr int kMaxSide = 4096;  // a 4096 x 4096 picture still fits the memory a run may take
+constexpr int kTileWaitMs = 10000;
+
+std::optional<QSize> ParseSize(const std::string& text) {
+  const QStringList parts = QString::fromStdString(text).toLower().split(QLatin1Char('x'));
+  if (parts.size() != 2) return std::nullopt;
+  bool okW = false, okH = false;
+  const int w = parts[0].trimmed().toInt(&okW);
+  const int h = parts[1].trimmed().toInt(&okH);
+  if (!okW || !okH || w < kMinSide || h < kMinSide || w > kMaxSide || h > kMaxSide) return std::nullopt;
+  return QSize(w, h);
+}
+
+class MapCommand : public Command {
+ public:
+  explicit MapCommand(CLI::App& program)
+      : Command(program, "map", "Draw track log files on a map into a PNG picture, as the Map tab shows them") {
+    Sub().add_option("TRACK.trl", tracks_, "The track log files (a download's waypoint file shows as waypoints)")
+        ->required();
+    Sub().add_option("--png", png_, "The picture to write")->option_text("OUT.png")->required();
+    Sub().add_option("--size", size_, "Size of the map in pixels (default 1200x800)")->option_text("WxH");
+    Sub().add_flag("--profile", profile_, "Draw the height profile below the map");
+    Sub().add_flag("--profile-time", profileTime_, "The profile over time instead of distance");
+    Sub().add_option("--tiles", tiles_, "Tile server address with {z}, {x} and {y} (default: OpenStreetMap's)")
+        ->option_text("URL");
+    Sub().add_flag("--no-tiles", noTiles_, "Draw on the plain background with its grid, fetch no tiles");
+  }
+
+  int Run(CliEnv& env) override;
+
+ private:
+  // The tiles the view shows, waited for at most kTileWaitMs; the note says what is missing.
+  std::unique_ptr<map::TileSource> FetchTiles(const StringTable& words, const map::MapView& view, QString& note) const;
+
+  std::vector<std::string> tracks_;
+  std::string png_;
+  std::string size_ = "1200x800";
+  std::string tiles_;
+  bool profile_ = false;
+  bool profileTime_ = false;
+  bool noTiles_ = false;
+};
+
+int MapCommand::Run(CliEnv& env) {
+  const StringTable& words = env.ctx.strings;
+  const std::optional<QSize> size = ParseSize(size_);
+  if (!size) return env.Usage(words.Format(txt::MapSizeFormat, {QString::number(kMinSide), QString::number(kMaxSide)}));
+  if (noTiles_ && !tiles_.empty()) return env.Usage(words.Text(txt::MapTilesAndNoTiles));
+  if (!tiles_.empty() && !map::TileSource::ValidTemplate(QString::fromStdString(tiles_)))
+    return env.Usage(words.Format(txt::MapTileUrlBad, {QString::fromStdString(tiles_)}));
+
+  map::MapData data;
+  const std::vector<std::filesystem::path> files(tracks_.begin(), tracks_.end());
+  const std::vector<TextMessage> problems = map::LoadTrackFiles(files, data);
+  // A file that cannot be shown spoils the picture: nothing is written.
+  if (!problems.empty()) {
+    for (std::size_t i = 0; i + 1 < problems.size(); ++i) env.err << words.Format(problems[i]) << '\n';
+    return env.Fail(words.Format(problems.back()));
+  }
+  if (data.IsEmpty()) return env.Fail(words.Text(txt::MapNothingToDraw));
+
+  map::MapView view(QSizeF(*size), {0.5, 0.5}, map::kMinZoom);
+  view.Fit(data.Extent(), 40);
+  map::MapOverlay overlay;
+  const std::unique_ptr<map::TileSource> tiles = noTiles_ ? nullptr : FetchTiles(words, view, overlay.tileNote);
+  if (tiles) overlay.attribution = tiles->Attribution();
+  map::PictureOptions options;
+  options.profile = profile_;
+  options.profileOverTime = profileTime_;
+  const QImage picture = map::RenderPicture(words, view, data, tiles.get(), overlay, options);
+  std::string error;
+  if (!map::WritePng(words, picture, png_, &error))
+    return env.Fail(FileReportLine(words, {txt::OutputWriteFailed, png_, error}));
+  env.out << FileReportLine(words, {txt::CreateFileOk, png_, {}}) << '\n';
+  return 0;
+}
+
+std::unique_ptr<map::TileSource> MapCommand::FetchTiles(const StringTable& words, const map::MapView& view,
+                                                       QString& note) const {
+  map::TileSettings settings;
+  settings.urlTemplate = tiles_.empty() ? map::TileSource::DefaultTemplate() : QString::fromStdString(tiles_);
+  auto tiles = std::make_unique<map::TileSource>(words, settings);
+  const std::vector<map::TileKey> keys = map::VisibleTiles(view);
+  if (map::WaitForTiles(*tiles, keys, kTileWaitMs)) return tiles;
+  const auto missing = std::count_if(keys.begin(), keys.end(), [&](const map::TileKey& k) { return tiles->Image(k).isNull(); });
+  // What has come is drawn; the line says why the rest is missing.
+  note = !tiles->Problem().isEmpty()
+             ? tiles->Problem()
+             : words.Format(txt::MapTilesUnavailable,
+                            {words.Format(txt::MapTilesNotAll, {QString::number(missing), QString::number(keys.size()),
+                                                                QString::number(kTileWaitMs / 1000)})});
+  return tiles;
+}
+
+}  // namespace
+
+std::unique_ptr<Command> AddMap(CLI::App& program) { return std::make_unique<MapCommand>(program); }
+
+}  // namespace kavro::cli

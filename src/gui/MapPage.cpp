@@ -1,0 +1,212 @@
+#include "MapPage.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "MapWidget.h"
+#include "common/FileReport.h"
+#include "common/Texts.h"
+#include "map/MapPicture.h"
+#include "map/TileSource.h"
+
+namespace kavro::gui {
+
+MapPage::MapPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
+  setObjectName(QStringLiteral("mapPage"));
+  BuildControls();
+  Retranslate();
+  map_->SetData(&data_);
+  SetTileTemplate(map::TileSource::DefaultTemplate());
+}
+
+MapPage::~MapPage() = default;
+
+void MapPage::BuildControls() {
+  open_ = new QPushButton(this);
+  open_->setObjectName(QStringLiteral("mapOpenButton"));
+  fit_ = new QPushButton(this);
+  fit_->setObjectName(QStringLiteral("mapFitButton"));
+  save_ = new QPushButton(this);
+  save_->setObjectName(QStringLiteral("mapSaveButton"));
+  map_ = new MapWidget(ctx_.strings, this);
+  tileLabel_ = new QLabel(this);
+  tileField_ = new QLineEdit(this);
+  tileField_->setObjectName(QStringLiteral("mapTileField"));
+  tileField_->setMinimumWidth(260);
+  tileLabel_->setBuddy(tileField_);
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("mapStatus"));
+  status_->setWordWrap(true);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(open_);
+  buttons->addWidget(fit_);
+  buttons->addWidget(save_);
+  buttons->addStretch(1);
+  buttons->addWidget(tileLabel_);
+  buttons->addWidget(tileField_, 2);
+  auto* lay = new QVBoxLayout(this);
+  lay->setContentsMargins(0, 0, 0, 0);
+  lay->addLayout(buttons);
+  lay->addWidget(map_, 1);
+  lay->addWidget(status_);
+
+  connect(open_, &QPushButton::clicked, this, &MapPage::OnOpen);
+  connect(fit_, &QPushButton::clicked, map_, &MapWidget::Fit);
+  connect(save_, &QPushButton::clicked, this, &MapPage::OnSave);
+  connect(map_, &MapWidget::photoClicked, this, &MapPage::OnPhotoClicked);
+  connect(map_, &MapWidget::viewChanged, this, &MapPage::RequestTiles);
+  connect(tileField_, &QLineEdit::editingFinished, this, &MapPage::OnTileFieldEdited);
+}
+
+void MapPage::Retranslate() {
+  open_->setText(Text(txt::MapOpen));
+  fit_->setText(Text(txt::MapFit));
+  save_->setText(Text(txt::MapSavePicture));
+  tileLabel_->setText(Text(txt::MapTileServer));
+  if (data_.IsEmpty() && status_->text().isEmpty()) status_->setText(Text(txt::MapNoData));
+}
+
+void MapPage::SetZoneSource(std::function<ZoneClock()> zone) {
+  zone_ = zone;
+  map_->SetZoneSource(std::move(zone));
+}
+
+QStringList MapPage::ShowFiles(const std::vector<std::filesystem::path>& files) {
+  map::MapData fresh;
+  const std::vector<TextMessage> problems = map::LoadTrackFiles(files, fresh);
+  // The photos belong to the run that showed them; new tracks come without them.
+  data_ = std::move(fresh);
+  files_ = files;
+  map_->SetData(&data_);
+  QStringList lines;
+  for (const TextMessage& p : problems) lines << ctx_.strings.Format(p);
+  if (!lines.isEmpty())
+    status_->setText(lines.join(QLatin1Char('\n')));
+  else
+    status_->setText(data_.IsEmpty() ? Text(txt::MapNoData) : QString());
+  return lines;
+}
+
+void MapPage::ShowPhotos(std::vector<map::MapPhoto> photos) {
+  data_.photos.clear();
+  for (map::MapPhoto& photo : photos) map::AddPhoto(data_, std::move(photo));
+  map_->SetData(&data_);
+}
+
+bool MapPage::SavePicture(const QString& path, QString* error) {
+  map::MapOverlay overlay = map_->Overlay();
+  overlay.hover.reset();  // the picture shows the map, not the mouse
+  overlay.hoverLines.clear();
+  map::PictureOptions options;
+  const QImage picture = map::RenderPicture(ctx_.strings, map_->View(), data_, tiles_.get(), overlay, options);
+  std::string reason;
+  if (map::WritePng(ctx_.strings, picture, path.toStdString(), &reason)) return true;
+  if (error != nullptr) *error = FileReportLine(ctx_.strings, {txt::OutputWriteFailed, path.toStdString(), reason});
+  return false;
+}
+
+bool MapPage::SetTileTemplate(const QString& urlTemplate) {
+  const QString wanted = urlTemplate.trimmed();
+  if (!wanted.isEmpty() && !map::TileSource::ValidTemplate(wanted)) return false;
+  tileTemplate_ = wanted;
+  tileField_->setText(wanted);
+  map_->SetTiles(nullptr);
+  tiles_.reset();
+  if (!wanted.isEmpty()) {
+    map::TileSettings settings;
+    settings.urlTemplate = wanted;
+    settings.cacheDir = tileCacheDir_;
+    tiles_ = std::make_unique<map::TileSource>(ctx_.strings, settings);
+    connect(tiles_.get(), &map::TileSource::tileArrived, map_, qOverload<>(&QWidget::update));
+    connect(tiles_.get(), &map::TileSource::problemChanged, this, &MapPage::ShowTileState);
+    map_->SetTiles(tiles_.get());
+  }
+  ShowTileState();
+  RequestTiles();
+  return true;
+}
+
+void MapPage::SetTileCacheDir(const QString& dir) {
+  tileCacheDir_ = dir;
+  SetTileTemplate(tileTemplate_);
+}
+
+void MapPage::OnTileFieldEdited() {
+  if (tileField_->text().trimmed() == tileTemplate_) return;
+  if (SetTileTemplate(tileField_->text())) return;
+  status_->setText(ctx_.strings.Format(txt::MapTileUrlBad, {tileField_->text()}));
+}
+
+void MapPage::RequestTiles() {
+  // Only what is on show, and only from the event loop's side: nothing here waits.
+  if (tiles_) tiles_->Request(map::VisibleTiles(map_->View()));
+}
+
+void MapPage::ShowTileState() {
+  if (!tiles_) {
+    map_->SetAttribution(QString());
+    map_->SetTileNote(ctx_.strings.Format(txt::MapTilesUnavailable, {Text(txt::MapTilesOff)}));
+    return;
+  }
+  map_->SetAttribution(tiles_->Attribution());
+  map_->SetTileNote(tiles_->Problem());
+}
+
+void MapPage::OnOpen() {
+  QStringList chosen;
+  if (hooks_.chooseTracks) {
+    chosen = hooks_.chooseTracks();
+  } else {
+    chosen = QFileDialog::getOpenFileNames(this, QString(), StartFolder(FolderUse::TrackFiles), Text(txt::MapTrlFilter));
+  }
+  if (chosen.isEmpty()) return;
+  RememberFile(FolderUse::TrackFiles, chosen.first());
+  std::vector<std::filesystem::path> files;
+  for (const QString& f : chosen) files.emplace_back(f.toStdString());
+  const QStringList problems = ShowFiles(files);
+  if (!problems.isEmpty()) ShowStop(problems.join(QLatin1Char('\n')));
+}
+
+void MapPage::OnSave() {
+  QString path;
+  if (hooks_.choosePicture) {
+    path = hooks_.choosePicture();
+  } else {
+    QFileDialog dialog(this, QString(), StartFolder(FolderUse::TrackFiles), Text(txt::MapPngFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) path = dialog.selectedFiles().first();
+  }
+  if (path.isEmpty()) return;
+  QString error;
+  if (SavePicture(path, &error)) {
+    status_->setText(FileReportLine(ctx_.strings, {txt::CreateFileOk, path.toStdString(), {}}));
+    return;
+  }
+  status_->setText(error);
+  ShowStop(error);
+}
+
+void MapPage::OnPhotoClicked(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= data_.photos.size()) return;
+  if (hooks_.showPhoto) hooks_.showPhoto(data_.photos[static_cast<std::size_t>(index)]);
+}
+
+void MapPage::ShowStop(const QString& text) {
+  if (hooks_.showStop) {
+    hooks_.showStop(text);
+    return;
+  }
+  QMessageBox box(QMessageBox::Critical, Text(txt::AppTitle), text, QMessageBox::Ok, this);
+  box.setObjectName(QStringLiteral("mapMessage"));
+  box.button(QMessageBox::Ok)->setText(Text(txt::Ok));
+  box.exec();
+}
+
+}  // namespace kavro::gui
