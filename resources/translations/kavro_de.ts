@@ -1122,6 +1122,8 @@
         <source>The log was not cleared: %1 of the files could not be written.</source>
         <comment>907</comment>
         <translation>Das Log wurde nicht gelöscht: %1 der Dateien konnten nicht geschrieben werden.</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>Die Datei %1 ist keine Track-Log-Datei: Nur %2% ihrer Datensätze sind gültig. Sie wird nicht auf der Karte gezeigt.</translation>

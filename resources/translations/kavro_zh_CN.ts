@@ -1122,6 +1122,8 @@
         <source>The log was not cleared: %1 of the files could not be written.</source>
         <comment>907</comment>
         <translation>记录未清除: 有 %1 个文件无法写入。</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>文件 %1 不是轨迹记录文件：只有 %2% 的记录有效。不会显示在地图上。</translation>

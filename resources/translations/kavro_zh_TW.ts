@@ -1122,6 +1122,8 @@
         <source>The log was not cleared: %1 of the files could not be written.</source>
         <comment>907</comment>
         <translation>記錄未清除: 有 %1 個檔案無法寫入。</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>檔案 %1 不是軌跡記錄檔：只有 %2% 的記錄有效。不會顯示在地圖上。</translation>
