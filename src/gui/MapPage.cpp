@@ -1,5 +1,6 @@
 #include "MapPage.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "MapWidget.h"
+#include "ProfileWidget.h"
 #include "common/FileReport.h"
 #include "common/Texts.h"
 #include "map/MapPicture.h"
@@ -19,8 +21,9 @@ namespace kavro::gui {
 MapPage::MapPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   setObjectName(QStringLiteral("mapPage"));
   BuildControls();
+  ConnectControls();
   Retranslate();
-  map_->SetData(&data_);
+  Reshow();
   SetTileTemplate(map::TileSource::DefaultTemplate());
 }
 
@@ -34,6 +37,11 @@ void MapPage::BuildControls() {
   save_ = new QPushButton(this);
   save_->setObjectName(QStringLiteral("mapSaveButton"));
   map_ = new MapWidget(ctx_.strings, this);
+  profile_ = new ProfileWidget(ctx_.strings, this);
+  axisLabel_ = new QLabel(this);
+  axis_ = new QComboBox(this);
+  axis_->setObjectName(QStringLiteral("profileAxis"));
+  axis_->addItems({QString(), QString()});
   tileLabel_ = new QLabel(this);
   tileField_ = new QLineEdit(this);
   tileField_->setObjectName(QStringLiteral("mapTileField"));
@@ -47,21 +55,39 @@ void MapPage::BuildControls() {
   buttons->addWidget(open_);
   buttons->addWidget(fit_);
   buttons->addWidget(save_);
+  buttons->addWidget(axisLabel_);
+  buttons->addWidget(axis_);
   buttons->addStretch(1);
   buttons->addWidget(tileLabel_);
   buttons->addWidget(tileField_, 2);
   auto* lay = new QVBoxLayout(this);
   lay->setContentsMargins(0, 0, 0, 0);
   lay->addLayout(buttons);
-  lay->addWidget(map_, 1);
+  lay->addWidget(map_, 3);
+  lay->addWidget(profile_, 1);
   lay->addWidget(status_);
+}
 
+void MapPage::ConnectControls() {
   connect(open_, &QPushButton::clicked, this, &MapPage::OnOpen);
   connect(fit_, &QPushButton::clicked, map_, &MapWidget::Fit);
   connect(save_, &QPushButton::clicked, this, &MapPage::OnSave);
   connect(map_, &MapWidget::photoClicked, this, &MapPage::OnPhotoClicked);
   connect(map_, &MapWidget::viewChanged, this, &MapPage::RequestTiles);
   connect(tileField_, &QLineEdit::editingFinished, this, &MapPage::OnTileFieldEdited);
+  connect(axis_, &QComboBox::currentIndexChanged, profile_, [this](int i) { profile_->SetOverTime(i == 1); });
+  // The hover marks the same point on the map and on the profile.
+  auto ref = [](int track, int index) {
+    return track < 0 ? std::nullopt
+                     : std::optional<map::PointRef>({static_cast<std::size_t>(track), static_cast<std::size_t>(index)});
+  };
+  connect(map_, &MapWidget::pointHovered, profile_, [this, ref](int t, int i) { profile_->ShowPoint(ref(t, i)); });
+  connect(profile_, &ProfileWidget::pointHovered, map_, [this, ref](int t, int i) { map_->ShowPoint(ref(t, i)); });
+}
+
+void MapPage::Reshow() {
+  map_->SetData(&data_);
+  profile_->SetData(&data_);
 }
 
 void MapPage::Retranslate() {
@@ -69,11 +95,15 @@ void MapPage::Retranslate() {
   fit_->setText(Text(txt::MapFit));
   save_->setText(Text(txt::MapSavePicture));
   tileLabel_->setText(Text(txt::MapTileServer));
+  axisLabel_->setText(Text(txt::MapProfileOver));
+  axis_->setItemText(0, Text(txt::MapOverDistance));
+  axis_->setItemText(1, Text(txt::MapOverTime));
   if (data_.IsEmpty() && status_->text().isEmpty()) status_->setText(Text(txt::MapNoData));
 }
 
 void MapPage::SetZoneSource(std::function<ZoneClock()> zone) {
   zone_ = zone;
+  profile_->SetZoneSource(zone);
   map_->SetZoneSource(std::move(zone));
 }
 
@@ -83,7 +113,7 @@ QStringList MapPage::ShowFiles(const std::vector<std::filesystem::path>& files) 
   // The photos belong to the run that showed them; new tracks come without them.
   data_ = std::move(fresh);
   files_ = files;
-  map_->SetData(&data_);
+  Reshow();
   QStringList lines;
   for (const TextMessage& p : problems) lines << ctx_.strings.Format(p);
   if (!lines.isEmpty())
@@ -96,7 +126,7 @@ QStringList MapPage::ShowFiles(const std::vector<std::filesystem::path>& files) 
 void MapPage::ShowPhotos(std::vector<map::MapPhoto> photos) {
   data_.photos.clear();
   for (map::MapPhoto& photo : photos) map::AddPhoto(data_, std::move(photo));
-  map_->SetData(&data_);
+  Reshow();
 }
 
 bool MapPage::SavePicture(const QString& path, QString* error) {
@@ -104,6 +134,10 @@ bool MapPage::SavePicture(const QString& path, QString* error) {
   overlay.hover.reset();  // the picture shows the map, not the mouse
   overlay.hoverLines.clear();
   map::PictureOptions options;
+  // The picture shows what the tab shows: the map and the profile under it.
+  options.profile = true;
+  options.profileOverTime = profile_->OverTime();
+  if (zone_) options.zone = zone_();
   const QImage picture = map::RenderPicture(ctx_.strings, map_->View(), data_, tiles_.get(), overlay, options);
   std::string reason;
   if (map::WritePng(ctx_.strings, picture, path.toStdString(), &reason)) return true;

@@ -22,6 +22,7 @@ class TileSource;
 namespace kavro::gui {
 
 class MapWidget;
+class ProfileWidget;
 
 // The Map tab: the tracks of .trl files (opened here, or the files of the last download,
 // conversion or photo run), their waypoints and located photos on a map, with the height
@@ -61,6 +62,8 @@ class MapPage : public Page {
 
   const map::MapData& Data() const { return data_; }
   MapWidget* Map() const { return map_; }
+  ProfileWidget* Profile() const { return profile_; }
+  QComboBox* ProfileAxis() const { return axis_; }
   QLabel* StatusLabel() const { return status_; }
   QPushButton* OpenButton() const { return open_; }
   QPushButton* FitButton() const { return fit_; }
@@ -69,6 +72,8 @@ class MapPage : public Page {
 
  private:
   void BuildControls();
+  void ConnectControls();
+  void Reshow();
   void OnOpen();
   void OnSave();
   void OnPhotoClicked(int index);
@@ -86,6 +91,9 @@ class MapPage : public Page {
   QString tileTemplate_;
   QString tileCacheDir_;
   MapWidget* map_ = nullptr;
+  ProfileWidget* profile_ = nullptr;
+  QLabel* axisLabel_ = nullptr;
+  QComboBox* axis_ = nullptr;
   QPushButton* open_ = nullptr;
   QPushButton* fit_ = nullptr;
   QPushButton* save_ = nullptr;

@@ -6,6 +6,8 @@
 
 #include "common/OutputSink.h"
 #include "common/Texts.h"
+#include "map/HeightProfile.h"
+#include "map/ProfilePainter.h"
 
 namespace kavro::map {
 
@@ -20,6 +22,13 @@ QImage RenderPicture(const StringTable& strings, const MapView& view, const MapD
   QPainter p(&image);
   MapPainter painter(strings);
   painter.Paint(p, view, data, tiles, overlay);
+  if (options.profile) {
+    const HeightProfile profile(data);
+    std::optional<std::size_t> hover;
+    if (overlay.hover) hover = profile.IndexOf(*overlay.hover);
+    ProfilePainter(strings).Paint(p, QRectF(0, mapSize.height(), mapSize.width(), extra), profile, data,
+                                  options.profileOverTime, options.zone, hover);
+  }
   return image;
 }
 

@@ -8,6 +8,7 @@
 #include "map/MapData.h"
 #include "map/MapPainter.h"
 #include "map/MapView.h"
+#include "track/ZoneClock.h"
 
 namespace kavro::map {
 
@@ -16,6 +17,7 @@ namespace kavro::map {
 struct PictureOptions {
   bool profile = false;
   bool profileOverTime = false;  // else over distance
+  ZoneClock zone = ZoneClock::System();  // of the profile's times
 };
 
 // Height of the profile strip under a map of that height.

@@ -16,6 +16,9 @@
 #include "OwnerDrawTabBar.h"
 #include "TrackLogPage.h"
 #include "map/MapHitTest.h"
+#include "map/MapPicture.h"
+#include "map/ProfilePainter.h"
+#include "ProfileWidget.h"
 #include "map/TileSource.h"
 #include "support/GuiTestSupport.h"
 #include "support/TileServer.h"
@@ -172,6 +175,35 @@ class MapPageTest : public QObject {
     }
   }
 
+  void profileHoverMarksTheSamePointOnTheMapAndTheAxisSwitches() {
+    const fs::path dir = TempDir("gui-map-profile");
+    AppContext ctx;
+    MapPage page(ctx, nullptr);
+    page.SetTileTemplate(QString());
+    page.resize(800, 700);
+    page.show();
+    page.ShowFiles({WriteWalk(dir)});
+    ProfileWidget* profile = page.Profile();
+    QTRY_VERIFY(profile->isVisible());
+    QVERIFY(profile->Profile() != nullptr && profile->Profile()->Samples().size() == 100);
+    // Hover the middle of the plot: about the middle sample, and the map marks that point.
+    const QRectF plot = map::ProfilePainter::PlotRect(QRectF(profile->rect()));
+    SendMouse(profile, QEvent::MouseMove, plot.center(), Qt::NoButton);
+    QVERIFY(profile->HoveredSample().has_value());
+    QVERIFY(*profile->HoveredSample() >= 45 && *profile->HoveredSample() <= 55);
+    QVERIFY(page.Map()->Hovered().has_value());
+    QCOMPARE(page.Map()->Hovered()->index, *profile->HoveredSample());
+    // And the other way: the map's hover marks the profile.
+    const QPointF at = page.Map()->View().ToScreen(page.Data().tracks[0].points[20].world);
+    SendMouse(page.Map(), QEvent::MouseMove, at, Qt::NoButton);
+    QCOMPARE(profile->HoveredSample(), std::optional<std::size_t>(20));
+    // Over time instead of distance.
+    QVERIFY(!profile->OverTime());
+    page.ProfileAxis()->setCurrentIndex(1);
+    QVERIFY(profile->OverTime());
+    QCOMPARE(page.ProfileAxis()->itemText(1), QStringLiteral("Time"));
+  }
+
   void savePictureWritesTheMapAsShownAndRefusesWhatItCannot() {
     const fs::path dir = TempDir("gui-map-save");
     AppContext ctx;
@@ -188,7 +220,8 @@ class MapPageTest : public QObject {
     QVERIFY(stop.isEmpty());
     QCOMPARE(page.StatusLabel()->text(), QStringLiteral("Create File OK ") + out);
     const QImage saved(out);
-    QCOMPARE(saved.size(), page.Map()->size());
+    // The map as shown, the profile strip under it.
+    QCOMPARE(saved.size(), QSize(page.Map()->width(), page.Map()->height() + map::ProfileHeight(page.Map()->height())));
     // The same picture the map shows: a track point in red, the quiet line of switched-off tiles.
     const QPointF p = page.Map()->View().ToScreen(page.Data().tracks[0].points[40].world);
     const QRgb c = saved.pixel(p.toPoint());
