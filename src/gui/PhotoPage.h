@@ -1,13 +1,18 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <filesystem>
+#include <string>
 #include <functional>
 #include <memory>
 #include <stop_token>
 
 #include "Page.h"
 
+class QBoxLayout;
 class QGroupBox;
+class QProgressBar;
+class QTableWidget;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -15,6 +20,8 @@ class QPushButton;
 
 namespace kavro {
 class PhotoConversion;
+struct PhotoConversionResult;
+struct PhotoReport;
 }
 
 namespace kavro::gui {
@@ -56,6 +63,9 @@ class PhotoPage : public Page {
   QLabel* StatusLabel() const { return status_; }
   QLabel* SummaryLabel() const { return summary_; }
   QListWidget* ResultList() const { return list_; }
+  QPushButton* PreviewButton() const { return preview_; }
+  QProgressBar* Progress() const { return progress_; }
+  QTableWidget* ReportTable() const { return report_; }
 
  signals:
   void statusChanged(const QString& text);
@@ -66,6 +76,12 @@ class PhotoPage : public Page {
   void OnBrowseDirectory();
   void OnSettings();
   void OnConvert();
+  void OnPreview();
+  bool ReadyToRun();
+  void StartRun(const std::filesystem::path& kmlPath, bool dryRun);
+  void FinishRun(const PhotoConversionResult& result, const std::string& error, bool dryRun);
+  void ShowReport(const PhotoReport& report);
+  void AddReportWidgets(QBoxLayout* outer);
   void ShowStop(const QString& text);
   void SetStatus(const QString& text);
   void SetControlsEnabled(bool enabled);
@@ -77,6 +93,9 @@ class PhotoPage : public Page {
   QPushButton* browseDir_ = nullptr;
   QPushButton* settings_ = nullptr;
   QPushButton* convert_ = nullptr;
+  QPushButton* preview_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QTableWidget* report_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* summary_ = nullptr;
   QListWidget* list_ = nullptr;
