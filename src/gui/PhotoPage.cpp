@@ -340,6 +340,7 @@ void PhotoPage::ShowReport(const PhotoReport& report) {
     }
   }
   report_->resizeColumnsToContents();
+  report_->setVisible(!report.rows.empty());
 }
 
 void PhotoPage::AddReportWidgets(QBoxLayout* outer) {
@@ -355,6 +356,11 @@ void PhotoPage::AddReportWidgets(QBoxLayout* outer) {
   report_->setHorizontalHeaderLabels(header);
   report_->verticalHeader()->hide();
   report_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // The table takes the room it is given: its ten columns must not widen the window. Shown once
+  // a run has rows for it.
+  report_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  report_->setMinimumSize(0, 0);
+  report_->hide();
   outer->addWidget(report_, 1);
 }
 
