@@ -20,6 +20,8 @@ class TransferDialog : public QDialog {
   TransferDialog(AppContext& ctx, QWidget* parent);
 
   const TransferChoice& Choice() const { return choice_; }
+  // A kept copy of this logger's memory exists: "Read only new data" starts checked.
+  void SetKeptCopyAvailable(bool available);
   // The folder browser: returns the chosen folder, or an empty text when the user cancelled.
   // Tests put their own in place of the system's.
   std::function<QString(QWidget* parent, const QString& title)> browse;
@@ -32,6 +34,7 @@ class TransferDialog : public QDialog {
   void AddWeekFixOption(QWidget* group, QGridLayout* grid, int row);
   void OnBrowseDirectory();
   void OnBrowsePhotos();
+  void OnClearAfterToggled(bool on);
 
   AppContext& ctx_;
   // Where the next folder browser starts (the folder chosen last for that use).
@@ -44,6 +47,8 @@ class TransferDialog : public QDialog {
   QPushButton* photoButton_ = nullptr;
   QLabel* photoLabel_ = nullptr;
   QCheckBox* weekFix_ = nullptr;
+  QCheckBox* onlyNew_ = nullptr;
+  QCheckBox* clearAfter_ = nullptr;
 };
 
 }  // namespace kavro::gui
