@@ -4,7 +4,7 @@
 #include <CLI/App.hpp>
 
 #include "Commands.h"
-#include "ZoneOption.h"
+#include "PhotoOptions.h"
 #include "common/Texts.h"
 #include "photo/PhotoConversion.h"
 #include "photo/PhotoSettings.h"
@@ -36,18 +36,16 @@ class GeotagCommand : public Command {
     Sub().add_option("TRACK.trl", trl_, "The track log file")->required();
     Sub().add_option("PHOTO_DIR", photoDir_, "Directory of the JPEG photos")->required();
     Sub().add_option("--kml", kml_, "The KML file to write")->option_text("OUT.kml")->required();
-    zone_.AddTo(Sub(), "Time zone the camera clock was set to, e.g. +08:00 (default: the system's)");
-    Sub().add_option("--calibrate", calibration_, "Camera clock correction, days:hours:minutes:seconds, e.g. 0:1:-5:30")
-        ->option_text("D:H:M:S");
+    matching_.AddTo(Sub(), "Time zone the camera clock was set to, e.g. +08:00 (default: the system's)");
     Sub().add_flag("--write-gps", writeGps_, "Also write a copy of each matched photo with its position (*_GPS.jpg)");
   }
 
   int Run(CliEnv& env) override;
 
  private:
-  std::string trl_, photoDir_, kml_, calibration_;
+  std::string trl_, photoDir_, kml_;
   bool writeGps_ = false;
-  ZoneOption zone_;
+  PhotoOptions matching_;
 };
 
 }  // namespace
@@ -56,20 +54,8 @@ int GeotagCommand::Run(CliEnv& env) {
   const QStringList positional = {QString::fromStdString(trl_), QString::fromStdString(photoDir_)};
   const StringTable& words = env.ctx.strings;
   if (kml_.empty()) return env.Usage(words.Format(txt::MissingArgument, {QStringLiteral("--kml")}));
-  const std::optional<int> row = zone_.Row(env);
-  if (!row) return 2;
-  std::int32_t calibrationSeconds = 0;
-  if (!calibration_.empty()) {
-    const std::optional<std::int32_t> parsed = ParseCalibration(calibration_);
-    if (!parsed) {
-      std::vector<QString> limits;
-      for (int limit : kCalibrationLimits) limits.push_back(QString::number(limit));
-      return env.Usage(words.Format(txt::CalibrationFormat, limits));
-    }
-    calibrationSeconds = *parsed;
-  }
-
   PhotoConversionSettings settings;
+  if (const int usage = matching_.Apply(env, settings); usage != 0) return usage;
   settings.trlPath = positional[0].toStdString();
   // The balloons point at the photos from wherever the KML is opened: absolute paths.
   std::error_code absError;
@@ -83,10 +69,6 @@ int GeotagCommand::Run(CliEnv& env) {
     }
   }
 
-  // The photo zone stays in force for the rest of the run, as after the page's Convert.
-  env.ctx.zone.ApplyZone(*row);
-  settings.photoZone = env.ctx.zone.Clock();
-  settings.calibrationSeconds = calibrationSeconds;
   settings.writeGps = writeGps_;
 
   PrintingListener listener(env);

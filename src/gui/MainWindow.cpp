@@ -170,7 +170,10 @@ void MainWindow::ConnectMap() {
   connect(conversion, &ConversionPage::converted, map,
           [map](const QString& source) { map->ShowFiles({source.toStdString()}); });
   auto* photo = static_cast<PhotoPage*>(pages_[kPhotoTab]);
-  connect(photo, &PhotoPage::conversionFinished, map, [map, photo] { map->ShowFiles({photo->TrlPath().toStdString()}); });
+  connect(photo, &PhotoPage::conversionFinished, map, [map, photo] {
+    const std::filesystem::path trl = photo->LastRun().trlPath;
+    if (map->ShowFiles({trl}).isEmpty()) map->LocatePhotosOf(photo->LastRun());
+  });
 }
 
 MainWindow::~MainWindow() {

@@ -1,6 +1,9 @@
 #include "MapPage.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QImageReader>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,17 +12,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "JobRunner.h"
 #include "MapWidget.h"
 #include "ProfileWidget.h"
 #include "common/FileReport.h"
 #include "common/Texts.h"
+#include "map/MapHitTest.h"
 #include "map/MapPicture.h"
+#include "map/PhotoLocations.h"
 #include "map/TileSource.h"
 
 namespace kavro::gui {
 
 MapPage::MapPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   setObjectName(QStringLiteral("mapPage"));
+  // Its photo job holds nothing of the logger's: the other pages never wait for it.
+  runner_ = new JobRunner(this);
   BuildControls();
   ConnectControls();
   Retranslate();
@@ -27,7 +35,7 @@ MapPage::MapPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   SetTileTemplate(map::TileSource::DefaultTemplate());
 }
 
-MapPage::~MapPage() = default;
+MapPage::~MapPage() { stop_.request_stop(); }
 
 void MapPage::BuildControls() {
   open_ = new QPushButton(this);
@@ -129,6 +137,27 @@ void MapPage::ShowPhotos(std::vector<map::MapPhoto> photos) {
   Reshow();
 }
 
+void MapPage::LocatePhotosOf(const PhotoConversionSettings& run) {
+  if (runner_->Busy()) {
+    stop_.request_stop();
+    runner_->Wait();
+  }
+  stop_ = std::stop_source();
+  auto found = std::make_shared<map::PhotoLocations>();
+  const std::vector<std::filesystem::path> files = files_;
+  const StringTable& strings = ctx_.strings;
+  // Reading every photo's time and thumbnail takes a while: never on the window's thread.
+  runner_->Start([found, run, files, &strings, stop = stop_.get_token()] {
+    *found = map::LocatePhotos(strings, run, files, stop);
+  },
+                 [this, found] {
+                   if (!found->problems.empty()) status_->setText(QString::fromStdString(found->problems.front()));
+                   ShowPhotos(std::move(found->photos));
+                 });
+}
+
+void MapPage::WaitForIdle() { runner_->Wait(); }
+
 bool MapPage::SavePicture(const QString& path, QString* error) {
   map::MapOverlay overlay = map_->Overlay();
   overlay.hover.reset();  // the picture shows the map, not the mouse
@@ -229,7 +258,33 @@ void MapPage::OnSave() {
 
 void MapPage::OnPhotoClicked(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= data_.photos.size()) return;
-  if (hooks_.showPhoto) hooks_.showPhoto(data_.photos[static_cast<std::size_t>(index)]);
+  const map::MapPhoto& photo = data_.photos[static_cast<std::size_t>(index)];
+  if (hooks_.showPhoto)
+    hooks_.showPhoto(photo);
+  else
+    ShowPhotoLarger(photo);
+}
+
+void MapPage::ShowPhotoLarger(const map::MapPhoto& photo) {
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("mapPhotoDialog"));
+  dialog.setWindowTitle(QString::fromStdString(photo.path.filename().string()));
+  auto* lay = new QVBoxLayout(&dialog);
+  QImageReader reader(QString::fromStdString(photo.path.string()));
+  reader.setAutoTransform(true);
+  if (reader.size().isValid()) reader.setScaledSize(reader.size().scaled(720, 540, Qt::KeepAspectRatio));
+  const QImage image = reader.read();
+  auto* picture = new QLabel(&dialog);
+  picture->setPixmap(QPixmap::fromImage(image.isNull() ? photo.thumbnail : image));
+  lay->addWidget(picture);
+  const ZoneClock zone = zone_ ? zone_() : ZoneClock::System();
+  lay->addWidget(new QLabel(ctx_.strings.Format(txt::MapPhotoTime, {map::LocalTimeText(photo.utc, zone)}), &dialog));
+  lay->addWidget(new QLabel(ctx_.strings.Format(txt::MapPhotoMatch, {QString::fromStdString(photo.matchText)}), &dialog));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  buttons->button(QDialogButtonBox::Ok)->setText(Text(txt::Ok));
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  lay->addWidget(buttons);
+  dialog.exec();
 }
 
 void MapPage::ShowStop(const QString& text) {

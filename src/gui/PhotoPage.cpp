@@ -247,6 +247,7 @@ void PhotoPage::OnConvert() {
   settings.photoZone = ctx_.zone.Clock();
   settings.calibrationSeconds = calibrationSeconds_;
   settings.writeGps = ctx_.photo.writeGps;
+  lastRun_ = settings;
   auto feeder = std::make_shared<ListFeeder>(this, list_, summary_);
   auto error = std::make_shared<std::string>();
   auto noMatch = std::make_shared<std::string>();

@@ -6,6 +6,7 @@
 #include <stop_token>
 
 #include "Page.h"
+#include "photo/PhotoConversion.h"
 
 class QGroupBox;
 class QLabel;
@@ -49,6 +50,8 @@ class PhotoPage : public Page {
   void SetPhotoDirectory(const QString& path);
   QString PhotoDirectory() const { return photoDir_; }
   QString TrlPath() const { return trlPath_; }
+  // What the last conversion matched with (the map locates its photos the same way).
+  const PhotoConversionSettings& LastRun() const { return lastRun_; }
   std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
 
   QPushButton* ConvertButton() const { return convert_; }
@@ -84,6 +87,7 @@ class PhotoPage : public Page {
 
   Hooks hooks_;
   QString trlPath_;
+  PhotoConversionSettings lastRun_;
   QString photoDir_;
   std::int32_t calibrationSeconds_ = 0;
   std::unique_ptr<PhotoConversion> conversion_;
