@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libcli11-dev help2man
   libgtest-dev libgmock-dev libbenchmark-dev
-  zlib1g-dev
+  zlib1g-dev libexiv2-dev
   gpsbabel libxml2-utils libimage-exiftool-perl exiv2 python3
   xvfb xauth fonts-noto-cjk fonts-dejavu-core
   dpkg-dev file lintian desktop-file-utils appstream

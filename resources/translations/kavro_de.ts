@@ -1084,6 +1084,206 @@
         <translation>Kein Foto passt zum Track-Log: Die Fotos wurden von %1 bis %2 aufgenommen, das Track-Log reicht von %3 bis %4 (Zeiten in UTC%5). Prüfen Sie die Zeitzone, auf die die Kamera-Uhr eingestellt war, oder kalibrieren Sie die Kamerazeit.</translation>
     </message>
     <message>
+        <source>The photo cannot be read: %1</source>
+        <comment>1700</comment>
+        <translation>Das Foto kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 cannot be read: %2</source>
+        <comment>1701</comment>
+        <translation>die Begleitdatei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 already holds a position (choose Replace positions to overwrite it)</source>
+        <comment>1702</comment>
+        <translation>die Begleitdatei %1 enthält bereits eine Position (Positionen ersetzen wählen, um sie zu überschreiben)</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 is not XMP; it was left as it is</source>
+        <comment>1703</comment>
+        <translation>die Begleitdatei %1 ist kein XMP; sie bleibt unverändert</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 cannot be written: %2</source>
+        <comment>1704</comment>
+        <translation>die Begleitdatei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>No sidecar for %1: %2</source>
+        <comment>1705</comment>
+        <translation>Keine Begleitdatei für %1: %2</translation>
+    </message>
+    <message>
+        <source>writing positions into photos is off</source>
+        <comment>1706</comment>
+        <translation>das Schreiben der Positionen in Fotos ist aus</translation>
+    </message>
+    <message>
+        <source>no position for this photo</source>
+        <comment>1707</comment>
+        <translation>keine Position für dieses Foto</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <comment>1720</comment>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <comment>1721</comment>
+        <translation>Aufgenommen</translation>
+    </message>
+    <message>
+        <source>UTC used</source>
+        <comment>1722</comment>
+        <translation>Verwendete UTC</translation>
+    </message>
+    <message>
+        <source>Match</source>
+        <comment>1723</comment>
+        <translation>Zuordnung</translation>
+    </message>
+    <message>
+        <source>Seconds to nearest point</source>
+        <comment>1724</comment>
+        <translation>Sekunden zum nächsten Punkt</translation>
+    </message>
+    <message>
+        <source>Latitude</source>
+        <comment>1725</comment>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Longitude</source>
+        <comment>1726</comment>
+        <translation>Länge</translation>
+    </message>
+    <message>
+        <source>Altitude</source>
+        <comment>1727</comment>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>Written</source>
+        <comment>1728</comment>
+        <translation>Geschrieben</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <comment>1729</comment>
+        <translation>Grund</translation>
+    </message>
+    <message>
+        <source>exact</source>
+        <comment>1730</comment>
+        <translation>genau</translation>
+    </message>
+    <message>
+        <source>interpolated</source>
+        <comment>1731</comment>
+        <translation>interpoliert</translation>
+    </message>
+    <message>
+        <source>nearest</source>
+        <comment>1732</comment>
+        <translation>nächster Punkt</translation>
+    </message>
+    <message>
+        <source>too far from the track</source>
+        <comment>1733</comment>
+        <translation>zu weit vom Track</translation>
+    </message>
+    <message>
+        <source>outside the track</source>
+        <comment>1734</comment>
+        <translation>außerhalb des Tracks</translation>
+    </message>
+    <message>
+        <source>no capture time</source>
+        <comment>1735</comment>
+        <translation>keine Aufnahmezeit</translation>
+    </message>
+    <message>
+        <source>unreadable</source>
+        <comment>1736</comment>
+        <translation>nicht lesbar</translation>
+    </message>
+    <message>
+        <source>make refused</source>
+        <comment>1737</comment>
+        <translation>Kamera abgelehnt</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <comment>1738</comment>
+        <translation>nichts</translation>
+    </message>
+    <message>
+        <source>copy %1</source>
+        <comment>1739</comment>
+        <translation>Kopie %1</translation>
+    </message>
+    <message>
+        <source>sidecar %1</source>
+        <comment>1740</comment>
+        <translation>Begleitdatei %1</translation>
+    </message>
+    <message>
+        <source>would write copy %1</source>
+        <comment>1741</comment>
+        <translation>würde Kopie %1 schreiben</translation>
+    </message>
+    <message>
+        <source>would write sidecar %1</source>
+        <comment>1742</comment>
+        <translation>würde Begleitdatei %1 schreiben</translation>
+    </message>
+    <message>
+        <source>%1% of %2 photos</source>
+        <comment>1743</comment>
+        <translation>%1% von %2 Fotos</translation>
+    </message>
+    <message>
+        <source>Sidecars not written: %1</source>
+        <comment>1744</comment>
+        <translation>Nicht geschriebene Begleitdateien: %1</translation>
+    </message>
+    <message>
+        <source>Interpolate between the two track points around a photo's time</source>
+        <comment>1745</comment>
+        <translation>Zwischen den zwei Trackpunkten um die Aufnahmezeit interpolieren</translation>
+    </message>
+    <message>
+        <source>Maximum gap between the two points (seconds):</source>
+        <comment>1746</comment>
+        <translation>Größter Abstand der zwei Punkte (Sekunden):</translation>
+    </message>
+    <message>
+        <source>Write XMP sidecars for JPEG photos too, instead of copies</source>
+        <comment>1747</comment>
+        <translation>Auch für JPEG-Fotos XMP-Begleitdateien statt Kopien schreiben</translation>
+    </message>
+    <message>
+        <source>Name sidecars NAME.EXT.xmp (instead of NAME.xmp)</source>
+        <comment>1748</comment>
+        <translation>Begleitdateien NAME.EXT.xmp nennen (statt NAME.xmp)</translation>
+    </message>
+    <message>
+        <source>Replace positions that existing sidecars already hold</source>
+        <comment>1749</comment>
+        <translation>Positionen ersetzen, die vorhandene Begleitdateien schon enthalten</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <comment>1750</comment>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Preview finished: nothing was written.</source>
+        <comment>1751</comment>
+        <translation>Vorschau beendet: nichts wurde geschrieben.</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>Die Datei %1 ist keine Track-Log-Datei: Nur %2% ihrer Datensätze sind gültig. Sie wird nicht auf der Karte gezeigt.</translation>

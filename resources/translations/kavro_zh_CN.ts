@@ -1084,6 +1084,206 @@
         <translation>没有任何照片对应到轨迹记录: 照片拍摄时间为 %1 至 %2,轨迹记录时间为 %3 至 %4 (时间为 UTC%5)。请检查相机时钟所设的时区,或校正相机时间。</translation>
     </message>
     <message>
+        <source>The photo cannot be read: %1</source>
+        <comment>1700</comment>
+        <translation>无法读取此照片：%1</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 cannot be read: %2</source>
+        <comment>1701</comment>
+        <translation>无法读取附属文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 already holds a position (choose Replace positions to overwrite it)</source>
+        <comment>1702</comment>
+        <translation>附属文件 %1 已有位置（选择“替换位置”可覆盖）</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 is not XMP; it was left as it is</source>
+        <comment>1703</comment>
+        <translation>附属文件 %1 不是 XMP，保持原状</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 cannot be written: %2</source>
+        <comment>1704</comment>
+        <translation>无法写入附属文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>No sidecar for %1: %2</source>
+        <comment>1705</comment>
+        <translation>%1 没有附属文件：%2</translation>
+    </message>
+    <message>
+        <source>writing positions into photos is off</source>
+        <comment>1706</comment>
+        <translation>未开启将位置写入照片</translation>
+    </message>
+    <message>
+        <source>no position for this photo</source>
+        <comment>1707</comment>
+        <translation>此照片没有位置</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <comment>1720</comment>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <comment>1721</comment>
+        <translation>拍摄时间</translation>
+    </message>
+    <message>
+        <source>UTC used</source>
+        <comment>1722</comment>
+        <translation>使用的 UTC</translation>
+    </message>
+    <message>
+        <source>Match</source>
+        <comment>1723</comment>
+        <translation>匹配</translation>
+    </message>
+    <message>
+        <source>Seconds to nearest point</source>
+        <comment>1724</comment>
+        <translation>与最近点相差秒数</translation>
+    </message>
+    <message>
+        <source>Latitude</source>
+        <comment>1725</comment>
+        <translation>纬度</translation>
+    </message>
+    <message>
+        <source>Longitude</source>
+        <comment>1726</comment>
+        <translation>经度</translation>
+    </message>
+    <message>
+        <source>Altitude</source>
+        <comment>1727</comment>
+        <translation>高度</translation>
+    </message>
+    <message>
+        <source>Written</source>
+        <comment>1728</comment>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <comment>1729</comment>
+        <translation>原因</translation>
+    </message>
+    <message>
+        <source>exact</source>
+        <comment>1730</comment>
+        <translation>精确</translation>
+    </message>
+    <message>
+        <source>interpolated</source>
+        <comment>1731</comment>
+        <translation>插值</translation>
+    </message>
+    <message>
+        <source>nearest</source>
+        <comment>1732</comment>
+        <translation>最近点</translation>
+    </message>
+    <message>
+        <source>too far from the track</source>
+        <comment>1733</comment>
+        <translation>离轨迹太远</translation>
+    </message>
+    <message>
+        <source>outside the track</source>
+        <comment>1734</comment>
+        <translation>在轨迹之外</translation>
+    </message>
+    <message>
+        <source>no capture time</source>
+        <comment>1735</comment>
+        <translation>没有拍摄时间</translation>
+    </message>
+    <message>
+        <source>unreadable</source>
+        <comment>1736</comment>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <source>make refused</source>
+        <comment>1737</comment>
+        <translation>不支持此相机</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <comment>1738</comment>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>copy %1</source>
+        <comment>1739</comment>
+        <translation>副本 %1</translation>
+    </message>
+    <message>
+        <source>sidecar %1</source>
+        <comment>1740</comment>
+        <translation>附属文件 %1</translation>
+    </message>
+    <message>
+        <source>would write copy %1</source>
+        <comment>1741</comment>
+        <translation>将写入副本 %1</translation>
+    </message>
+    <message>
+        <source>would write sidecar %1</source>
+        <comment>1742</comment>
+        <translation>将写入附属文件 %1</translation>
+    </message>
+    <message>
+        <source>%1% of %2 photos</source>
+        <comment>1743</comment>
+        <translation>%2 张照片已完成 %1%</translation>
+    </message>
+    <message>
+        <source>Sidecars not written: %1</source>
+        <comment>1744</comment>
+        <translation>未写入的附属文件：%1</translation>
+    </message>
+    <message>
+        <source>Interpolate between the two track points around a photo's time</source>
+        <comment>1745</comment>
+        <translation>在照片时间前后的两个轨迹点之间插值</translation>
+    </message>
+    <message>
+        <source>Maximum gap between the two points (seconds):</source>
+        <comment>1746</comment>
+        <translation>两点之间的最大间隔（秒）：</translation>
+    </message>
+    <message>
+        <source>Write XMP sidecars for JPEG photos too, instead of copies</source>
+        <comment>1747</comment>
+        <translation>JPEG 照片也写入 XMP 附属文件，而非副本</translation>
+    </message>
+    <message>
+        <source>Name sidecars NAME.EXT.xmp (instead of NAME.xmp)</source>
+        <comment>1748</comment>
+        <translation>附属文件命名为 NAME.EXT.xmp（而非 NAME.xmp）</translation>
+    </message>
+    <message>
+        <source>Replace positions that existing sidecars already hold</source>
+        <comment>1749</comment>
+        <translation>替换现有附属文件中已有的位置</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <comment>1750</comment>
+        <translation>预览</translation>
+    </message>
+    <message>
+        <source>Preview finished: nothing was written.</source>
+        <comment>1751</comment>
+        <translation>预览完成：未写入任何文件。</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>文件 %1 不是轨迹记录文件：只有 %2% 的记录有效。不会显示在地图上。</translation>

@@ -1084,6 +1084,206 @@
         <translation>沒有任何照片對應到軌跡記錄: 照片拍攝時間為 %1 至 %2,軌跡記錄時間為 %3 至 %4 (時間為 UTC%5)。請檢查相機時鐘所設的時區,或校正相機時間。</translation>
     </message>
     <message>
+        <source>The photo cannot be read: %1</source>
+        <comment>1700</comment>
+        <translation>無法讀取此相片：%1</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 cannot be read: %2</source>
+        <comment>1701</comment>
+        <translation>無法讀取附屬檔 %1：%2</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 already holds a position (choose Replace positions to overwrite it)</source>
+        <comment>1702</comment>
+        <translation>附屬檔 %1 已有位置（選擇「取代位置」可覆寫）</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 is not XMP; it was left as it is</source>
+        <comment>1703</comment>
+        <translation>附屬檔 %1 不是 XMP，保持原狀</translation>
+    </message>
+    <message>
+        <source>the sidecar %1 cannot be written: %2</source>
+        <comment>1704</comment>
+        <translation>無法寫入附屬檔 %1：%2</translation>
+    </message>
+    <message>
+        <source>No sidecar for %1: %2</source>
+        <comment>1705</comment>
+        <translation>%1 沒有附屬檔：%2</translation>
+    </message>
+    <message>
+        <source>writing positions into photos is off</source>
+        <comment>1706</comment>
+        <translation>未開啟將位置寫入相片</translation>
+    </message>
+    <message>
+        <source>no position for this photo</source>
+        <comment>1707</comment>
+        <translation>此相片沒有位置</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <comment>1720</comment>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <comment>1721</comment>
+        <translation>拍攝時間</translation>
+    </message>
+    <message>
+        <source>UTC used</source>
+        <comment>1722</comment>
+        <translation>使用的 UTC</translation>
+    </message>
+    <message>
+        <source>Match</source>
+        <comment>1723</comment>
+        <translation>配對</translation>
+    </message>
+    <message>
+        <source>Seconds to nearest point</source>
+        <comment>1724</comment>
+        <translation>與最近點相差秒數</translation>
+    </message>
+    <message>
+        <source>Latitude</source>
+        <comment>1725</comment>
+        <translation>緯度</translation>
+    </message>
+    <message>
+        <source>Longitude</source>
+        <comment>1726</comment>
+        <translation>經度</translation>
+    </message>
+    <message>
+        <source>Altitude</source>
+        <comment>1727</comment>
+        <translation>高度</translation>
+    </message>
+    <message>
+        <source>Written</source>
+        <comment>1728</comment>
+        <translation>寫入</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <comment>1729</comment>
+        <translation>原因</translation>
+    </message>
+    <message>
+        <source>exact</source>
+        <comment>1730</comment>
+        <translation>精確</translation>
+    </message>
+    <message>
+        <source>interpolated</source>
+        <comment>1731</comment>
+        <translation>內插</translation>
+    </message>
+    <message>
+        <source>nearest</source>
+        <comment>1732</comment>
+        <translation>最近點</translation>
+    </message>
+    <message>
+        <source>too far from the track</source>
+        <comment>1733</comment>
+        <translation>離軌跡太遠</translation>
+    </message>
+    <message>
+        <source>outside the track</source>
+        <comment>1734</comment>
+        <translation>在軌跡之外</translation>
+    </message>
+    <message>
+        <source>no capture time</source>
+        <comment>1735</comment>
+        <translation>沒有拍攝時間</translation>
+    </message>
+    <message>
+        <source>unreadable</source>
+        <comment>1736</comment>
+        <translation>無法讀取</translation>
+    </message>
+    <message>
+        <source>make refused</source>
+        <comment>1737</comment>
+        <translation>不支援此相機</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <comment>1738</comment>
+        <translation>無</translation>
+    </message>
+    <message>
+        <source>copy %1</source>
+        <comment>1739</comment>
+        <translation>副本 %1</translation>
+    </message>
+    <message>
+        <source>sidecar %1</source>
+        <comment>1740</comment>
+        <translation>附屬檔 %1</translation>
+    </message>
+    <message>
+        <source>would write copy %1</source>
+        <comment>1741</comment>
+        <translation>將寫入副本 %1</translation>
+    </message>
+    <message>
+        <source>would write sidecar %1</source>
+        <comment>1742</comment>
+        <translation>將寫入附屬檔 %1</translation>
+    </message>
+    <message>
+        <source>%1% of %2 photos</source>
+        <comment>1743</comment>
+        <translation>%2 張相片已完成 %1%</translation>
+    </message>
+    <message>
+        <source>Sidecars not written: %1</source>
+        <comment>1744</comment>
+        <translation>未寫入的附屬檔：%1</translation>
+    </message>
+    <message>
+        <source>Interpolate between the two track points around a photo's time</source>
+        <comment>1745</comment>
+        <translation>在相片時間前後的兩個軌跡點之間內插</translation>
+    </message>
+    <message>
+        <source>Maximum gap between the two points (seconds):</source>
+        <comment>1746</comment>
+        <translation>兩點之間的最大間隔（秒）：</translation>
+    </message>
+    <message>
+        <source>Write XMP sidecars for JPEG photos too, instead of copies</source>
+        <comment>1747</comment>
+        <translation>JPEG 相片也寫入 XMP 附屬檔，而非副本</translation>
+    </message>
+    <message>
+        <source>Name sidecars NAME.EXT.xmp (instead of NAME.xmp)</source>
+        <comment>1748</comment>
+        <translation>附屬檔命名為 NAME.EXT.xmp（而非 NAME.xmp）</translation>
+    </message>
+    <message>
+        <source>Replace positions that existing sidecars already hold</source>
+        <comment>1749</comment>
+        <translation>取代現有附屬檔中已有的位置</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <comment>1750</comment>
+        <translation>預覽</translation>
+    </message>
+    <message>
+        <source>Preview finished: nothing was written.</source>
+        <comment>1751</comment>
+        <translation>預覽完成：未寫入任何檔案。</translation>
+    </message>
+    <message>
         <source>The file %1 is not a track log file: only %2% of its records are valid. It is not shown on the map.</source>
         <comment>1200</comment>
         <translation>檔案 %1 不是軌跡記錄檔：只有 %2% 的記錄有效。不會顯示在地圖上。</translation>

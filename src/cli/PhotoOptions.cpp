@@ -11,6 +11,10 @@ void PhotoOptions::AddTo(CLI::App& sub, const char* zoneDescription) {
   zone_.AddTo(sub, zoneDescription);
   sub.add_option("--calibrate", calibration_, "Camera clock correction, days:hours:minutes:seconds, e.g. 0:1:-5:30")
       ->option_text("D:H:M:S");
+  sub.add_flag("--interpolate", interpolate_, "Place each photo between the two track points around its time, linear in time");
+  sub.add_option("--max-gap", maxGap_, "Two track points further apart than this take no photos between them")
+      ->option_text("SECONDS")
+      ->check(CLI::Range(1, kMaxGapLimitSeconds));
 }
 
 int PhotoOptions::Apply(CliEnv& env, PhotoConversionSettings& settings) const {
@@ -30,6 +34,8 @@ int PhotoOptions::Apply(CliEnv& env, PhotoConversionSettings& settings) const {
   env.ctx.zone.ApplyZone(*row);
   settings.photoZone = env.ctx.zone.Clock();
   settings.calibrationSeconds = calibrationSeconds;
+  settings.match.interpolate = interpolate_;
+  settings.match.maxGapSeconds = maxGap_;
   return 0;
 }
 

@@ -171,8 +171,7 @@ void MainWindow::ConnectMap() {
           [map](const QString& source) { map->ShowFiles({source.toStdString()}); });
   auto* photo = static_cast<PhotoPage*>(pages_[kPhotoTab]);
   connect(photo, &PhotoPage::conversionFinished, map, [map, photo] {
-    const std::filesystem::path trl = photo->LastRun().trlPath;
-    if (map->ShowFiles({trl}).isEmpty()) map->LocatePhotosOf(photo->LastRun());
+    if (map->ShowFiles({photo->TrlPath().toStdString()}).isEmpty()) map->ShowPhotoReport(photo->LastReport());
   });
 }
 

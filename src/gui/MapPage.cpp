@@ -137,23 +137,17 @@ void MapPage::ShowPhotos(std::vector<map::MapPhoto> photos) {
   Reshow();
 }
 
-void MapPage::LocatePhotosOf(const PhotoConversionSettings& run) {
+void MapPage::ShowPhotoReport(const PhotoReport& report) {
   if (runner_->Busy()) {
     stop_.request_stop();
     runner_->Wait();
   }
   stop_ = std::stop_source();
-  auto found = std::make_shared<map::PhotoLocations>();
-  const std::vector<std::filesystem::path> files = files_;
+  auto found = std::make_shared<std::vector<map::MapPhoto>>();
   const StringTable& strings = ctx_.strings;
-  // Reading every photo's time and thumbnail takes a while: never on the window's thread.
-  runner_->Start([found, run, files, &strings, stop = stop_.get_token()] {
-    *found = map::LocatePhotos(strings, run, files, stop);
-  },
-                 [this, found] {
-                   if (!found->problems.empty()) status_->setText(QString::fromStdString(found->problems.front()));
-                   ShowPhotos(std::move(found->photos));
-                 });
+  // Reading every photo's thumbnail takes a while: never on the window's thread.
+  runner_->Start([found, report, &strings, stop = stop_.get_token()] { *found = map::LocatedPhotos(strings, report, stop); },
+                 [this, found] { ShowPhotos(std::move(*found)); });
 }
 
 void MapPage::WaitForIdle() { runner_->Wait(); }

@@ -53,8 +53,8 @@ class MapPage : public Page {
   QStringList ShowFiles(const std::vector<std::filesystem::path>& files);
   // Puts the located photos of a photo run on the map (replacing earlier ones).
   void ShowPhotos(std::vector<map::MapPhoto> photos);
-  // Locates the photos of a photo run on a worker, as the run matched them, and shows them.
-  void LocatePhotosOf(const PhotoConversionSettings& run);
+  // Shows the located photos of a photo run; their thumbnails are read on a worker.
+  void ShowPhotoReport(const PhotoReport& report);
   // Blocks until a running photo job has ended and its photos are shown (tests).
   void WaitForIdle();
   // Writes the picture as shown (with the profile) to a PNG file; false with the reason.

@@ -56,6 +56,7 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
                       this);
   rules_->setWordWrap(true);
   layout->addWidget(rules_);
+  AddMatchOptions(layout);
 
   auto* gpsGroup = new QGroupBox(words.Text(txt::WriteTrackLogInPhotoGroup), this);
   auto* gpsLayout = new QVBoxLayout(gpsGroup);
@@ -64,6 +65,7 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
   writeGpsValue_ = ctx_.photo.writeGps;
   writeGps_->setChecked(writeGpsValue_);
   gpsLayout->addWidget(writeGps_);
+  AddSidecarOptions(gpsLayout);
   layout->addWidget(gpsGroup);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -84,6 +86,37 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
   }
   connect(writeGps_, &QCheckBox::toggled, this, [this](bool on) { writeGpsValue_ = on; });
   ready_ = true;
+}
+
+void PhotoCombineSettingsDialog::AddMatchOptions(QBoxLayout* layout) {
+  const StringTable& words = ctx_.strings;
+  interpolate_ = new QCheckBox(words.Text(txt::InterpolateOption), this);
+  interpolate_->setObjectName(QStringLiteral("photoInterpolate"));
+  interpolate_->setChecked(ctx_.photo.match.interpolate);
+  layout->addWidget(interpolate_);
+  auto* gapRow = new QHBoxLayout;
+  gapRow->addWidget(new QLabel(words.Text(txt::MaxGapOption), this));
+  maxGap_ = new QSpinBox(this);
+  maxGap_->setObjectName(QStringLiteral("photoMaxGap"));
+  maxGap_->setRange(1, kMaxGapLimitSeconds);
+  maxGap_->setValue(ctx_.photo.match.maxGapSeconds);
+  gapRow->addWidget(maxGap_);
+  gapRow->addStretch();
+  layout->addLayout(gapRow);
+}
+
+void PhotoCombineSettingsDialog::AddSidecarOptions(QBoxLayout* layout) {
+  const StringTable& words = ctx_.strings;
+  sidecarsAlways_ = new QCheckBox(words.Text(txt::SidecarsAlwaysOption), this);
+  sidecarsAlways_->setObjectName(QStringLiteral("photoSidecarsAlways"));
+  sidecarsAlways_->setChecked(ctx_.photo.sidecars == SidecarMode::Always);
+  sidecarExt_ = new QCheckBox(words.Text(txt::SidecarExtOption), this);
+  sidecarExt_->setObjectName(QStringLiteral("photoSidecarExt"));
+  sidecarExt_->setChecked(ctx_.photo.sidecarName == SidecarName::NameExtXmp);
+  replacePositions_ = new QCheckBox(words.Text(txt::ReplacePositionsOption), this);
+  replacePositions_->setObjectName(QStringLiteral("photoReplacePositions"));
+  replacePositions_->setChecked(ctx_.photo.replacePositions);
+  for (QCheckBox* box : {sidecarsAlways_, sidecarExt_, replacePositions_}) layout->addWidget(box);
 }
 
 void PhotoCombineSettingsDialog::ChooseStartRow() {
@@ -119,6 +152,11 @@ void PhotoCombineSettingsDialog::accept() {
   ready_ = wasReady;
   ctx_.photo.timeZoneIndex = row_;
   ctx_.photo.writeGps = writeGpsValue_;
+  ctx_.photo.match.interpolate = interpolate_->isChecked();
+  ctx_.photo.match.maxGapSeconds = maxGap_->value();
+  ctx_.photo.sidecars = sidecarsAlways_->isChecked() ? SidecarMode::Always : SidecarMode::ForRawOnly;
+  ctx_.photo.sidecarName = sidecarExt_->isChecked() ? SidecarName::NameExtXmp : SidecarName::NameXmp;
+  ctx_.photo.replacePositions = replacePositions_->isChecked();
   QDialog::accept();
 }
 

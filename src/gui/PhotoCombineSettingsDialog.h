@@ -4,6 +4,7 @@
 
 #include "AppContext.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -28,10 +29,17 @@ class PhotoCombineSettingsDialog : public QDialog {
   QSpinBox* SecondSpin() const { return spins_[3]; }
   QCheckBox* WriteGpsBox() const { return writeGps_; }
   QLabel* DiscardRules() const { return rules_; }
+  QCheckBox* InterpolateBox() const { return interpolate_; }
+  QSpinBox* MaxGapSpin() const { return maxGap_; }
+  QCheckBox* SidecarsAlwaysBox() const { return sidecarsAlways_; }
+  QCheckBox* SidecarExtBox() const { return sidecarExt_; }
+  QCheckBox* ReplacePositionsBox() const { return replacePositions_; }
 
   void accept() override;
 
  private:
+  void AddMatchOptions(QBoxLayout* layout);
+  void AddSidecarOptions(QBoxLayout* layout);
   void ChooseStartRow();
   void OnZoneSelected(int index);
   void OnCalibrationEdited();
@@ -41,6 +49,11 @@ class PhotoCombineSettingsDialog : public QDialog {
   QSpinBox* spins_[4] = {};
   QCheckBox* writeGps_ = nullptr;
   QLabel* rules_ = nullptr;
+  QCheckBox* interpolate_ = nullptr;
+  QSpinBox* maxGap_ = nullptr;
+  QCheckBox* sidecarsAlways_ = nullptr;
+  QCheckBox* sidecarExt_ = nullptr;
+  QCheckBox* replacePositions_ = nullptr;
   int row_ = kUtcZoneRow;
   int zoneHours_ = 0;
   int zoneMinutes_ = 0;

@@ -247,17 +247,20 @@ void PhotoPage::OnConvert() {
   settings.photoZone = ctx_.zone.Clock();
   settings.calibrationSeconds = calibrationSeconds_;
   settings.writeGps = ctx_.photo.writeGps;
-  lastRun_ = settings;
   auto feeder = std::make_shared<ListFeeder>(this, list_, summary_);
   auto error = std::make_shared<std::string>();
   auto noMatch = std::make_shared<std::string>();
   const std::filesystem::path kmlPath = kml.toStdString();
   PhotoConversion* conversion = conversion_.get();
   cancel_ = std::stop_source();
-  runner_->Start([conversion, settings, kmlPath, feeder, error, noMatch, stop = cancel_.get_token()] {
-    *noMatch = conversion->RunToFile(settings, kmlPath, feeder.get(), *error, stop).noMatchExplanation;
+  auto report = std::make_shared<PhotoReport>();
+  runner_->Start([conversion, settings, kmlPath, feeder, error, noMatch, report, stop = cancel_.get_token()] {
+    PhotoConversionResult result = conversion->RunToFile(settings, kmlPath, feeder.get(), *error, stop);
+    *noMatch = result.noMatchExplanation;
+    *report = std::move(result.report);
   },
-                 [this, feeder, error, noMatch] {
+                 [this, feeder, error, noMatch, report] {
+                   lastReport_ = std::move(*report);
                    feeder->Drain();
                    SetControlsEnabled(true);
                    // Under the counts, where the eye goes when they read 0.

@@ -50,8 +50,8 @@ class PhotoPage : public Page {
   void SetPhotoDirectory(const QString& path);
   QString PhotoDirectory() const { return photoDir_; }
   QString TrlPath() const { return trlPath_; }
-  // What the last conversion matched with (the map locates its photos the same way).
-  const PhotoConversionSettings& LastRun() const { return lastRun_; }
+  // One row per photo of the last conversion (the map shows the located ones).
+  const PhotoReport& LastReport() const { return lastReport_; }
   std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
 
   QPushButton* ConvertButton() const { return convert_; }
@@ -87,7 +87,7 @@ class PhotoPage : public Page {
 
   Hooks hooks_;
   QString trlPath_;
-  PhotoConversionSettings lastRun_;
+  PhotoReport lastReport_;
   QString photoDir_;
   std::int32_t calibrationSeconds_ = 0;
   std::unique_ptr<PhotoConversion> conversion_;

@@ -5,79 +5,67 @@
 
 #include "common/Texts.h"
 #include "map/MapPainter.h"
-#include "photo/ExifReader.h"
 #include "photo/ExifThumbnail.h"
-#include "photo/PhotoDirectory.h"
-#include "photo/PhotoMatcher.h"
+#include "photo/PhotoReportText.h"
 
 namespace kavro::map {
 namespace {
 
 constexpr int kThumbnailPixels = 2 * MapPainter::kThumbnailSize;  // sharp on high-density screens too
 
-// The photos' capture times (0 when unreadable, which matches nothing), calibrated and in order.
-void ReadTimes(const PhotoConversionSettings& settings, std::vector<PhotoEntry>& photos, std::stop_token stop) {
-  for (PhotoEntry& photo : photos) {
-    if (stop.stop_requested()) return;
-    const PhotoTimeResult taken = ReadPhotoTakenTime(photo.path, settings.photoZone);
-    photo.captureTime = taken.status == 0 ? taken.captureTime : 0;
-  }
-  CalibratePhotos(photos, settings.calibrationSeconds);
-}
-
-// Matches the photos to one track file; fills `found` (photo index -> photo) for the ones it locates.
-void MatchTrack(const StringTable& strings, const PhotoConversionSettings& settings, const std::filesystem::path& trl,
-                const std::vector<PhotoEntry>& photos, std::map<std::uint32_t, MapPhoto>& found,
-                std::vector<std::string>& problems) {
-  std::vector<TrackPoint> points;
-  const TrackLoad load = LoadTrack(trl, settings.photoZone, points);
-  if (!load.ok) {
-    problems.push_back(PhotoConversion(strings).TrackLoadProblem(trl, load));
-    return;
-  }
-  std::vector<TrackOrderEntry> track;
-  std::vector<PhotoOrderEntry> order;
-  SortTrack(points, track);
-  SortPhotos(photos, order);
-  MatchPhotosToTrack(track, order);
-  for (const PhotoOrderEntry& e : order) {
-    if (!e.matched || found.count(e.photoIndex) > 0) continue;
-    const TrackPoint& p = points[e.pointIndex];
-    MapPhoto photo;
-    photo.path = photos[e.photoIndex].path;
-    photo.lat = p.lat;
-    photo.lon = p.lon;
-    photo.utc = photos[e.photoIndex].captureTime;
-    photo.matchText = strings.Utf8(txt::MapPhotoLocated);
-    found.emplace(e.photoIndex, std::move(photo));
-  }
+MapPhoto PhotoOf(const StringTable& strings, const PhotoReportRow& row) {
+  MapPhoto photo;
+  photo.path = row.path;
+  photo.lat = row.lat;
+  photo.lon = row.lon;
+  photo.utc = row.utc.value_or(0);
+  photo.matchText = PhotoReportText(strings).MatchText(row.match);
+  return photo;
 }
 
 }  // namespace
 
+std::vector<MapPhoto> LocatedPhotos(const StringTable& strings, const PhotoReport& report, std::stop_token stop) {
+  std::vector<MapPhoto> out;
+  for (const PhotoReportRow& row : report.rows) {
+    if (stop.stop_requested()) break;
+    if (!row.located) continue;
+    MapPhoto photo = PhotoOf(strings, row);
+    photo.thumbnail = PhotoThumbnail(photo.path, kThumbnailPixels);
+    out.push_back(std::move(photo));
+  }
+  return out;
+}
+
 PhotoLocations LocatePhotos(const StringTable& strings, const PhotoConversionSettings& settings,
                             const std::vector<std::filesystem::path>& trackFiles, std::stop_token stop) {
   PhotoLocations out;
-  std::vector<PhotoEntry> photos;
-  const PhotoScan scan = ScanPhotoDirectory(settings.photoDir, photos);
-  if (!scan.ok) {
-    const QString why = scan.missing ? strings.Text(txt::NoSuchFolder) : QString::fromStdString(scan.error);
-    out.problems.push_back(
-        strings.Format(txt::PhotoDirectoryFailed, {QString::fromStdString(settings.photoDir.string()), why}).toStdString());
-    return out;
-  }
-  out.scanned = static_cast<int>(photos.size());
-  ReadTimes(settings, photos, stop);
-  std::map<std::uint32_t, MapPhoto> found;
+  PhotoReport located;
+  std::map<std::filesystem::path, bool> taken;
   for (const std::filesystem::path& trl : trackFiles) {
-    if (stop.stop_requested()) return out;
-    if (!IsWaypointFile(trl)) MatchTrack(strings, settings, trl, photos, found, out.problems);
+    if (IsWaypointFile(trl)) continue;
+    PhotoConversionSettings run = settings;
+    run.trlPath = trl;
+    run.dryRun = true;
+    run.writeGps = false;
+    run.quiet = true;
+    run.stopOnUnreadableInput = true;
+    StringSink kml;
+    PhotoConversion conversion(strings);
+    const PhotoConversionResult result = conversion.Run(run, kml, nullptr, stop);
+    if (!result.trackRead || !result.photosRead) {
+      out.problems.push_back(result.inputError);
+      if (!result.photosRead) return out;
+      continue;
+    }
+    out.scanned = static_cast<int>(result.report.rows.size());
+    for (const PhotoReportRow& row : result.report.rows)
+      if (row.located && !taken[row.path]) {
+        taken[row.path] = true;
+        located.rows.push_back(row);
+      }
   }
-  for (auto& [index, photo] : found) {
-    if (stop.stop_requested()) return out;
-    photo.thumbnail = PhotoThumbnail(photo.path, kThumbnailPixels);
-    out.photos.push_back(std::move(photo));
-  }
+  out.photos = LocatedPhotos(strings, located, stop);
   return out;
 }
 

@@ -8,6 +8,7 @@
 #include "common/StringTable.h"
 #include "map/MapData.h"
 #include "photo/PhotoConversion.h"
+#include "photo/PhotoReport.h"
 
 namespace kavro::map {
 
@@ -17,10 +18,12 @@ struct PhotoLocations {
   int scanned = 0;                     // photo files looked at
 };
 
-// Where the photos of a folder were taken: the photo room's matching of a geotag run (the
-// capture times in the photo zone, the clock correction, the nearer of the two points around
-// each time), with nothing written. With several track files each photo takes the first that
-// locates it.
+// The located photos of a geotag run's report, with their thumbnails.
+std::vector<MapPhoto> LocatedPhotos(const StringTable& strings, const PhotoReport& report, std::stop_token stop = {});
+
+// Where the photos of a folder were taken: a geotag run of the photo room as a dry run (nothing
+// written, not even the KML), with the settings' zone, clock correction and match options.
+// With several track files each photo takes the first that locates it.
 PhotoLocations LocatePhotos(const StringTable& strings, const PhotoConversionSettings& settings,
                             const std::vector<std::filesystem::path>& trackFiles, std::stop_token stop = {});
 

@@ -14,6 +14,7 @@
 #include "common/OutputSink.h"
 #include "common/Texts.h"
 #include "photo/ExifBytes.h"
+#include "photo/ExifGpsAppender.h"
 #include "photo/ExifReader.h"
 
 namespace kavro {
@@ -101,7 +102,38 @@ void PutInline(std::uint8_t* p, ByteOrder order, std::uint16_t tag, std::uint16_
   std::memcpy(p + 8, bytes, 4);
 }
 
-// `gpsOffset` is where p lies in the TIFF data; the values behind the entries are found from it.
+void DegreesMinutes(float value, std::uint32_t& deg, std::uint32_t& min, std::uint32_t& hundredths) {
+  const double v = value;
+  const double degrees = std::trunc(v);
+  const double minutes = std::fabs(v - degrees) * 60.0;
+  deg = static_cast<std::uint32_t>(std::fabs(degrees));
+  min = static_cast<std::uint32_t>(std::trunc(minutes));
+  hundredths = static_cast<std::uint32_t>(std::trunc(std::fabs(minutes - std::trunc(minutes)) * 6000.0));
+}
+
+bool StartsWith(const ExifBytes& tiff, std::uint64_t at, std::uint64_t length, const char* prefix) {
+  const std::size_t n = std::strlen(prefix);
+  return length >= n && tiff.Has(at, n) && std::memcmp(tiff.Data() + at, prefix, n) == 0;
+}
+
+// Canon ends its maker note with the byte order, the TIFF magic and the note's own offset.
+// Readers compare that offset with where they find the note to learn the base of its values.
+void MoveCanonFooter(std::vector<std::uint8_t>& tiff, std::uint64_t note, std::uint64_t size, ByteOrder order,
+                     std::uint32_t shift) {
+  if (size <= 8 || note + size > tiff.size()) return;
+  std::uint8_t* footer = &tiff[note + size - 8];
+  static const std::uint8_t little[4] = {'I', 'I', 0x2A, 0x00};
+  static const std::uint8_t big[4] = {'M', 'M', 0x00, 0x2A};
+  if (std::memcmp(footer, order == ByteOrder::Little ? little : big, 4) != 0) return;
+  std::uint32_t offset = 0;
+  ExifBytes(footer, 8).U32(4, order, offset);
+  PutU32(footer + 4, order, offset + shift);
+}
+
+bool KnownTiffType(std::uint16_t type) { return type >= 1 && type <= 12; }
+
+}  // namespace
+
 void WriteGpsIfd(std::uint8_t* p, ByteOrder order, std::uint32_t gpsOffset, const GpsFields& f) {
   std::memset(p, 0, kGpsIfdSize);
   PutU16(p, order, 9);
@@ -135,38 +167,6 @@ void WriteGpsIfd(std::uint8_t* p, ByteOrder order, std::uint32_t gpsOffset, cons
   p[204] = 0;
 }
 
-void DegreesMinutes(float value, std::uint32_t& deg, std::uint32_t& min, std::uint32_t& hundredths) {
-  const double v = value;
-  const double degrees = std::trunc(v);
-  const double minutes = std::fabs(v - degrees) * 60.0;
-  deg = static_cast<std::uint32_t>(std::fabs(degrees));
-  min = static_cast<std::uint32_t>(std::trunc(minutes));
-  hundredths = static_cast<std::uint32_t>(std::trunc(std::fabs(minutes - std::trunc(minutes)) * 6000.0));
-}
-
-bool StartsWith(const ExifBytes& tiff, std::uint64_t at, std::uint64_t length, const char* prefix) {
-  const std::size_t n = std::strlen(prefix);
-  return length >= n && tiff.Has(at, n) && std::memcmp(tiff.Data() + at, prefix, n) == 0;
-}
-
-// Canon ends its maker note with the byte order, the TIFF magic and the note's own offset.
-// Readers compare that offset with where they find the note to learn the base of its values.
-void MoveCanonFooter(std::vector<std::uint8_t>& tiff, std::uint64_t note, std::uint64_t size, ByteOrder order,
-                     std::uint32_t shift) {
-  if (size <= 8 || note + size > tiff.size()) return;
-  std::uint8_t* footer = &tiff[note + size - 8];
-  static const std::uint8_t little[4] = {'I', 'I', 0x2A, 0x00};
-  static const std::uint8_t big[4] = {'M', 'M', 0x00, 0x2A};
-  if (std::memcmp(footer, order == ByteOrder::Little ? little : big, 4) != 0) return;
-  std::uint32_t offset = 0;
-  ExifBytes(footer, 8).U32(4, order, offset);
-  PutU32(footer + 4, order, offset + shift);
-}
-
-bool KnownTiffType(std::uint16_t type) { return type >= 1 && type <= 12; }
-
-}  // namespace
-
 bool GpsPointUsable(const TrackPoint& point) {
   const double lat = point.lat, lon = point.lon, alt = point.alt;
   return std::isfinite(lat) && std::isfinite(lon) && std::isfinite(alt) && std::fabs(lat) <= 90 &&
@@ -199,7 +199,12 @@ GpsFields MakeGpsFields(const TrackPoint& point) {
 
 std::filesystem::path GpsCopyPath(const std::filesystem::path& photo, int number) {
   std::string name = photo.filename().string();
-  name = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
+  const std::string ext = photo.extension().string();
+  // ".jpeg" is five characters; every other photo the page ever saw ends in four.
+  const bool jpeg = ext.size() == 5 && (ext[1] | 0x20) == 'j' && (ext[2] | 0x20) == 'p' && (ext[3] | 0x20) == 'e' &&
+                    (ext[4] | 0x20) == 'g';
+  const std::size_t cut = jpeg ? 5 : 4;
+  name = name.size() >= cut ? name.substr(0, name.size() - cut) : std::string();
   const std::string suffix = number >= 2 ? "_GPS_" + std::to_string(number) + ".jpg" : "_GPS.jpg";
   return photo.parent_path() / "GPS" / (name + suffix);
 }
@@ -477,6 +482,7 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
   // Earlier segments (JFIF, XMP) stay in the copy as they are.
   const ExifSegment segment = FindExifSegment(data, size);
   if (!segment.found) return GpsCopyOutcome::NotExif;
+  if (!IsCanonOrSonyMake(data, segment)) return AppendGpsCopy(data, size, segment, point, out);
   if (segment.length < 8 + 8 || !segment.complete) return GpsCopyOutcome::Layout;
   if (!segment.order) return GpsCopyOutcome::NotExif;
   const ExifBytes tiff(data + segment.TiffStart(), segment.length - 8u);
@@ -537,7 +543,7 @@ GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackP
 }
 
 GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackPoint& point,
-                                const std::filesystem::path& copyPath) {
+                                const std::filesystem::path& copyPath, bool dryRun) {
   GpsCopyResult r;
   r.copyPath = copyPath;
   const std::filesystem::path gpsDir = r.copyPath.parent_path();
@@ -550,27 +556,29 @@ GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackP
   r.outcome = BuildGpsCopy(source.data(), source.size(), point, copy);
   switch (r.outcome) {
     case GpsCopyOutcome::Written:
-      break;
+      if (!dryRun) break;
+      r.status = 0;
+      return r;
     case GpsCopyOutcome::Unsupported:
       r.status = 0;
       r.supported = false;
-      RemoveIfEmpty(gpsDir);
+      if (!dryRun) RemoveIfEmpty(gpsDir);
       return r;
     case GpsCopyOutcome::NotExif:
       r.messageId = txt::NotExifFormat;
-      RemoveIfEmpty(gpsDir);
+      if (!dryRun) RemoveIfEmpty(gpsDir);
       return r;
     case GpsCopyOutcome::NoExifIfd:
       r.messageId = txt::NoPhotoDate;
-      RemoveIfEmpty(gpsDir);
+      if (!dryRun) RemoveIfEmpty(gpsDir);
       return r;
     case GpsCopyOutcome::BadPoint:
       r.messageId = txt::GpsPointInvalid;
-      RemoveIfEmpty(gpsDir);
+      if (!dryRun) RemoveIfEmpty(gpsDir);
       return r;
     default:
       r.messageId = txt::GpsLayoutReason;
-      RemoveIfEmpty(gpsDir);
+      if (!dryRun) RemoveIfEmpty(gpsDir);
       return r;
   }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "photo/ExifBytes.h"
 #include "photo/PhotoMatcher.h"
 
 namespace kavro {
@@ -19,7 +20,7 @@ inline constexpr std::uint32_t kTotalShift = kEntryShift + kGpsIfdSize + kGpsIfd
 
 enum class GpsCopyOutcome {
   Written,      // the copy is complete and in place
-  Unsupported,  // Make is neither Canon nor SONY: no copy
+  Unsupported,  // not used any more: every make gets a copy (kept for the callers' switch)
   NotExif,      // no EXIF APP1 or a bad byte order
   NoExifIfd,    // IFD0 has no EXIF IFD pointer
   Layout,       // offsets that do not follow the camera layout, or that point outside the file
@@ -54,6 +55,10 @@ bool GpsPointUsable(const TrackPoint& point);
 // All zero for a point that is not usable.
 GpsFields MakeGpsFields(const TrackPoint& point);
 
+// The GPS IFD for the fields (kGpsIfdSize bytes at p); `gpsOffset` is where p lies in the TIFF
+// data, so the values behind the entries are found from it.
+void WriteGpsIfd(std::uint8_t* p, ByteOrder order, std::uint32_t gpsOffset, const GpsFields& f);
+
 // <dir>/GPS/<name without its 4-character extension>_GPS.jpg; from number 2 on
 // <name>_GPS_<number>.jpg, for photos whose names differ only in the extension's case.
 std::filesystem::path GpsCopyPath(const std::filesystem::path& photo, int number = 1);
@@ -68,8 +73,9 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
 // Writes the geotagged copy beside the photo (GPS folder), through a temporary name renamed
 // into place only when complete. The photo itself is only read.
 GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackPoint& point);
-// The same under a name the caller chose (see GpsCopyPath).
+// The same under a name the caller chose (see GpsCopyPath). dryRun: everything but the writing,
+// so a refusal is known beforehand.
 GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackPoint& point,
-                                const std::filesystem::path& copyPath);
+                                const std::filesystem::path& copyPath, bool dryRun = false);
 
 }  // namespace kavro

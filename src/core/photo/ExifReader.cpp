@@ -90,7 +90,8 @@ ExifSegment FindSegment(const ZeroFilledReader& in) {
       std::uint8_t head[8];
       in.Read(offset + 2, head, 8);
       if (head[2] == 'E') break;
-    } else if (marker[1] != 0xE0) {
+    } else if (marker[1] < 0xE0 || marker[1] > 0xEF) {
+      // Phones put their ICC profile (APP2) before the EXIF data.
       return segment;
     }
     offset += 2 + std::uint64_t{in.Be16(offset + 2)};
@@ -109,7 +110,8 @@ ExifSegment FindSegment(const ZeroFilledReader& in) {
   return segment;
 }
 
-PhotoTimeResult Walk(const ZeroFilledReader& in, const ZoneClock& zone) {
+// The 20 bytes at DateTimeOriginal as the camera stored them, or why there are none.
+PhotoTimeResult WalkDateText(const ZeroFilledReader& in, char (&text)[20]) {
   const ExifSegment segment = FindSegment(in);
   if (!segment.found) return Failure(txt::NotExifFormat);
   // A file cut inside its EXIF segment is not read as if the missing bytes were zeros.
@@ -133,12 +135,18 @@ PhotoTimeResult Walk(const ZeroFilledReader& in, const ZoneClock& zone) {
   const std::uint64_t dateEntry = FindEntry(in, exifIfd + 2, exifCount, order, kTagDateTimeOriginal);
   if (dateEntry == 0) return Failure(txt::NoPhotoDate);
 
-  char text[20];
   in.Read(base + in.U32(dateEntry, order), reinterpret_cast<std::uint8_t*>(text), sizeof text);
-  const std::int64_t utc = ParseExifDateTime(text, sizeof text, zone);
-  if (utc < 0) return Failure(txt::PhotoDateFormatError);
   PhotoTimeResult r;
   r.status = 0;
+  return r;
+}
+
+PhotoTimeResult Walk(const ZeroFilledReader& in, const ZoneClock& zone) {
+  char text[20];
+  PhotoTimeResult r = WalkDateText(in, text);
+  if (r.status != 0) return r;
+  const std::int64_t utc = ParseExifDateTime(text, sizeof text, zone);
+  if (utc < 0) return Failure(txt::PhotoDateFormatError);
   r.captureTime = static_cast<std::int32_t>(utc);
   return r;
 }
@@ -186,14 +194,18 @@ PhotoTimeResult ReadPhotoTakenTimeFromBytes(const std::uint8_t* data, std::size_
   return Walk(ZeroFilledReader(ExifBytes(data, size)), photoZone);
 }
 
-PhotoTimeResult ReadPhotoTakenTime(const std::filesystem::path& path, const ZoneClock& photoZone) {
+namespace {
+
+// Opens the photo read-only and runs `walk` over its head (one read serves every camera layout
+// seen so far) and, through pread, the rest.
+template <typename WalkFn>
+PhotoTimeResult WalkFile(const std::filesystem::path& path, WalkFn walk) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     PhotoTimeResult r = Failure(txt::PhotoOpenFailed);
     r.detail = std::strerror(errno);
     return r;
   }
-  // One read of the file's head serves every camera layout seen so far; the rest by pread.
   std::array<std::uint8_t, 16384> head{};
   std::size_t got = 0;
   while (got < head.size()) {
@@ -203,9 +215,27 @@ PhotoTimeResult ReadPhotoTakenTime(const std::filesystem::path& path, const Zone
   }
   const off_t end = lseek(fd, 0, SEEK_END);
   const std::uint64_t fileSize = end > 0 ? static_cast<std::uint64_t>(end) : got;
-  PhotoTimeResult r = Walk(ZeroFilledReader(ExifBytes(head.data(), got), fd, fileSize), photoZone);
+  PhotoTimeResult r = walk(ZeroFilledReader(ExifBytes(head.data(), got), fd, fileSize));
   close(fd);
   return r;
+}
+
+}  // namespace
+
+PhotoTimeResult ReadPhotoTakenTime(const std::filesystem::path& path, const ZoneClock& photoZone) {
+  return WalkFile(path, [&](const ZeroFilledReader& in) { return Walk(in, photoZone); });
+}
+
+PhotoTimeResult ReadPhotoDateText(const std::filesystem::path& path, std::string& text) {
+  text.clear();
+  return WalkFile(path, [&](const ZeroFilledReader& in) {
+    char raw[20];
+    PhotoTimeResult r = WalkDateText(in, raw);
+    std::size_t n = 19;
+    while (n > 0 && raw[n - 1] == '\0') --n;
+    if (r.status == 0) text.assign(raw, n);
+    return r;
+  });
 }
 
 }  // namespace kavro

@@ -18,8 +18,9 @@ struct PhotoTimeResult {
   std::string detail;            // the system's reason when the file could not be opened
 };
 
-// The EXIF APP1 segment as the marker walk finds it from offset 2: APP0 segments and APP1
-// segments whose identifier does not begin with "E" are passed; any other marker ends the walk.
+// The EXIF APP1 segment as the marker walk finds it from offset 2: APP0 and APP2-APP15 segments
+// (JFIF, an ICC profile, ...) and APP1 segments whose identifier does not begin with "E" are
+// passed; any other marker ends the walk.
 // Shared by the reader and the GPS writer so that both see a photo alike.
 struct ExifSegment {
   bool found = false;
@@ -35,6 +36,9 @@ ExifSegment FindExifSegment(const std::uint8_t* data, std::size_t size);
 // into UTC with the photo zone. Small and forgiving: looks only at the markers, the byte order,
 // IFD0, the EXIF sub-IFD and the date text; bytes past the end of the file read as zero.
 PhotoTimeResult ReadPhotoTakenTime(const std::filesystem::path& path, const ZoneClock& photoZone);
+// DateTimeOriginal as the reader above finds it, its 19 characters without trailing NULs:
+// ParseExifDateTime over it gives the same time. status 1 with the same reasons otherwise.
+PhotoTimeResult ReadPhotoDateText(const std::filesystem::path& path, std::string& text);
 // The same over bytes in memory.
 PhotoTimeResult ReadPhotoTakenTimeFromBytes(const std::uint8_t* data, std::size_t size, const ZoneClock& photoZone);
 

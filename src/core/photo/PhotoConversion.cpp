@@ -48,16 +48,15 @@ std::string PhotoConversion::UnsupportedCameraLine(const std::string& path) cons
   return strings_.Utf8(txt::CameraNotSupported) + path;
 }
 
+std::string PhotoConversion::CopyReason(const GpsCopyResult& copy) const {
+  if (copy.messageId == txt::PhotoOpenFailed) return strings_.Format(txt::PhotoOpenFailed, {Q(copy.detail)}).toStdString();
+  if (copy.messageId == txt::GpsCopyFailed)
+    return strings_.Format(txt::GpsCopyFailed, {Q(copy.copyPath.string()), Q(copy.detail)}).toStdString();
+  return strings_.Utf8(copy.messageId);
+}
+
 std::string PhotoConversion::CopyNotWrittenLine(const std::string& path, const GpsCopyResult& copy) const {
-  QString reason;
-  if (copy.messageId == txt::PhotoOpenFailed) {
-    reason = strings_.Format(txt::PhotoOpenFailed, {Q(copy.detail)});
-  } else if (copy.messageId == txt::GpsCopyFailed) {
-    reason = strings_.Format(txt::GpsCopyFailed, {Q(copy.copyPath.string()), Q(copy.detail)});
-  } else {
-    reason = strings_.Text(copy.messageId);
-  }
-  return strings_.Format(txt::GpsCopyNotWritten, {Q(path), reason}).toStdString();
+  return strings_.Format(txt::GpsCopyNotWritten, {Q(path), Q(CopyReason(copy))}).toStdString();
 }
 
 std::string PhotoConversion::CopiesSummary(int written, int matched) const {
@@ -111,8 +110,27 @@ std::string PhotoConversion::NoMatchExplanation(const MatchCounts& counts, const
 }
 
 std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
-  if (result.messageId == txt::PhotoOpenFailed) return strings_.Format(txt::PhotoOpenFailed, {Q(result.detail)}).toStdString();
+  if (result.messageId == txt::PhotoOpenFailed || result.messageId == txt::PhotoUnreadable)
+    return strings_.Format(result.messageId, {Q(result.detail)}).toStdString();
   return strings_.Utf8(result.messageId);
+}
+
+std::string PhotoConversion::SidecarReason(const SidecarResult& sidecar) const {
+  const QString path = Q(sidecar.path.string());
+  switch (sidecar.messageId) {
+    case txt::SidecarReadFailed:
+    case txt::SidecarWriteFailed:
+      return strings_.Format(sidecar.messageId, {path, Q(sidecar.detail)}).toStdString();
+    case txt::SidecarHasPosition:
+    case txt::SidecarNotXmp:
+      return strings_.Format(sidecar.messageId, {path}).toStdString();
+    default:
+      return strings_.Utf8(sidecar.messageId);
+  }
+}
+
+std::string PhotoConversion::SidecarNotWrittenLine(const std::string& path, const SidecarResult& sidecar) const {
+  return strings_.Format(txt::SidecarNotWritten, {Q(path), Q(SidecarReason(sidecar))}).toStdString();
 }
 
 PhotoConversionResult PhotoConversion::Run(const PhotoConversionSettings& settings, OutputSink& kml,
@@ -148,7 +166,7 @@ bool PhotoConversion::ReadInputs(const PhotoConversionSettings& settings, PhotoC
   }
   SortTrack(points_, trackOrder_);
 
-  const PhotoScan scan = ScanPhotoDirectory(settings.photoDir, photos_);
+  const PhotoScan scan = ScanEveryPhoto(settings.photoDir, photos_);
   if (!scan.ok) {
     result.photosRead = false;
     // "No such file or directory" leaves the user guessing which of the two is missing.
@@ -161,13 +179,48 @@ bool PhotoConversion::ReadInputs(const PhotoConversionSettings& settings, PhotoC
   return true;
 }
 
+namespace {
+
+// The capture time from what was read, with the JPEG reader's rules for every kind of file.
+PhotoTimeResult TimeOf(const PhotoMetadata& meta, const ZoneClock& zone) {
+  PhotoTimeResult r;
+  r.messageId = meta.messageId;
+  r.detail = meta.detail;
+  if (!meta.dateTimeOriginal) return r;
+  const std::string& text = *meta.dateTimeOriginal;
+  const std::int64_t utc = ParseExifDateTime(text.data(), text.size(), zone);
+  if (utc < 0) {
+    r.messageId = txt::PhotoDateFormatError;
+    return r;
+  }
+  r.status = 0;
+  r.messageId = 0;
+  r.captureTime = static_cast<std::int32_t>(utc);
+  return r;
+}
+
+}  // namespace
+
+void PhotoConversion::Progress(PhotoConversionListener* listener) {
+  ++stepsDone_;
+  if (listener) listener->OnProgress(stepsDone_, stepsTotal_);
+}
+
 bool PhotoConversion::ReadPhotoTimes(const PhotoConversionSettings& settings, PhotoConversionListener* talk,
                                      const std::stop_token& stop, PhotoConversionResult& result) {
   parse_.assign(photos_.size(), ParseResult{});
+  facts_.assign(photos_.size(), PhotoFacts{});
+  stepsDone_ = 0;
+  stepsTotal_ = photos_.size() * 2;
   for (std::size_t i = 0; i < photos_.size(); ++i) {
     if (stop.stop_requested()) return false;
     PhotoEntry& photo = photos_[i];
-    const PhotoTimeResult taken = ReadPhotoTakenTime(photo.path, settings.photoZone);
+    const PhotoMetadata meta = ReadPhotoMetadata(photo.path);
+    facts_[i].kind = meta.kind;
+    facts_[i].readable = meta.readable;
+    facts_[i].captureText = meta.dateTimeOriginal.value_or(std::string());
+    const PhotoTimeResult taken = TimeOf(meta, settings.photoZone);
+    facts_[i].messageId = taken.messageId;
     photo.captureTime = taken.status == 0 ? taken.captureTime : 0;
     parse_[i].ok = taken.status == 0;
     if (taken.status == 0) {
@@ -180,6 +233,7 @@ bool PhotoConversion::ReadPhotoTimes(const PhotoConversionSettings& settings, Ph
       talk->OnLine(taken.status == 0 ? ParsedPassLine(photo.path) : ParsedErrorLine(photo.path, parse_[i].message));
       talk->OnSummary(ParsedSummary(result.parsedPass, result.parsedError));
     }
+    Progress(talk);
   }
   return true;
 }
@@ -189,7 +243,7 @@ void PhotoConversion::MatchPhotos(const PhotoConversionSettings& settings, Photo
                                   PhotoConversionResult& result) {
   CalibratePhotos(photos_, settings.calibrationSeconds);
   SortPhotos(photos_, photoOrder_);
-  result.match = MatchPhotosToTrack(trackOrder_, photoOrder_);
+  result.match = MatchPhotosToTrack(trackOrder_, photoOrder_, points_, settings.match, details_);
   if (talk) {
     for (const PhotoOrderEntry& entry : photoOrder_) {
       const std::string& path = photos_[entry.photoIndex].path;
@@ -211,23 +265,132 @@ void PhotoConversion::WritePhotoKmlAndCopies(const PhotoConversionSettings& sett
   input.photoOrder = &photoOrder_;
   input.photos = &photos_;
   input.calibrationSeconds = settings.calibrationSeconds;
-  input.writeGps = settings.writeGps;
+  input.writeGps = false;  // the copies follow, in the same order
   input.photoZone = settings.photoZone;
-  result.outputOk = WritePhotoKml(kml, input, [&](const PhotoEntry& photo, const GpsCopyResult& copy) {
-    if (!copy.supported) {
-      ++result.copiesUnsupported;
-      if (listener) listener->OnLine(UnsupportedCameraLine(photo.path));
-    } else if (copy.status == 0) {
-      ++result.copiesWritten;
-    } else {
-      // Shown even in quiet mode: a copy the user asked for is missing.
-      ++result.copiesFailed;
-      if (listener) listener->OnLine(CopyNotWrittenLine(photo.path, copy));
-    }
-  });
-  if (talk && settings.writeGps) {
+  result.outputOk = settings.dryRun || WritePhotoKml(kml, input);
+  WritePhotoFiles(settings, listener, result);
+  if (talk && settings.writeGps && !settings.dryRun) {
     talk->OnSummary(CombinedSummary(ParsedSummary(result.parsedPass, result.parsedError), result.match) + "\n" +
-                    CopiesSummary(result.copiesWritten, result.match.combined));
+                    CopiesSummary(result.copiesWritten, result.copiesWritten + result.copiesFailed));
+  }
+  FillReport(settings, result);
+  if (stepsTotal_ > 0) {
+    stepsDone_ = stepsTotal_ - 1;  // photos without a position were done when read
+    Progress(settings.quiet ? nullptr : listener);
+  }
+}
+
+void PhotoConversion::WritePhotoFiles(const PhotoConversionSettings& settings, PhotoConversionListener* listener,
+                                      PhotoConversionResult& result) {
+  copyNames_.clear();
+  std::vector<std::size_t> order;
+  for (std::size_t k = 0; k < photoOrder_.size(); ++k) {
+    if (photoOrder_[k].matched && photoOrder_[k].pointIndex < points_.size()) order.push_back(k);
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return photoOrder_[a].pointIndex < photoOrder_[b].pointIndex; });
+  for (const std::size_t k : order) {
+    const PhotoOrderEntry& entry = photoOrder_[k];
+    const PhotoMatchDetail& detail = details_[k];
+    PhotoFacts& facts = facts_[entry.photoIndex];
+    if (!settings.writeGps) {
+      facts.reasonId = txt::ReportNotAsked;
+      continue;
+    }
+    TrackPoint point = points_[entry.pointIndex];
+    if (detail.match == PhotoMatchKind::Interpolated) {
+      point.lat = static_cast<float>(detail.lat);
+      point.lon = static_cast<float>(detail.lon);
+      point.alt = static_cast<float>(detail.alt);
+      point.time = photos_[entry.photoIndex].captureTime;
+    }
+    const bool sidecar = facts.kind != PhotoFileKind::Jpeg || settings.sidecars == SidecarMode::Always;
+    if (sidecar) {
+      WriteSidecar(settings, entry.photoIndex, point, listener, result);
+    } else {
+      WriteCopy(settings, entry.photoIndex, point, listener, result);
+    }
+    Progress(settings.quiet ? nullptr : listener);
+  }
+}
+
+void PhotoConversion::WriteCopy(const PhotoConversionSettings& settings, std::size_t photoIndex,
+                                const TrackPoint& point, PhotoConversionListener* listener,
+                                PhotoConversionResult& result) {
+  const PhotoEntry& photo = photos_[photoIndex];
+  PhotoFacts& facts = facts_[photoIndex];
+  // a.jpg and a.JPG would share one copy name: the later one gets a number.
+  std::filesystem::path copyPath = GpsCopyPath(photo.path);
+  for (int copyNumber = 2; copyNames_.count(copyPath) != 0; ++copyNumber) copyPath = GpsCopyPath(photo.path, copyNumber);
+  const GpsCopyResult copy = WriteGpsPhotoCopy(photo.path, point, copyPath, settings.dryRun);
+  if (copy.status == 0 && copy.supported) {
+    copyNames_.insert(copyPath);
+    ++result.copiesWritten;
+    facts.written = PhotoWriteKind::Copy;
+    facts.writtenPath = copyPath;
+    return;
+  }
+  // Shown even in quiet mode: a copy the user asked for is missing.
+  ++result.copiesFailed;
+  if (listener) listener->OnLine(CopyNotWrittenLine(photo.path, copy));
+  facts.refused = copy.outcome == GpsCopyOutcome::Layout || copy.outcome == GpsCopyOutcome::NotExif ||
+                  copy.outcome == GpsCopyOutcome::NoExifIfd;
+  facts.reasonId = copy.messageId;
+  facts.reasonDetail = CopyReason(copy);
+}
+
+void PhotoConversion::WriteSidecar(const PhotoConversionSettings& settings, std::size_t photoIndex,
+                                   const TrackPoint& point, PhotoConversionListener* listener,
+                                   PhotoConversionResult& result) {
+  const PhotoEntry& photo = photos_[photoIndex];
+  PhotoFacts& facts = facts_[photoIndex];
+  const SidecarResult sidecar =
+      WriteXmpSidecar(photo.path, point, settings.sidecarName, settings.replacePositions, settings.dryRun);
+  if (sidecar.Written()) {
+    ++result.sidecarsWritten;
+    facts.written = PhotoWriteKind::Sidecar;
+    facts.writtenPath = sidecar.path;
+    return;
+  }
+  facts.reasonId = sidecar.messageId;
+  facts.reasonDetail = SidecarReason(sidecar);
+  if (sidecar.outcome == SidecarOutcome::HasPosition) return;  // left alone on purpose
+  ++result.sidecarsFailed;
+  if (listener) listener->OnLine(SidecarNotWrittenLine(photo.path, sidecar));
+}
+
+void PhotoConversion::FillReport(const PhotoConversionSettings& settings, PhotoConversionResult& result) const {
+  std::vector<std::size_t> orderOf(photos_.size(), photoOrder_.size());
+  for (std::size_t k = 0; k < photoOrder_.size(); ++k) orderOf[photoOrder_[k].photoIndex] = k;
+  const int offset = settings.photoZone.IsSystem() ? -SystemZoneBiasMinutes() : settings.photoZone.OffsetMinutes();
+  result.report.dryRun = settings.dryRun;
+  result.report.rows.assign(photos_.size(), PhotoReportRow{});
+  for (std::size_t i = 0; i < photos_.size(); ++i) {
+    const PhotoFacts& facts = facts_[i];
+    PhotoReportRow& row = result.report.rows[i];
+    row.path = photos_[i].path;
+    row.captureText = facts.captureText;
+    row.offsetMinutes = offset;
+    row.written = facts.written;
+    row.writtenPath = facts.writtenPath;
+    row.reasonId = facts.reasonId;
+    row.reasonDetail = facts.reasonDetail;
+    if (!parse_[i].ok) {
+      row.match = facts.readable ? PhotoMatchKind::NoCaptureTime : PhotoMatchKind::Unreadable;
+      row.reasonId = facts.messageId;
+      row.reasonDetail = parse_[i].message;
+      continue;
+    }
+    row.utc = photos_[i].captureTime;
+    if (orderOf[i] >= details_.size()) continue;
+    const PhotoMatchDetail& d = details_[orderOf[i]];
+    row.match = facts.refused ? PhotoMatchKind::MakeRefused : d.match;
+    row.secondsToNearest = d.secondsToNearest;
+    row.located = d.located;
+    row.lat = d.lat;
+    row.lon = d.lon;
+    row.alt = d.alt;
+    if (!d.located && row.reasonId == 0) row.reasonId = txt::ReportNoPosition;
   }
 }
 
@@ -236,6 +399,14 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
                                                  PhotoConversionListener* listener, std::string& error,
                                                  std::stop_token stop) {
   error.clear();
+  if (settings.dryRun) {
+    StringSink nowhere;  // a dry run leaves no KML behind
+    PhotoConversionSettings strict = settings;
+    strict.stopOnUnreadableInput = true;
+    PhotoConversionResult result = Run(strict, nowhere, listener, std::move(stop));
+    if (!result.trackRead || !result.photosRead) error = result.inputError;
+    return result;
+  }
   TextFile file;
   std::string reason;
   if (!file.Open(kmlPath, TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode | TextFile::ModeReplace,

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -11,6 +12,9 @@
 #include "photo/PhotoEntry.h"
 #include "photo/PhotoKml.h"
 #include "photo/PhotoMatcher.h"
+#include "photo/PhotoMetadata.h"
+#include "photo/PhotoReport.h"
+#include "photo/XmpSidecar.h"
 #include "track/TimeZoneTable.h"
 #include "track/ZoneClock.h"
 
@@ -25,6 +29,14 @@ struct PhotoConversionSettings {
   bool quiet = false;  // no result lines and no summary, only the unsupported-camera lines
   // An unreadable track or photo folder ends the run at once instead of giving an empty table.
   bool stopOnUnreadableInput = false;
+  // How photos take positions, and what is written for them: a GPS copy of a JPEG, an XMP
+  // sidecar beside a RAW or HEIC file (or every photo when asked). A dry run writes nothing,
+  // not even the KML, and reports what it would have written.
+  MatchOptions match;
+  bool dryRun = false;
+  SidecarMode sidecars = SidecarMode::ForRawOnly;
+  SidecarName sidecarName = SidecarName::NameXmp;
+  bool replacePositions = false;
 };
 
 // Where the conversion's words go, in the user's language. Called on the converting thread.
@@ -37,6 +49,8 @@ class PhotoConversionListener {
   virtual void OnSummary(const std::string& summary) = 0;
   // An input that could not be read (track file, photo directory) or a table limit reached.
   virtual void OnProblem(const std::string& message) = 0;
+  // Steps done of all the run's steps (each photo is read once and written at most once).
+  virtual void OnProgress(std::size_t /*done*/, std::size_t /*total*/) {}
 };
 
 struct PhotoConversionResult {
@@ -46,6 +60,8 @@ struct PhotoConversionResult {
   int copiesWritten = 0;
   int copiesUnsupported = 0;
   int copiesFailed = 0;
+  int sidecarsWritten = 0;
+  int sidecarsFailed = 0;  // asked for and not written (one that already held a position is not counted)
   bool trackRead = true;
   bool photosRead = true;
   std::string inputError;  // why the track or the photo folder could not be read, in words
@@ -54,6 +70,7 @@ struct PhotoConversionResult {
   // When photos with a time and a track with points matched not once: why, in words (both
   // time ranges in the photo zone, and what to try). Empty otherwise.
   std::string noMatchExplanation;
+  PhotoReport report;  // one row per photo file, in the folder's order
 };
 
 // One photo conversion: read the track, the photos' times, match, write the photo KML. Holds
@@ -82,6 +99,7 @@ class PhotoConversion {
   std::string UnsupportedCameraLine(const std::string& path) const;
   // A matched photo of a supported camera whose copy was not written, with the reason.
   std::string CopyNotWrittenLine(const std::string& path, const GpsCopyResult& copy) const;
+  std::string CopyReason(const GpsCopyResult& copy) const;
   // "Geotagged copies written: 28 of 34", out of the matched photos.
   std::string CopiesSummary(int written, int matched) const;
   // Why the track could not be used, in words: not readable, or not a track log.
@@ -91,6 +109,9 @@ class PhotoConversion {
   std::string NoMatchExplanation(const MatchCounts& counts, const ZoneClock& photoZone) const;
   // The reason a photo's time was not read, in words.
   std::string MessageText(const PhotoTimeResult& result) const;
+  // A sidecar the user asked for that was not written, with the reason.
+  std::string SidecarNotWrittenLine(const std::string& path, const SidecarResult& sidecar) const;
+  std::string SidecarReason(const SidecarResult& sidecar) const;
 
  private:
   // The track and the photo folder; false when an unreadable one ends the run.
@@ -105,6 +126,28 @@ class PhotoConversion {
   void WritePhotoKmlAndCopies(const PhotoConversionSettings& settings, OutputSink& kml,
                               PhotoConversionListener* listener, PhotoConversionListener* talk,
                               PhotoConversionResult& result);
+  // Copies and sidecars of the located photos, in the KML's order (point by point).
+  void WritePhotoFiles(const PhotoConversionSettings& settings, PhotoConversionListener* listener,
+                       PhotoConversionResult& result);
+  void WriteCopy(const PhotoConversionSettings& settings, std::size_t photoIndex, const TrackPoint& point,
+                 PhotoConversionListener* listener, PhotoConversionResult& result);
+  void WriteSidecar(const PhotoConversionSettings& settings, std::size_t photoIndex, const TrackPoint& point,
+                    PhotoConversionListener* listener, PhotoConversionResult& result);
+  void FillReport(const PhotoConversionSettings& settings, PhotoConversionResult& result) const;
+  void Progress(PhotoConversionListener* listener);
+
+  // What the report needs of each photo beyond the tables above, at the photo's index.
+  struct PhotoFacts {
+    PhotoFileKind kind = PhotoFileKind::Other;
+    bool readable = false;
+    std::string captureText;
+    int messageId = 0;  // why the time was not read
+    PhotoWriteKind written = PhotoWriteKind::Nothing;
+    bool refused = false;  // its copy was refused: the layout cannot be written safely
+    std::filesystem::path writtenPath;
+    int reasonId = 0;
+    std::string reasonDetail;  // the reason in words when it has arguments
+  };
 
   const StringTable& strings_;
   std::vector<TrackPoint> points_;
@@ -112,6 +155,10 @@ class PhotoConversion {
   std::vector<PhotoEntry> photos_;
   std::vector<ParseResult> parse_;
   std::vector<PhotoOrderEntry> photoOrder_;
+  std::vector<PhotoMatchDetail> details_;  // at the photo-order index
+  std::vector<PhotoFacts> facts_;
+  std::set<std::filesystem::path> copyNames_;  // copy names taken in this run
+  std::size_t stepsDone_ = 0, stepsTotal_ = 0;
 };
 
 // The photo part of a download: the same conversion in quiet mode, in the given zone row (put in

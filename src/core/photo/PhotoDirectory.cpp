@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "photo/PhotoMetadata.h"
+
 namespace kavro {
 namespace {
 
@@ -13,9 +15,8 @@ bool HasJpgExtension(const std::string& name) {
          (ext[3] == 'g' || ext[3] == 'G');
 }
 
-}  // namespace
-
-PhotoScan ScanPhotoDirectory(const std::filesystem::path& directory, std::vector<PhotoEntry>& photos) {
+template <typename Wanted>
+PhotoScan Scan(const std::filesystem::path& directory, std::vector<PhotoEntry>& photos, Wanted wanted) {
   photos.clear();
   PhotoScan scan;
   std::error_code ec;
@@ -30,7 +31,7 @@ PhotoScan ScanPhotoDirectory(const std::filesystem::path& directory, std::vector
   for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
     if (ec) break;
     const std::filesystem::directory_entry& entry = *it;
-    if (!HasJpgExtension(entry.path().filename().string())) continue;
+    if (!wanted(entry.path())) continue;
     std::error_code typeError;
     if (!entry.is_regular_file(typeError)) continue;
     found.push_back(entry.path());
@@ -48,6 +49,16 @@ PhotoScan ScanPhotoDirectory(const std::filesystem::path& directory, std::vector
   photos.reserve(found.size());
   for (const auto& p : found) photos.push_back(PhotoEntry{p.string(), 0, 0});
   return scan;
+}
+
+}  // namespace
+
+PhotoScan ScanPhotoDirectory(const std::filesystem::path& directory, std::vector<PhotoEntry>& photos) {
+  return Scan(directory, photos, [](const std::filesystem::path& p) { return HasJpgExtension(p.filename().string()); });
+}
+
+PhotoScan ScanEveryPhoto(const std::filesystem::path& directory, std::vector<PhotoEntry>& photos) {
+  return Scan(directory, photos, [](const std::filesystem::path& p) { return IsPhotoFileName(p); });
 }
 
 }  // namespace kavro

@@ -18,5 +18,7 @@ struct PhotoScan {
 // letter case, sorted by name so every run sees the same order. Not recursive, so the "GPS"
 // folder of earlier copies is never read back.
 PhotoScan ScanPhotoDirectory(const std::filesystem::path& directory, std::vector<PhotoEntry>& photos);
+// The same for every photo a geotag run handles: JPEG (.jpg, .jpeg), the RAW formats and HEIC.
+PhotoScan ScanEveryPhoto(const std::filesystem::path& directory, std::vector<PhotoEntry>& photos);
 
 }  // namespace kavro

@@ -94,4 +94,73 @@ MatchCounts MatchPhotosToTrack(std::vector<TrackOrderEntry>& track, std::vector<
   return counts;
 }
 
+namespace {
+
+PhotoMatchDetail Located(PhotoMatchKind kind, const TrackPoint& p, std::int64_t seconds) {
+  PhotoMatchDetail d;
+  d.match = kind;
+  d.secondsToNearest = seconds;
+  d.located = true;
+  d.lat = p.lat;
+  d.lon = p.lon;
+  d.alt = p.alt;
+  return d;
+}
+
+PhotoMatchDetail Interpolated(const TrackPoint& a, const TrackPoint& b, std::int64_t t, std::int64_t seconds) {
+  PhotoMatchDetail d = Located(PhotoMatchKind::Interpolated, a, seconds);
+  const double span = static_cast<double>(b.time) - a.time;
+  const double f = span > 0 ? (static_cast<double>(t) - a.time) / span : 0.0;
+  d.lat = a.lat + (double{b.lat} - a.lat) * f;
+  d.lon = a.lon + (double{b.lon} - a.lon) * f;
+  d.alt = a.alt + (double{b.alt} - a.alt) * f;
+  return d;
+}
+
+}  // namespace
+
+MatchCounts MatchPhotosToTrack(std::vector<TrackOrderEntry>& track, std::vector<PhotoOrderEntry>& photos,
+                               const std::vector<TrackPoint>& points, const MatchOptions& options,
+                               std::vector<PhotoMatchDetail>& details) {
+  MatchCounts counts;
+  details.assign(photos.size(), PhotoMatchDetail{});
+  std::size_t start = 0;
+  for (std::size_t k = 0; k < photos.size(); ++k) {
+    PhotoOrderEntry& photo = photos[k];
+    PhotoMatchDetail& detail = details[k];
+    photo.matched = false;
+    const std::int64_t t = photo.time;
+    std::size_t i = start;
+    while (i < track.size() && !(t < track[i].time)) ++i;
+    if (i >= track.size() || i == 0) {
+      ++counts.failed;
+      if (!track.empty()) detail.secondsToNearest = i == 0 ? track.front().time - t : t - track.back().time;
+      continue;
+    }
+    const std::int64_t before = t - track[i - 1].time, after = track[i].time - t;
+    if (std::int64_t{track[i].time} - track[i - 1].time > options.maxGapSeconds) {
+      ++counts.failed;
+      detail.match = PhotoMatchKind::TooFar;
+      detail.secondsToNearest = std::min(before, after);
+      continue;
+    }
+    const std::size_t chosen = after < before ? i : i - 1;
+    photo.matched = true;
+    photo.pointIndex = track[chosen].pointIndex;
+    track[chosen].hasPhoto = true;
+    start = chosen;
+    ++counts.combined;
+    const TrackPoint& near = points[track[chosen].pointIndex];
+    const std::int64_t seconds = std::min(before, after);
+    if (seconds == 0) {
+      detail = Located(PhotoMatchKind::Exact, near, 0);
+    } else if (options.interpolate) {
+      detail = Interpolated(points[track[i - 1].pointIndex], points[track[i].pointIndex], t, seconds);
+    } else {
+      detail = Located(PhotoMatchKind::Nearest, near, seconds);
+    }
+  }
+  return counts;
+}
+
 }  // namespace kavro

@@ -2,10 +2,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "photo/PhotoEntry.h"
+#include "photo/PhotoReport.h"
 #include "track/ZoneClock.h"
 
 namespace kavro {
@@ -56,8 +58,30 @@ void CalibratePhotos(std::vector<PhotoEntry>& photos, std::int32_t calibrationSe
 // Time order, equal times in table order.
 void SortTrack(const std::vector<TrackPoint>& points, std::vector<TrackOrderEntry>& order);
 void SortPhotos(const std::vector<PhotoEntry>& photos, std::vector<PhotoOrderEntry>& order);
+// The largest gap the window and the command line take: one day.
+inline constexpr std::int32_t kMaxGapLimitSeconds = 86400;
+
+// How photos take their positions. Off, the nearest-of-two rule alone, as it always was.
+struct MatchOptions {
+  bool interpolate = false;  // linear in time between the two points around the photo
+  std::int32_t maxGapSeconds = kMatchWindowSeconds;  // the two points at most this far apart
+};
+
+// What the match of one photo (at its photo-order index) was, for its report line and writers.
+struct PhotoMatchDetail {
+  PhotoMatchKind match = PhotoMatchKind::OutsideTrack;
+  std::optional<std::int64_t> secondsToNearest;  // none without a single track point
+  bool located = false;
+  double lat = 0, lon = 0, alt = 0;  // the point's, or interpolated
+};
+
 // Gives each photo the nearer of the two points around its time when they are at most
 // kMatchWindowSeconds apart (a tie goes to the earlier point). One forward pass.
 MatchCounts MatchPhotosToTrack(std::vector<TrackOrderEntry>& track, std::vector<PhotoOrderEntry>& photos);
+// The same with the gap of the options, and the detail of each match; with interpolation the
+// photo still belongs to the nearer point (its balloon), only its position lies between.
+MatchCounts MatchPhotosToTrack(std::vector<TrackOrderEntry>& track, std::vector<PhotoOrderEntry>& photos,
+                               const std::vector<TrackPoint>& points, const MatchOptions& options,
+                               std::vector<PhotoMatchDetail>& details);
 
 }  // namespace kavro

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "photo/PhotoMatcher.h"
+#include "photo/XmpSidecar.h"
 #include "track/TimeZoneTable.h"
 
 namespace kavro {
@@ -37,6 +39,11 @@ struct PhotoSettings {
   bool defaultsPending = false;       // Default All: the dialog next starts at " 00:00"
   bool zonePicked = false;            // a zone was chosen in the dialog; the logger's no longer counts
   std::int32_t calibrationSeconds = 0;  // taken over by the photo page at the dialog's last OK
+  // How photos take positions and what RAW/HEIC files get, set by the dialog's OK.
+  MatchOptions match;
+  SidecarMode sidecars = SidecarMode::ForRawOnly;
+  SidecarName sidecarName = SidecarName::NameXmp;
+  bool replacePositions = false;
 
   struct StartRow {
     int row = kUtcZoneRow;  // the zone the dialog works with

@@ -82,7 +82,9 @@ TEST(GpsFields, OnlyFiniteInRangePointsAreUsable) {
   TinyJpeg fuji;
   fuji.make = "FUJIFILM";
   const std::vector<std::uint8_t> other = fuji.Build();
-  EXPECT_EQ(BuildGpsCopy(other.data(), other.size(), Point(nan, 1, 1, 1000), copy), GpsCopyOutcome::Unsupported);
+  // Every make gets a copy now, and none from a point that is not usable.
+  EXPECT_EQ(BuildGpsCopy(other.data(), other.size(), Point(nan, 1, 1, 1000), copy), GpsCopyOutcome::BadPoint);
+  EXPECT_TRUE(copy.empty());
 }
 
 TEST(GpsCopyPath, ReplacesTheExtensionAndGoesIntoAGpsFolder) {
@@ -166,14 +168,22 @@ TEST(BuildGpsCopy, InsertsTheGpsIfdAndShiftsIfd1AndTheThumbnailInBothByteOrders)
   }
 }
 
-TEST(BuildGpsCopy, RefusesOtherMakesAndLayoutsItCannotFollow) {
+TEST(BuildGpsCopy, OtherMakesGetAnAppendedCopyAndLayoutsItCannotFollowAreRefused) {
   const TrackPoint p = Point(1, 1, 1, 1000);
   std::vector<std::uint8_t> copy;
   for (const char* make : {"CASIO", "FUJIFILM", "canon", "SON"}) {
     TinyJpeg j;
     j.make = make;
     const auto bytes = j.Build();
-    EXPECT_EQ(BuildGpsCopy(bytes.data(), bytes.size(), p, copy), GpsCopyOutcome::Unsupported) << make;
+    // Nothing of theirs moves: the camera's TIFF data stays byte for byte, only the header's
+    // IFD0 offset points behind it.
+    ASSERT_EQ(BuildGpsCopy(bytes.data(), bytes.size(), p, copy), GpsCopyOutcome::Written) << make;
+    const std::size_t app1Length = static_cast<std::size_t>(bytes[4] << 8 | bytes[5]);
+    EXPECT_TRUE(std::equal(bytes.begin() + 20, bytes.begin() + 4 + static_cast<long>(app1Length), copy.begin() + 20));
+    EXPECT_TRUE(std::equal(bytes.begin() + 4 + static_cast<long>(app1Length), bytes.end(),
+                           copy.end() - static_cast<long>(bytes.size() - 4 - app1Length)));
+    EXPECT_EQ(ReadPhotoTakenTimeFromBytes(copy.data(), copy.size(), ZoneClock::Fixed(0)).captureTime,
+              ReadPhotoTakenTimeFromBytes(bytes.data(), bytes.size(), ZoneClock::Fixed(0)).captureTime);
   }
   TinyJpeg sony;
   sony.make = "SONY";
@@ -218,8 +228,8 @@ TEST(WriteGpsPhotoCopy, UnsupportedCameraLeavesNoCopyAndNoEmptyGpsFolder) {
   test::WriteBytes(dir.path / "f.jpg", fuji.Build());
   const GpsCopyResult r = WriteGpsPhotoCopy(dir.path / "f.jpg", Point(1, 1, 1, 1000));
   EXPECT_EQ(r.status, 0);
-  EXPECT_FALSE(r.supported);
-  EXPECT_FALSE(std::filesystem::exists(dir.path / "GPS"));
+  EXPECT_TRUE(r.supported);  // every make is written now
+  EXPECT_TRUE(std::filesystem::exists(dir.path / "GPS" / "f_GPS.jpg"));
 
   test::WriteBytes(dir.path / "c.JPG", TinyJpeg().Build());
   const GpsCopyResult ok = WriteGpsPhotoCopy(dir.path / "c.JPG", Point(1, 1, 1, 1000));
@@ -228,7 +238,7 @@ TEST(WriteGpsPhotoCopy, UnsupportedCameraLeavesNoCopyAndNoEmptyGpsFolder) {
   EXPECT_TRUE(std::filesystem::exists(dir.path / "GPS" / "c_GPS.jpg"));
   std::size_t files = 0;
   for (const auto& e : std::filesystem::directory_iterator(dir.path / "GPS")) files += e.is_regular_file();
-  EXPECT_EQ(files, 1u);  // no temporary left behind
+  EXPECT_EQ(files, 2u);  // no temporary left behind
 
   const GpsCopyResult missing = WriteGpsPhotoCopy(dir.path / "none.jpg", Point(1, 1, 1, 1000));
   EXPECT_EQ(missing.status, 1);
@@ -493,16 +503,20 @@ TEST(WriteGpsPhotoCopy, BrokenAndForeignSamplesGetNoCopy) {
     SCOPED_TRACE(name);
     std::filesystem::copy_file(photos / name, dir.path / name);
     const GpsCopyResult r = WriteGpsPhotoCopy(dir.path / name, p);
-    EXPECT_FALSE(std::filesystem::exists(r.copyPath));
     if (std::string(name) == "Casio_EX-S1.jpg") {
+      // A camera of another make: its copy now, from the appending writer.
       EXPECT_EQ(r.status, 0);
-      EXPECT_FALSE(r.supported);
+      EXPECT_TRUE(r.supported);
+      EXPECT_TRUE(std::filesystem::exists(r.copyPath));
     } else {
       EXPECT_EQ(r.status, 1);
+      EXPECT_FALSE(std::filesystem::exists(r.copyPath));
     }
     EXPECT_EQ(test::ReadBytes(dir.path / name), test::ReadBytes(photos / name));
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.path / "GPS"));
+  std::size_t copies = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path / "GPS")) copies += e.is_regular_file();
+  EXPECT_EQ(copies, 1u);
 }
 
 }  // namespace
