@@ -53,7 +53,7 @@ void MapPage::BuildControls() {
   tileLabel_ = new QLabel(this);
   tileField_ = new QLineEdit(this);
   tileField_->setObjectName(QStringLiteral("mapTileField"));
-  tileField_->setMinimumWidth(260);
+  tileField_->setMinimumWidth(80);
   tileLabel_->setBuddy(tileField_);
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("mapStatus"));
