@@ -8,7 +8,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QHeaderView>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <memory>
 #include <mutex>
@@ -17,6 +20,7 @@
 #include "PhotoCombineSettingsDialog.h"
 #include "common/Texts.h"
 #include "photo/PhotoConversion.h"
+#include "photo/PhotoReportText.h"
 #include "track/TimeZoneTable.h"
 
 namespace kavro::gui {
@@ -26,20 +30,34 @@ namespace {
 // drains whatever has piled up, so a folder of many photos does not flood the event queue.
 class ListFeeder : public PhotoConversionListener, public std::enable_shared_from_this<ListFeeder> {
  public:
-  ListFeeder(QObject* context, QListWidget* list, QLabel* summary)
-      : context_(context), list_(list), summary_(summary) {}
+  ListFeeder(QObject* context, QListWidget* list, QLabel* summary, QProgressBar* progress)
+      : context_(context), list_(list), summary_(summary), progress_(progress) {}
 
   void OnLine(const std::string& line) override { Push(QString::fromStdString(line), false); }
   void OnProblem(const std::string& message) override { Push(QString::fromStdString(message), false); }
   void OnSummary(const std::string& summary) override { Push(QString::fromStdString(summary), true); }
+  // Only a new whole percent reaches the window.
+  void OnProgress(std::size_t done, std::size_t total) override {
+    const int percent = total == 0 ? 100 : static_cast<int>(done * 100 / total);
+    bool schedule = false;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (percent == percent_) return;
+      percent_ = percent;
+      if (!scheduled_) scheduled_ = schedule = true;
+    }
+    if (schedule) JobRunner::Post(context_, [self = shared_from_this()] { self->Drain(); });
+  }
 
   // Window thread: moves what is pending into the widgets.
   void Drain() {
     QStringList lines;
     QString summary;
     bool haveSummary;
+    int percent;
     {
       std::lock_guard<std::mutex> lock(mutex_);
+      percent = percent_;
       lines.swap(lines_);
       summary = summaryText_;
       haveSummary = summaryPending_;
@@ -48,6 +66,7 @@ class ListFeeder : public PhotoConversionListener, public std::enable_shared_fro
     }
     if (!lines.isEmpty()) list_->addItems(lines);
     if (haveSummary) summary_->setText(summary);
+    if (percent >= 0) progress_->setValue(percent);
   }
 
  private:
@@ -69,6 +88,8 @@ class ListFeeder : public PhotoConversionListener, public std::enable_shared_fro
   QObject* context_;
   QListWidget* list_;
   QLabel* summary_;
+  QProgressBar* progress_;
+  int percent_ = -1;
   std::mutex mutex_;
   QStringList lines_;
   QString summaryText_;
@@ -104,8 +125,11 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   settings_->setObjectName(QStringLiteral("photoSettings"));
   convert_ = new QPushButton(Text(txt::Convert), group_);
   convert_->setObjectName(QStringLiteral("photoConvert"));
+  preview_ = new QPushButton(Text(txt::PreviewButton), group_);
+  preview_->setObjectName(QStringLiteral("photoPreview"));
   buttons->addWidget(settings_);
   buttons->addStretch();
+  buttons->addWidget(preview_);
   buttons->addWidget(convert_);
   grid->addLayout(buttons, 2, 0, 1, 3);
   outer->addWidget(group_);
@@ -121,6 +145,7 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   list_->setObjectName(QStringLiteral("photoResults"));
   list_->setUniformItemSizes(true);
   outer->addWidget(list_, 1);
+  AddReportWidgets(outer);
 
   runner_ = new JobRunner(this);
   connect(runner_, &JobRunner::busyChanged, this, &Page::busyChanged);
@@ -131,6 +156,7 @@ PhotoPage::PhotoPage(AppContext& ctx, QWidget* parent)
   connect(browseDir_, &QPushButton::clicked, this, &PhotoPage::OnBrowseDirectory);
   connect(settings_, &QPushButton::clicked, this, &PhotoPage::OnSettings);
   connect(convert_, &QPushButton::clicked, this, &PhotoPage::OnConvert);
+  connect(preview_, &QPushButton::clicked, this, &PhotoPage::OnPreview);
 }
 
 PhotoPage::~PhotoPage() {
@@ -208,22 +234,26 @@ void PhotoPage::SetStatus(const QString& text) {
 }
 
 void PhotoPage::SetControlsEnabled(bool enabled) {
-  for (QPushButton* b : {browseTrl_, browseDir_, settings_, convert_}) b->setEnabled(enabled);
+  for (QPushButton* b : {browseTrl_, browseDir_, settings_, convert_, preview_}) b->setEnabled(enabled);
 }
 
-void PhotoPage::OnConvert() {
-  if (runner_->Busy()) return;
+bool PhotoPage::ReadyToRun() {
+  if (runner_->Busy()) return false;
   if (trlPath_.isEmpty()) {
     ShowStop(Text(txt::SelectTrlSource));
-    return;
+    return false;
   }
   if (photoDir_.isEmpty()) {
     ShowStop(Text(txt::SelectPhotoDirectory));
-    return;
+    return false;
   }
   // The photo zone is in force from here on, for this conversion and what follows it.
   ctx_.zone.ApplyZone(ctx_.photo.timeZoneIndex);
+  return true;
+}
 
+void PhotoPage::OnConvert() {
+  if (!ReadyToRun()) return;
   QString kml;
   if (hooks_.chooseKml) {
     kml = hooks_.chooseKml();
@@ -236,9 +266,22 @@ void PhotoPage::OnConvert() {
   }
   if (kml.isEmpty()) return;
   RememberFile(FolderUse::TrackFiles, kml);
+  StartRun(kml.toStdString(), false);
+}
+
+// The same run without writing anything: no KML to choose, the report says what would be written.
+void PhotoPage::OnPreview() {
+  if (!ReadyToRun()) return;
+  StartRun({}, true);
+}
+
+void PhotoPage::StartRun(const std::filesystem::path& kmlPath, bool dryRun) {
   SetStatus(Text(txt::Converting));
   list_->clear();
   summary_->clear();
+  report_->setRowCount(0);
+  progress_->setValue(0);
+  progress_->show();
   SetControlsEnabled(false);
 
   PhotoConversionSettings settings;
@@ -247,33 +290,78 @@ void PhotoPage::OnConvert() {
   settings.photoZone = ctx_.zone.Clock();
   settings.calibrationSeconds = calibrationSeconds_;
   settings.writeGps = ctx_.photo.writeGps;
-  auto feeder = std::make_shared<ListFeeder>(this, list_, summary_);
+  settings.match = ctx_.photo.match;
+  settings.sidecars = ctx_.photo.sidecars;
+  settings.sidecarName = ctx_.photo.sidecarName;
+  settings.replacePositions = ctx_.photo.replacePositions;
+  settings.dryRun = dryRun;
+  auto feeder = std::make_shared<ListFeeder>(this, list_, summary_, progress_);
   auto error = std::make_shared<std::string>();
-  auto noMatch = std::make_shared<std::string>();
-  const std::filesystem::path kmlPath = kml.toStdString();
+  auto result = std::make_shared<PhotoConversionResult>();
   PhotoConversion* conversion = conversion_.get();
   cancel_ = std::stop_source();
-  auto report = std::make_shared<PhotoReport>();
-  runner_->Start([conversion, settings, kmlPath, feeder, error, noMatch, report, stop = cancel_.get_token()] {
-    PhotoConversionResult result = conversion->RunToFile(settings, kmlPath, feeder.get(), *error, stop);
-    *noMatch = result.noMatchExplanation;
-    *report = std::move(result.report);
+  runner_->Start([conversion, settings, kmlPath, feeder, error, result, stop = cancel_.get_token()] {
+    *result = conversion->RunToFile(settings, kmlPath, feeder.get(), *error, stop);
   },
-                 [this, feeder, error, noMatch, report] {
-                   lastReport_ = std::move(*report);
+                 [this, feeder, error, result, dryRun] {
                    feeder->Drain();
-                   SetControlsEnabled(true);
-                   // Under the counts, where the eye goes when they read 0.
-                   if (!noMatch->empty())
-                     summary_->setText(summary_->text() + QLatin1Char('\n') + QString::fromStdString(*noMatch));
-                   if (!error->empty()) {
-                     SetStatus(QString::fromStdString(*error));
-                     ShowStop(QString::fromStdString(*error));
-                   } else {
-                     SetStatus(Text(txt::ConvertSuccess));
-                   }
-                   emit conversionFinished();
+                   FinishRun(*result, *error, dryRun);
                  });
+}
+
+void PhotoPage::FinishRun(const PhotoConversionResult& result, const std::string& error, bool dryRun) {
+  SetControlsEnabled(true);
+  progress_->hide();
+  ShowReport(result.report);
+  ctx_.photo.lastReport = result.report;
+  // Under the counts, where the eye goes when they read 0.
+  if (!result.noMatchExplanation.empty())
+    summary_->setText(summary_->text() + QLatin1Char('\n') + QString::fromStdString(result.noMatchExplanation));
+  if (!error.empty()) {
+    SetStatus(QString::fromStdString(error));
+    ShowStop(QString::fromStdString(error));
+  } else {
+    SetStatus(Text(dryRun ? txt::PreviewDone : txt::ConvertSuccess));
+  }
+  emit conversionFinished();
+}
+
+void PhotoPage::ShowReport(const PhotoReport& report) {
+  const PhotoReportText words(ctx_.strings);
+  report_->setRowCount(static_cast<int>(report.rows.size()));
+  for (std::size_t r = 0; r < report.rows.size(); ++r) {
+    std::vector<std::string> cells = words.Cells(report.rows[r]);
+    cells[8] = words.WrittenText(report.rows[r], report.dryRun);
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      auto* item = new QTableWidgetItem(QString::fromStdString(cells[c]));
+      item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+      if (c == 0) item->setToolTip(QString::fromStdString(report.rows[r].path.string()));
+      report_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+    }
+  }
+  report_->resizeColumnsToContents();
+  report_->setVisible(!report.rows.empty());
+}
+
+void PhotoPage::AddReportWidgets(QBoxLayout* outer) {
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("photoProgress"));
+  progress_->setRange(0, 100);
+  progress_->hide();
+  outer->addWidget(progress_);
+  report_ = new QTableWidget(0, 10, this);
+  report_->setObjectName(QStringLiteral("photoReport"));
+  QStringList header;
+  for (const std::string& h : PhotoReportText(ctx_.strings).Header()) header << QString::fromStdString(h);
+  report_->setHorizontalHeaderLabels(header);
+  report_->verticalHeader()->hide();
+  report_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // The table takes the room it is given: its ten columns must not widen the window. Shown once
+  // a run has rows for it.
+  report_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  report_->setMinimumSize(0, 0);
+  report_->hide();
+  outer->addWidget(report_, 1);
 }
 
 }  // namespace kavro::gui

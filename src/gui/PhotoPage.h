@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <filesystem>
+#include <string>
 #include <functional>
 #include <memory>
 #include <stop_token>
@@ -8,7 +10,10 @@
 #include "Page.h"
 #include "photo/PhotoConversion.h"
 
+class QBoxLayout;
 class QGroupBox;
+class QProgressBar;
+class QTableWidget;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -16,6 +21,8 @@ class QPushButton;
 
 namespace kavro {
 class PhotoConversion;
+struct PhotoConversionResult;
+struct PhotoReport;
 }
 
 namespace kavro::gui {
@@ -50,8 +57,6 @@ class PhotoPage : public Page {
   void SetPhotoDirectory(const QString& path);
   QString PhotoDirectory() const { return photoDir_; }
   QString TrlPath() const { return trlPath_; }
-  // One row per photo of the last conversion (the map shows the located ones).
-  const PhotoReport& LastReport() const { return lastReport_; }
   std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
 
   QPushButton* ConvertButton() const { return convert_; }
@@ -59,6 +64,9 @@ class PhotoPage : public Page {
   QLabel* StatusLabel() const { return status_; }
   QLabel* SummaryLabel() const { return summary_; }
   QListWidget* ResultList() const { return list_; }
+  QPushButton* PreviewButton() const { return preview_; }
+  QProgressBar* Progress() const { return progress_; }
+  QTableWidget* ReportTable() const { return report_; }
 
  signals:
   void statusChanged(const QString& text);
@@ -69,6 +77,12 @@ class PhotoPage : public Page {
   void OnBrowseDirectory();
   void OnSettings();
   void OnConvert();
+  void OnPreview();
+  bool ReadyToRun();
+  void StartRun(const std::filesystem::path& kmlPath, bool dryRun);
+  void FinishRun(const PhotoConversionResult& result, const std::string& error, bool dryRun);
+  void ShowReport(const PhotoReport& report);
+  void AddReportWidgets(QBoxLayout* outer);
   void ShowStop(const QString& text);
   void SetStatus(const QString& text);
   void SetControlsEnabled(bool enabled);
@@ -80,6 +94,9 @@ class PhotoPage : public Page {
   QPushButton* browseDir_ = nullptr;
   QPushButton* settings_ = nullptr;
   QPushButton* convert_ = nullptr;
+  QPushButton* preview_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QTableWidget* report_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* summary_ = nullptr;
   QListWidget* list_ = nullptr;
@@ -87,7 +104,6 @@ class PhotoPage : public Page {
 
   Hooks hooks_;
   QString trlPath_;
-  PhotoReport lastReport_;
   QString photoDir_;
   std::int32_t calibrationSeconds_ = 0;
   std::unique_ptr<PhotoConversion> conversion_;

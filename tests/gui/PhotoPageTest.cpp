@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -234,6 +236,60 @@ class PhotoPageTest : public QObject {
     QVERIFY(test::ReadBytes(photos / "a.jpg") == originalA);
     QVERIFY(page->ConvertButton()->isEnabled());
     QCOMPARE(ctx->zone.AppliedRow(), 6);
+  }
+
+  // Preview runs without writing and fills the report table; the dialog's match and sidecar
+  // options reach the run, and Convert then writes what Preview announced.
+  void previewFillsTheReportAndWritesNothing() {
+    test::TempDir dir("page-preview");
+    const auto photos = dir.path / "photos";
+    std::filesystem::create_directory(photos);
+    const std::int32_t t10 = test::Utc(2008, 2, 28, 10, 0, 0);
+    test::WriteTrl(dir.path / "t.trl", {kavro::TrackRecord::Make(t10, 25.0f, 121.0f, 10),
+                                        kavro::TrackRecord::Make(t10 + 60, 26.0f, 122.0f, 20)});
+    test::TinyJpeg a;
+    a.make = "NIKON";
+    a.dateTimeOriginal = "2008:02:28 18:00:15";
+    test::WriteBytes(photos / "a.jpg", a.Build());
+    std::filesystem::copy_file(std::filesystem::path(KAVRO_TEST_DATA) / "photos" / "raw" / "DNG.dng", photos / "b.dng");
+
+    OpenSettings([](PhotoCombineSettingsDialog& d) {
+      d.ZoneList()->setCurrentIndex(6);  // +08:00
+      emit d.ZoneList()->activated(6);
+      d.WriteGpsBox()->setChecked(true);
+      d.InterpolateBox()->setChecked(true);
+      d.MaxGapSpin()->setValue(90);
+      d.SidecarExtBox()->setChecked(true);
+      d.accept();
+      return static_cast<int>(QDialog::Accepted);
+    });
+    QCOMPARE(ctx->photo.match.maxGapSeconds, 90);
+    QVERIFY(ctx->photo.match.interpolate);
+    page->SetTrlPath(QString::fromStdString((dir.path / "t.trl").string()));
+    page->SetPhotoDirectory(QString::fromStdString(photos.string()));
+    QSignalSpy finished(page.get(), &PhotoPage::conversionFinished);
+    QTest::mouseClick(page->PreviewButton(), Qt::LeftButton);
+    QVERIFY(finished.count() == 1 || finished.wait(120000));
+    QCOMPARE(kmlAsked, 0);
+    QCOMPARE(page->StatusLabel()->text(), ctx->strings.Text(txt::PreviewDone));
+    QVERIFY(!std::filesystem::exists(photos / "GPS"));
+    QVERIFY(!page->Progress()->isVisible());
+    QTableWidget* table = page->ReportTable();
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("a.jpg"));
+    QCOMPARE(table->item(0, 3)->text(), ctx->strings.Text(txt::MatchInterpolated));
+    QCOMPARE(table->item(0, 5)->text(), QStringLiteral("25.2500000"));
+    QCOMPARE(table->item(0, 8)->text(), ctx->strings.Format(txt::WouldWriteCopy, {QStringLiteral("a_GPS.jpg")}));
+    QCOMPARE(table->item(1, 0)->text(), QStringLiteral("b.dng"));
+    QCOMPARE(table->item(1, 3)->text(), ctx->strings.Text(txt::MatchOutside));  // taken in 2005
+    QCOMPARE(ctx->photo.lastReport.rows.size(), std::size_t{2});
+
+    kmlAnswer = QString::fromStdString((dir.path / "out.kml").string());
+    QTest::mouseClick(page->ConvertButton(), Qt::LeftButton);
+    QVERIFY(finished.count() == 2 || finished.wait(120000));
+    QCOMPARE(page->StatusLabel()->text(), ctx->strings.Text(txt::ConvertSuccess));
+    QVERIFY(std::filesystem::exists(photos / "GPS" / "a_GPS.jpg"));
+    QCOMPARE(table->item(0, 8)->text(), ctx->strings.Format(txt::WrittenCopy, {QStringLiteral("a_GPS.jpg")}));
   }
 
   // What kavro geotag refuses with status 1 is no success here either: the reason, no KML.

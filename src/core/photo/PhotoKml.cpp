@@ -9,19 +9,51 @@
 namespace kavro {
 namespace {
 
+// Gathers the many small writes of the KML into large ones: the sink turns each write into
+// UTF-16 on its own, so fewer and longer writes cost far less. A batch always ends after an
+// ASCII byte, so no UTF-8 sequence is ever split and the bytes out stay the same.
+class BatchingSink : public OutputSink {
+ public:
+  explicit BatchingSink(OutputSink& out) : out_(out) { buffer_.reserve(kBatch + 4096); }
+  bool Write(std::string_view text) override {
+    buffer_.append(text);
+    if (buffer_.size() >= kBatch) Pass(false);
+    return ok_;
+  }
+  // Hands over what is left; false when any write failed.
+  bool Finish() {
+    Pass(true);
+    return ok_;
+  }
+
+ private:
+  static constexpr std::size_t kBatch = 1 << 16;
+  void Pass(bool all) {
+    std::size_t cut = buffer_.size();
+    if (!all) {
+      while (cut > 0 && static_cast<unsigned char>(buffer_[cut - 1]) >= 0x80) --cut;
+      if (cut == 0) return;  // no character boundary yet: gather more
+    }
+    if (cut == 0) return;
+    ok_ = out_.Write(std::string_view(buffer_.data(), cut)) && ok_;
+    buffer_.erase(0, cut);
+  }
+  OutputSink& out_;
+  std::string buffer_;
+  bool ok_ = true;
+};
+
 class Lines {
  public:
   explicit Lines(OutputSink& out) : out_(out) {}
   void Line(std::string_view text) {
-    buffer_.assign(text);
-    buffer_ += "\r\n";
-    ok_ = out_.Write(buffer_) && ok_;
+    ok_ = out_.Write(text) && ok_;
+    ok_ = out_.Write("\r\n") && ok_;
   }
   bool Ok() const { return ok_; }
 
  private:
   OutputSink& out_;
-  std::string buffer_;
   bool ok_ = true;
 };
 
@@ -183,14 +215,16 @@ class PlacemarkWriter {
 
 }  // namespace
 
-bool WritePhotoKml(OutputSink& out, const PhotoKmlInput& in, const GpsCopyObserver& onCopy) {
+bool WritePhotoKml(OutputSink& sink, const PhotoKmlInput& in, const GpsCopyObserver& onCopy) {
+  BatchingSink out(sink);
   WriteKmlHead(out, in.encoding);
   WriteRouteLine(out, in.trlPath);
   WriteKmlFolderOpen(out);
   PlacemarkWriter placemarks(out, in, onCopy);
   placemarks.WriteAll();
   WriteKmlTail(out);
-  return placemarks.Ok();
+  const bool flushed = out.Finish();
+  return placemarks.Ok() && flushed;
 }
 
 }  // namespace kavro

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "photo/PhotoMatcher.h"
+#include "photo/PhotoReport.h"
 #include "photo/XmpSidecar.h"
 #include "track/TimeZoneTable.h"
 
@@ -44,6 +45,8 @@ struct PhotoSettings {
   SidecarMode sidecars = SidecarMode::ForRawOnly;
   SidecarName sidecarName = SidecarName::NameXmp;
   bool replacePositions = false;
+  // The report of the last run (Convert or Preview), for whoever shows it after the page.
+  PhotoReport lastReport;
 
   struct StartRow {
     int row = kUtcZoneRow;  // the zone the dialog works with
