@@ -13,6 +13,8 @@ sim=$build/src/sim/t580-sim
 [[ -x /usr/bin/time ]] || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 2; }
 
 work=$(mktemp -d)
+# A cache of its own: a kept copy from an earlier run would make it no whole read.
+export XDG_CACHE_HOME=$work/cache
 trap 'kill "$simpid" 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir "$work/out"
 "$sim" --scenario full --paced --stats >"$work/port" 2>"$work/sim.err" &

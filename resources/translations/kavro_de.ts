@@ -1084,6 +1084,46 @@
         <translation>Kein Foto passt zum Track-Log: Die Fotos wurden von %1 bis %2 aufgenommen, das Track-Log reicht von %3 bis %4 (Zeiten in UTC%5). Prüfen Sie die Zeitzone, auf die die Kamera-Uhr eingestellt war, oder kalibrieren Sie die Kamerazeit.</translation>
     </message>
     <message>
+        <source>The logger&apos;s memory changed since the last download: reading all of it.</source>
+        <comment>900</comment>
+        <translation>Der Speicher des Loggers hat sich seit dem letzten Auslesen geändert: er wird ganz gelesen.</translation>
+    </message>
+    <message>
+        <source>The logger&apos;s memory has wrapped around since the last download: reading all of it.</source>
+        <comment>901</comment>
+        <translation>Der Speicher des Loggers wurde seit dem letzten Auslesen überschrieben: er wird ganz gelesen.</translation>
+    </message>
+    <message>
+        <source>The kept copy of the logger&apos;s memory is damaged: reading all of it.</source>
+        <comment>902</comment>
+        <translation>Die aufbewahrte Kopie des Logger-Speichers ist beschädigt: er wird ganz gelesen.</translation>
+    </message>
+    <message>
+        <source>Sectors read from the logger: %1, from the kept copy: %2 (%3 bytes requested)</source>
+        <comment>903</comment>
+        <translation>Sektoren vom Logger gelesen: %1, aus der aufbewahrten Kopie: %2 (%3 Bytes angefordert)</translation>
+    </message>
+    <message>
+        <source>Read only new data</source>
+        <comment>904</comment>
+        <translation>Nur neue Daten lesen</translation>
+    </message>
+    <message>
+        <source>Clear after download</source>
+        <comment>905</comment>
+        <translation>Nach dem Auslesen löschen</translation>
+    </message>
+    <message>
+        <source>The log was not cleared: the download did not complete.</source>
+        <comment>906</comment>
+        <translation>Das Log wurde nicht gelöscht: das Auslesen wurde nicht abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>The log was not cleared: %1 of the files could not be written.</source>
+        <comment>907</comment>
+        <translation>Das Log wurde nicht gelöscht: %1 der Dateien konnten nicht geschrieben werden.</translation>
+    </message>
+    <message>
         <source>The photo cannot be read: %1</source>
         <comment>1700</comment>
         <translation>Das Foto kann nicht gelesen werden: %1</translation>

@@ -1084,6 +1084,46 @@
         <translation>没有任何照片对应到轨迹记录: 照片拍摄时间为 %1 至 %2,轨迹记录时间为 %3 至 %4 (时间为 UTC%5)。请检查相机时钟所设的时区,或校正相机时间。</translation>
     </message>
     <message>
+        <source>The logger&apos;s memory changed since the last download: reading all of it.</source>
+        <comment>900</comment>
+        <translation>记录器的存储器自上次下载后已更改: 将读取全部存储器。</translation>
+    </message>
+    <message>
+        <source>The logger&apos;s memory has wrapped around since the last download: reading all of it.</source>
+        <comment>901</comment>
+        <translation>记录器的存储器自上次下载后已循环覆盖: 将读取全部存储器。</translation>
+    </message>
+    <message>
+        <source>The kept copy of the logger&apos;s memory is damaged: reading all of it.</source>
+        <comment>902</comment>
+        <translation>保存的记录器存储器副本已损坏: 将读取全部存储器。</translation>
+    </message>
+    <message>
+        <source>Sectors read from the logger: %1, from the kept copy: %2 (%3 bytes requested)</source>
+        <comment>903</comment>
+        <translation>从记录器读取的扇区: %1,来自保存副本: %2 (请求 %3 字节)</translation>
+    </message>
+    <message>
+        <source>Read only new data</source>
+        <comment>904</comment>
+        <translation>只读取新数据</translation>
+    </message>
+    <message>
+        <source>Clear after download</source>
+        <comment>905</comment>
+        <translation>下载后清除</translation>
+    </message>
+    <message>
+        <source>The log was not cleared: the download did not complete.</source>
+        <comment>906</comment>
+        <translation>记录未清除: 下载未完成。</translation>
+    </message>
+    <message>
+        <source>The log was not cleared: %1 of the files could not be written.</source>
+        <comment>907</comment>
+        <translation>记录未清除: 有 %1 个文件无法写入。</translation>
+    </message>
+    <message>
         <source>The photo cannot be read: %1</source>
         <comment>1700</comment>
         <translation>无法读取此照片：%1</translation>

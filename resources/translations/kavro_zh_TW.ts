@@ -1084,6 +1084,46 @@
         <translation>沒有任何照片對應到軌跡記錄: 照片拍攝時間為 %1 至 %2,軌跡記錄時間為 %3 至 %4 (時間為 UTC%5)。請檢查相機時鐘所設的時區,或校正相機時間。</translation>
     </message>
     <message>
+        <source>The logger&apos;s memory changed since the last download: reading all of it.</source>
+        <comment>900</comment>
+        <translation>記錄器的記憶體自上次下載後已變更: 將讀取全部記憶體。</translation>
+    </message>
+    <message>
+        <source>The logger&apos;s memory has wrapped around since the last download: reading all of it.</source>
+        <comment>901</comment>
+        <translation>記錄器的記憶體自上次下載後已循環覆寫: 將讀取全部記憶體。</translation>
+    </message>
+    <message>
+        <source>The kept copy of the logger&apos;s memory is damaged: reading all of it.</source>
+        <comment>902</comment>
+        <translation>保存的記錄器記憶體副本已損壞: 將讀取全部記憶體。</translation>
+    </message>
+    <message>
+        <source>Sectors read from the logger: %1, from the kept copy: %2 (%3 bytes requested)</source>
+        <comment>903</comment>
+        <translation>從記錄器讀取的磁區: %1,來自保存副本: %2 (要求 %3 位元組)</translation>
+    </message>
+    <message>
+        <source>Read only new data</source>
+        <comment>904</comment>
+        <translation>只讀取新資料</translation>
+    </message>
+    <message>
+        <source>Clear after download</source>
+        <comment>905</comment>
+        <translation>下載後清除</translation>
+    </message>
+    <message>
+        <source>The log was not cleared: the download did not complete.</source>
+        <comment>906</comment>
+        <translation>記錄未清除: 下載未完成。</translation>
+    </message>
+    <message>
+        <source>The log was not cleared: %1 of the files could not be written.</source>
+        <comment>907</comment>
+        <translation>記錄未清除: 有 %1 個檔案無法寫入。</translation>
+    </message>
+    <message>
         <source>The photo cannot be read: %1</source>
         <comment>1700</comment>
         <translation>無法讀取此相片：%1</translation>

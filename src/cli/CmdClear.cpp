@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "Connection.h"
 #include "common/Texts.h"
+#include "download/LogDownload.h"
 #include "protocol/TrackLogSettings.h"
 
 namespace kavro::cli {
@@ -23,6 +24,7 @@ class ClearCommand : public Command {
     const SettingsOutcome o = ClearLog(env.ctx.link, env.ctx.device, [&env](int id) { PrintStatus(env, id); });
     if (o != SettingsOutcome::Done)
       return logger.FailWith(o == SettingsOutcome::NotConnected ? txt::ClearFailedNoDevice : txt::ConnectionFailedSettings);
+    DropKeptCopy(env.ctx.link, env.ctx.device, env.ctx.keptCopyFolder);
     const DeviceInfo d = env.ctx.device.Snapshot();
     env.out << env.ctx.strings.Text(txt::ClearSucceed) << '\n';
     env.out << env.ctx.strings.Text(txt::MemoryUsage) << ": "

@@ -104,6 +104,13 @@ class PrintingListener : public DownloadListener {
   }
   bool Succeeded() const { return lastStatusId_ == txt::UploadSucceed; }
   const QString& LastStatus() const { return lastStatus_; }
+  void OnLine(int textId, const std::vector<std::string>& args) override {
+    ReceptionDone();
+    std::vector<QString> words;
+    for (const std::string& a : args) words.push_back(QString::fromStdString(a));
+    env_.out << env_.ctx.strings.Format(textId, words) << '\n';
+    env_.out.flush();
+  }
   void OnPhotoLine(const std::string& line) override {
     ReceptionDone();
     env_.err << QString::fromStdString(line) << '\n';
@@ -150,6 +157,10 @@ class DownloadCommand : public Command {
     Sub().add_option("--photos", photos_, "Combine with the photos of this directory instead of a plain KML")
         ->option_text("DIR");
     Sub().add_flag("--write-gps", writeGps_, "With --photos: also write copies of the photos with GPS data");
+    Sub().add_flag("--full", full_,
+                   "Read the whole log memory, not only what is new since the last download of this logger");
+    Sub().add_flag("--clear-after", clearAfter_,
+                   "Erase the log once every sector was read and every file written (this is the confirmation)");
   }
 
   int Run(CliEnv& env) override;
@@ -157,7 +168,7 @@ class DownloadCommand : public Command {
  private:
   PortOptions port_;
   std::string dir_, photos_;
-  bool total_ = false, writeGps_ = false, fast_ = false, slow_ = false;
+  bool total_ = false, writeGps_ = false, fast_ = false, slow_ = false, full_ = false, clearAfter_ = false;
   ZoneOption zone_;
 };
 
@@ -185,6 +196,7 @@ int DownloadCommand::Run(CliEnv& env) {
   setup.bridge = fast_ || (!slow_ && logger.OnBridge());
   setup.photoZoneRow = photoRow;
   setup.writeGps = writeGps_;
+  setup.keptFolder = env.ctx.keptCopyFolder;
   setup.choose = [this] {
     TransferChoice c;
     c.directory = dir_;
@@ -192,6 +204,8 @@ int DownloadCommand::Run(CliEnv& env) {
     c.writeTotal = total_;
     c.photoDirectory = photos_;
     c.combinePhotos = !photos_.empty();
+    c.readOnlyNew = !full_;
+    c.clearAfter = clearAfter_;
     return std::optional<TransferChoice>(c);
   };
   PrintingListener listener(env);
@@ -205,6 +219,7 @@ int DownloadCommand::Run(CliEnv& env) {
   if (r.validRecords == 0) env.err << s.Text(txt::NoTrackRecords) << '\n';
   logger.Close();
   if (!listener.Succeeded()) return env.Fail(listener.LastStatus());
+  if (r.clearFailed) return env.Fail(s.Text(txt::ConnectionFailedSettings));
   env.out << listener.LastStatus() << '\n';
   env.out.flush();
   env.err.flush();

@@ -9,6 +9,7 @@
 
 #include "CommandLine.h"
 #include "Translations.h"
+#include "download/KeptCopy.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
 
   kavro::AppContext ctx;
   kavro::LoadSystemLanguage(ctx.strings);
+  ctx.keptCopyFolder = kavro::KeptCopyStore::DefaultFolder();
   kavro::cli::CliEnv env{ctx, out, err, isatty(fileno(stdout)) != 0, {}, isatty(fileno(stdin)) != 0};
   const int status = kavro::cli::RunCommandLine(env, argc, argv);
   out.flush();

@@ -2,6 +2,8 @@
 // The process-wide state of one run, owned by the application (window or command line) and
 // passed to whoever needs a piece of it. No globals: tests build as many as they like.
 
+#include <filesystem>
+
 #include "common/RecentFolders.h"
 #include "common/StringTable.h"
 #include "photo/PhotoSettings.h"
@@ -26,6 +28,10 @@ struct AppContext {
   Link link;
   DeviceState device;
   KeepAlive keepAlive{link};
+  // -- download --
+  // Where the kept copies of the log memory live (the user's cache folder); empty keeps none,
+  // so tests and embedders choose a folder of their own.
+  std::filesystem::path keptCopyFolder;
   // -- conversion --
   // -- photo --
   // The Photo Combine Setting dialog's values as last edited, and what Convert and a download's

@@ -265,7 +265,11 @@ void TrackLogPage::OnClear() {
   AppContext& ctx = ctx_;
   StatusReport status = StatusTo(clearStatus_);
   auto outcome = std::make_shared<SettingsOutcome>(SettingsOutcome::Failed);
-  jobs_->Start([&ctx, status, outcome] { *outcome = ClearLog(ctx.link, ctx.device, status); },
+  jobs_->Start(
+      [&ctx, status, outcome] {
+        *outcome = ClearLog(ctx.link, ctx.device, status);
+        if (*outcome == SettingsOutcome::Done) DropKeptCopy(ctx.link, ctx.device, ctx.keptCopyFolder);
+      },
                [this, outcome] {
                  SetBusyLook(locked_);
                  if (*outcome == SettingsOutcome::Done) emit freeRecordsChanged(ctx_.device.Snapshot().freeRecords);
@@ -302,6 +306,11 @@ class PageListener : public DownloadListener {
   }
   void OnFile(const TrackFileReport& r) override {
     Post([add = addLine_, line = FileReportLine(strings_, r)] { add(line); });
+  }
+  void OnLine(int textId, const std::vector<std::string>& args) override {
+    std::vector<QString> words;
+    for (const std::string& a : args) words.push_back(QString::fromStdString(a));
+    Post([add = addLine_, line = strings_.Format(textId, words)] { add(line); });
   }
   void OnPhotoLine(const std::string& text) override {
     Post([add = addLine_, line = QString::fromStdString(text)] { add(line); });
@@ -367,6 +376,7 @@ void TrackLogPage::OnUpload() {
   setup.photoZoneRow = ctx_.photo.timeZoneIndex;
   setup.photoCalibrationSeconds = ctx_.photo.calibrationSeconds;
   setup.writeGps = ctx_.photo.writeGps;
+  setup.keptFolder = ctx_.keptCopyFolder;
   QPointer<TrackLogPage> self(this);
   setup.choose = [self, stop]() -> std::optional<TransferChoice> {
     if (!self) return std::nullopt;
@@ -392,9 +402,12 @@ void TrackLogPage::OnUpload() {
 std::optional<TransferChoice> TrackLogPage::AskTransferChoice(const std::stop_token& stop) {
   auto box = std::make_shared<ChoiceBox>();
   QPointer<TrackLogPage> self(this);
-  JobRunner::Post(this, [self, box] {
+  // Asked here, on the download's thread: it talks to the logger.
+  const bool kept = HasKeptCopy(ctx_.link, ctx_.device, ctx_.keptCopyFolder, downloadTiming_);
+  JobRunner::Post(this, [self, box, kept] {
     if (!self) return box->Answer(std::nullopt);
     auto* dialog = new TransferDialog(self->ctx_, self->window());
+    dialog->SetKeptCopyAvailable(kept);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::ApplicationModal);
     self->transferDialog_ = dialog;
@@ -425,6 +438,7 @@ void TrackLogPage::DownloadDone(const DownloadResult& result) {
   downloading_ = false;
   if (transferDialog_) transferDialog_->reject();
   const bool interrupted = result.outcome == DownloadOutcome::Interrupted;
+  if (result.cleared) emit freeRecordsChanged(ctx_.device.Snapshot().freeRecords);
   if (result.outcome == DownloadOutcome::Complete) {
     progress_->setValue(100);
     percent_->setText(QStringLiteral("100%"));

@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "YesNoQuestion.h"
 #include "common/Texts.h"
 
 namespace kavro::gui {
@@ -48,6 +50,12 @@ TransferDialog::TransferDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
   photoButton_->setObjectName(QStringLiteral("photoButton"));
   photoButton_->setMaximumWidth(40);
   photoLabel_ = PathLabel(dirGroup, "photoLabel");
+  onlyNew_ = new QCheckBox(ctx_.strings.Text(txt::ReadOnlyNewData), dirGroup);
+  onlyNew_->setObjectName(QStringLiteral("readOnlyNewCheck"));
+  clearAfter_ = new QCheckBox(ctx_.strings.Text(txt::ClearAfterDownload), dirGroup);
+  clearAfter_->setObjectName(QStringLiteral("clearAfterCheck"));
+  // Without a kept copy there is nothing to take; the box says so until one exists.
+  choice_.readOnlyNew = false;
 
   auto* grid = new QGridLayout(dirGroup);
   grid->addWidget(savedLabel, 0, 0, 1, 2);
@@ -57,6 +65,8 @@ TransferDialog::TransferDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
   grid->addWidget(combine_, 3, 0, 1, 2);
   grid->addWidget(photoLabel_, 4, 0);
   grid->addWidget(photoButton_, 4, 1);
+  grid->addWidget(onlyNew_, 5, 0, 1, 2);
+  grid->addWidget(clearAfter_, 6, 0, 1, 2);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText(ctx_.strings.Text(txt::Ok));
@@ -72,10 +82,24 @@ TransferDialog::TransferDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
   connect(dirButton_, &QPushButton::clicked, this, &TransferDialog::OnBrowseDirectory);
   connect(photoButton_, &QPushButton::clicked, this, &TransferDialog::OnBrowsePhotos);
   connect(total_, &QCheckBox::toggled, this, [this](bool on) { choice_.writeTotal = on; });
+  connect(onlyNew_, &QCheckBox::toggled, this, [this](bool on) { choice_.readOnlyNew = on; });
+  connect(clearAfter_, &QCheckBox::toggled, this, &TransferDialog::OnClearAfterToggled);
   connect(combine_, &QCheckBox::toggled, this, [this](bool on) {
     // Unchecked: no photos, whatever folder was chosen before.
     if (!on) choice_.combinePhotos = false;
   });
+}
+
+void TransferDialog::SetKeptCopyAvailable(bool available) { onlyNew_->setChecked(available); }
+
+void TransferDialog::OnClearAfterToggled(bool on) {
+  // The erase cannot be undone: asked when it is chosen, so the download need not wait for it.
+  if (on && !AskYesNo(this, ctx_.strings, ctx_.strings.Text(txt::ClearConfirm), "clearAfterQuestion")) {
+    const QSignalBlocker quiet(clearAfter_);
+    clearAfter_->setChecked(false);
+    on = false;
+  }
+  choice_.clearAfter = on;
 }
 
 void TransferDialog::OnBrowseDirectory() {

@@ -19,6 +19,8 @@ class TransferDialog : public QDialog {
   TransferDialog(AppContext& ctx, QWidget* parent);
 
   const TransferChoice& Choice() const { return choice_; }
+  // A kept copy of this logger's memory exists: "Read only new data" starts checked.
+  void SetKeptCopyAvailable(bool available);
   // The folder browser: returns the chosen folder, or an empty text when the user cancelled.
   // Tests put their own in place of the system's.
   std::function<QString(QWidget* parent, const QString& title)> browse;
@@ -29,6 +31,7 @@ class TransferDialog : public QDialog {
  private:
   void OnBrowseDirectory();
   void OnBrowsePhotos();
+  void OnClearAfterToggled(bool on);
 
   AppContext& ctx_;
   // Where the next folder browser starts (the folder chosen last for that use).
@@ -40,6 +43,8 @@ class TransferDialog : public QDialog {
   QCheckBox* combine_ = nullptr;
   QPushButton* photoButton_ = nullptr;
   QLabel* photoLabel_ = nullptr;
+  QCheckBox* onlyNew_ = nullptr;
+  QCheckBox* clearAfter_ = nullptr;
 };
 
 }  // namespace kavro::gui

@@ -6,6 +6,7 @@
 #include "AppContext.h"
 #include "MainWindow.h"
 #include "Translations.h"
+#include "download/KeptCopy.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(icon);
   kavro::AppContext ctx;
   kavro::LoadSystemLanguage(ctx.strings);
+  ctx.keptCopyFolder = kavro::KeptCopyStore::DefaultFolder();
   kavro::gui::MainWindow window(ctx);
   // The window is modal; the process ends when it closes, however it was closed.
   window.exec();

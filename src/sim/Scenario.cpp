@@ -161,6 +161,26 @@ Scenario Full(std::int64_t now) {
   return s;
 }
 
+// A logger synced after every trip: nearly two megabytes recorded, room left for a few more
+// trips (t580-sim adds one on SIGUSR1).
+Scenario Trips(std::int64_t now) {
+  Scenario s;
+  s.name = "trips";
+  s.description = "stop mode, 29 of 32 sectors full: room for the trips SIGUSR1 adds";
+  s.recordMode = 2;
+  s.userName = "Commuter";
+  std::int64_t t = BaseDay(now) - 20 * kDay;
+  // A 60 KB trip fits in the sector the log stands in.
+  const std::size_t target = 29 * memory::kSlotsPerSector + 100;
+  std::uint32_t seed = 900;
+  while (s.written.size() + 1 < target) {
+    const int points = static_cast<int>(std::min<std::size_t>(3600, target - s.written.size() - 1));
+    AddTrack(s.written, {t, points, 5, 25.0478, 121.5319, 9.0, 1.4, seed++, {points / 3}, 0});
+    t += std::int64_t{points} * 5 + 4 * 3600;
+  }
+  return s;
+}
+
 // Valid tracks interleaved with every kind of damage the decoder must drop.
 Scenario Corrupt(std::int64_t now) {
   Scenario s;
@@ -203,6 +223,12 @@ Scenario Corrupt(std::int64_t now) {
 
 }  // namespace
 
+std::vector<Slot> TripSlots(std::int64_t start, int points, int step, std::uint32_t seed) {
+  std::vector<Slot> slots;
+  AddTrack(slots, {start, points, step, 25.0478, 121.5319, 9.0, 1.4, seed, {points / 2}, 0});
+  return slots;
+}
+
 Slot LogStartMarker() { return TextSlot("KAVRORV318LOGGER"); }
 Slot WaypointMarker() { return TextSlot("KAVRORV318WAYPNT"); }
 
@@ -223,7 +249,7 @@ std::uint32_t SlotAddress(std::uint32_t index) {
   return (index / memory::kSlotsPerSector) * memory::kSectorSize + memory::kSectorHeaderSize + (index % memory::kSlotsPerSector) * memory::kRecordSize;
 }
 
-std::vector<std::string> ScenarioNames() { return {"demo", "other", "empty", "wrapped", "full", "corrupt"}; }
+std::vector<std::string> ScenarioNames() { return {"demo", "other", "empty", "wrapped", "full", "corrupt", "trips"}; }
 
 std::optional<Scenario> ScenarioByName(const std::string& name, std::int64_t now) {
   if (name == "demo" || name.empty()) return Demo(now);
@@ -232,6 +258,7 @@ std::optional<Scenario> ScenarioByName(const std::string& name, std::int64_t now
   if (name == "wrapped") return Wrapped(now);
   if (name == "full") return Full(now);
   if (name == "corrupt") return Corrupt(now);
+  if (name == "trips") return Trips(now);
   return std::nullopt;
 }
 

@@ -158,6 +158,36 @@ std::vector<std::uint8_t> Simulator::Memory() const {
   return impl_->memory;
 }
 
+bool Simulator::Record(const std::vector<Slot>& slots) {
+  std::lock_guard lock(impl_->mu);
+  std::vector<std::uint8_t>& flash = impl_->memory;
+  std::uint32_t& position = impl_->state.writePosition;
+  for (const Slot& slot : slots) {
+    if (position >= memory::kSize) return false;
+    const std::uint32_t sector = position / memory::kSectorSize;
+    const std::uint32_t offset = position % memory::kSectorSize;
+    const std::uint32_t index =
+        sector * memory::kSlotsPerSector + (offset < memory::kSectorHeaderSize ? 0 : (offset - memory::kSectorHeaderSize) / memory::kRecordSize);
+    if (index % memory::kSlotsPerSector == 0) {
+      // A new sector: erased, and its header written, before the first slot.
+      // Its pass number is the sector's own: a memory that never wrapped.
+      auto* start = flash.data() + std::size_t{sector} * memory::kSectorSize;
+      std::fill(start, start + memory::kSectorSize, std::uint8_t{0xFF});
+      for (int i = 0; i < 4; ++i) start[i] = static_cast<std::uint8_t>(sector >> (8 * i));
+      std::copy_n("KAVRO-SECTOR", 12, start + 4);
+    }
+    std::copy(slot.begin(), slot.end(), flash.begin() + SlotAddress(index));
+    position = index + 1 < memory::kSlotCount ? SlotAddress(index + 1) : memory::kSize;
+  }
+  return true;
+}
+
+void Simulator::ReplaceMemory(const Scenario& scenario) {
+  std::lock_guard lock(impl_->mu);
+  impl_->memory = BuildMemoryImage(scenario);
+  impl_->state.writePosition = sim::WritePosition(scenario);
+}
+
 std::vector<std::uint8_t> Simulator::FirmwareImage() const {
   std::lock_guard lock(impl_->mu);
   return impl_->bootRom.Flash();

@@ -72,6 +72,10 @@ std::vector<std::uint8_t> BuildMemoryImage(const Scenario& scenario);
 // the first empty slot after written ones whose sector is empty from there on.
 std::uint32_t WritePosition(const Scenario& scenario);
 
+// A trip as the logger records it: a log start marker, then `points` records `step` seconds
+// apart from UTC `start` (about 16 bytes a point).
+std::vector<Slot> TripSlots(std::int64_t start, int points, int step = 5, std::uint32_t seed = 7);
+
 // Misbehaviour on the line, for testing the program's error paths. Counters ("reply k", "after
 // n bytes") start when the faults are set (at Start for those given in SimulatorOptions).
 struct Faults {
@@ -169,6 +173,11 @@ class Simulator {
   std::uint32_t WritePosition() const;
   int Baud() const;
   std::vector<std::uint8_t> Memory() const;
+  // Records slots after the write position, as the logger does on a trip: a sector is erased
+  // before its first slot is written. False (nothing more recorded) once the memory is full.
+  bool Record(const std::vector<Slot>& slots);
+  // The log erased and recorded anew: the scenario's memory and write position from now on.
+  void ReplaceMemory(const Scenario& scenario);
   // The image the last firmware update wrote (empty before one).
   std::vector<std::uint8_t> FirmwareImage() const;
 

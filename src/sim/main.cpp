@@ -257,6 +257,17 @@ int LoadScenario(const Request& request, std::optional<Scenario>* out) {
   return 1;
 }
 
+// SIGUSR1: the logger records a trip of about 60 KB that ended a minute ago.
+void RecordTrip(kavro::sim::Simulator& sim) {
+  constexpr int kPoints = 3800;
+  constexpr int kStep = 5;
+  const auto start = static_cast<std::int64_t>(std::time(nullptr)) - 60 - std::int64_t{kPoints} * kStep;
+  const bool ok = sim.Record(kavro::sim::TripSlots(start, kPoints, kStep));
+  std::fprintf(stderr, "t580-sim: %s, write position %X\n", ok ? "trip recorded" : "memory full, trip cut short",
+               sim.WritePosition());
+  std::fflush(stderr);
+}
+
 // Answers on the port until a stop signal comes or the logger goes away.
 int Serve(Scenario scenario, const Request& request) {
   // The signals are taken by sigtimedwait below, in this thread only.
@@ -265,6 +276,7 @@ int Serve(Scenario scenario, const Request& request) {
   sigaddset(&stopSignals, SIGINT);
   sigaddset(&stopSignals, SIGTERM);
   sigaddset(&stopSignals, SIGHUP);
+  sigaddset(&stopSignals, SIGUSR1);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   kavro::sim::Simulator sim(std::move(scenario), request.options);
@@ -278,7 +290,12 @@ int Serve(Scenario scenario, const Request& request) {
 
   const timespec tick{0, 200 * 1000 * 1000};
   while (sim.Running()) {
-    if (sigtimedwait(&stopSignals, nullptr, &tick) > 0) break;
+    const int signal = sigtimedwait(&stopSignals, nullptr, &tick);
+    if (signal == SIGUSR1) {
+      RecordTrip(sim);
+      continue;
+    }
+    if (signal > 0) break;
   }
   sim.Stop();
   if (request.stats) std::fprintf(stderr, "t580-sim: %lld bytes sent\n", static_cast<long long>(sim.BytesSent()));
@@ -291,7 +308,7 @@ int main(int argc, char** argv) {
   Request request;
   CLI::App app(
       "A simulated T-580 logger. Prints the path of its port on the first line and answers there until "
-      "SIGINT or SIGTERM.",
+      "SIGINT or SIGTERM. SIGUSR1 records a trip of about 60 KB.",
       "t580-sim");
   // A repeated option takes its last value, so a script can override one it set earlier.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);

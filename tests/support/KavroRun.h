@@ -17,9 +17,27 @@ struct CliRun {
   std::string err;
 };
 
-// env: assignments put before the program, e.g. "KAVRO_TRACE=1".
-inline CliRun Kavro(const std::string& args, const std::string& env = {}) {
+// The kept copies of the log memory that kavro writes go to a cache folder of this test
+// process, never the user's; removed when the process ends.
+inline const std::string& PrivateCacheHome() {
+  struct Folder {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("kavro-test-cache-" + std::to_string(::getpid()));
+    ~Folder() {
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+    }
+  };
+  static const Folder folder;
+  static const std::string text = folder.path.string();
+  return text;
+}
+
+// env: assignments put before the program, e.g. "KAVRO_TRACE=1". XDG_CACHE_HOME is the test's
+// own unless env sets it.
+inline CliRun Kavro(const std::string& args, const std::string& givenEnv = {}) {
   namespace fs = std::filesystem;
+  const std::string env = "XDG_CACHE_HOME=" + PrivateCacheHome() + " " + givenEnv;
   const fs::path errFile = fs::temp_directory_path() / ("kavro-cli-err-" + std::to_string(::getpid()));
   // No terminal on stdin, even when the tests are run from one: nothing can be asked.
   const std::string command = env + " " + std::string(KAVRO_CLI) + " " + args + " 2>" + errFile.string() + " </dev/null";

@@ -9,11 +9,15 @@
 
 #include "common/TextFile.h"
 #include "common/Texts.h"
+#include "download/KeptCopy.h"
 #include "download/LogDecoder.h"
+#include "download/LoggerIdentity.h"
+#include "download/ReadPlan.h"
 #include "photo/PhotoConversion.h"
 #include "protocol/Exchange.h"
 #include "protocol/ProtocolNumbers.h"
 #include "protocol/Sentence.h"
+#include "protocol/TrackLogSettings.h"
 
 namespace kavro {
 namespace {
@@ -149,8 +153,21 @@ class Downloader {
     }
   }
 
+  // The logger's Bluetooth address; none when it has none or does not say within the bound.
+  std::optional<std::string> AskBtAddress() {
+    if (!Write(AppendChecksum(word::kBtQuery), fast_)) return std::nullopt;
+    reader_.Restart();
+    const Clock::time_point due = Clock::now() + timing_.btWait;
+    for (;;) {
+      while (const auto reply = reader_.Next())
+        if (reply->substr(0, word::kBtAddress.size()) == word::kBtAddress) return BtAddressOfReply(*reply);
+      if (WaitForBytes(due) != Wait::Got) return std::nullopt;
+    }
+  }
+
   // A request that could not be written counts as an unanswered one, unless the port is gone.
   Wait Request(std::uint32_t address, std::uint32_t size) {
+    requested_ += size;
     const bool ok = Write(LogRequestText(address, size), fast_);
     reader_.Restart();
     if (ok) return Wait::Got;
@@ -165,6 +182,7 @@ class Downloader {
   void DisarmWatchdog() { watchdogArmed_ = false; }
 
   ReplyReader& Reader() { return reader_; }
+  std::uint64_t Requested() const { return requested_; }
 
  private:
   // One wait on the port, bounded by the silence limit, the watchdog and `due`.
@@ -199,6 +217,7 @@ class Downloader {
   ReplyReader reader_;
   bool watchdogArmed_ = false;
   Clock::time_point watchdogDue_{};
+  std::uint64_t requested_ = 0;
 };
 
 void Pause(milliseconds pause) {
@@ -241,68 +260,71 @@ void SpeedBack(Link& link, KeepAlive* keepAlive, const DownloadTiming& timing) {
   link.fastMode = false;
 }
 
-// Reads the memory sector by sector. A sector whose reply broke off is asked for again from its
-// first chunk not yet received; the chunks received stay.
-class SectorLoop {
+// Progress over what this download reads. A whole read keeps the logger's own percentage
+// (address over the last address read); a read that takes part from the kept copy counts bytes.
+class Progress {
  public:
-  SectorLoop(Downloader& downloader, const DownloadTiming& timing, std::uint32_t size, LogDecoder& decoder,
-             DownloadListener& listener)
-      : downloader_(downloader), timing_(timing), size_(size), decoder_(decoder), listener_(listener),
-        sector_(memory::kSectorSize) {}
-
-  // Every sector below `size`, each handed to the decoder; false when the download was interrupted.
-  bool Run(DownloadResult& result) {
-    for (std::uint32_t sectorAddress = 0; sectorAddress < size_;) {
-      const Wait wait = ReadRestOfSector(sectorAddress);
-      if (wait == Wait::Got) {
-        decoder_.DecodeSector(sector_.data());
-        sectorAddress += static_cast<std::uint32_t>(memory::kSectorSize);
-        StartSector();
-      } else if (!MayRetry(wait, result)) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  static std::uint64_t BytesToRead(std::uint32_t size) {
-    const std::uint64_t sectors = (std::uint64_t{size} + memory::kSectorSize - 1) / memory::kSectorSize;
-    return sectors * memory::kSectorSize;
+  Progress(DownloadListener& listener, std::uint32_t downloadSize, std::uint64_t toRead, bool byBytes)
+      : listener_(listener), size_(downloadSize), total_(toRead), byBytes_(byBytes) {}
+  void More(std::uint64_t bytes) { total_ += bytes; }
+  // Before the chunk at `address` is stored.
+  void Chunk(std::uint32_t address) {
+    const int percent = byBytes_ ? static_cast<int>(std::min<std::uint64_t>(done_ * 100 / std::max<std::uint64_t>(total_, 1), 99))
+                                 : ProgressPercent(address, 0, size_);
+    done_ += memory::kDataChunk;
+    listener_.OnProgress(percent, done_, total_);
   }
 
  private:
-  void StartSector() {
-    std::fill(sector_.begin(), sector_.end(), std::uint8_t{0});
+  DownloadListener& listener_;
+  std::uint32_t size_;
+  std::uint64_t total_;
+  bool byBytes_;
+  std::uint64_t done_ = 0;
+};
+
+// Reads spans of memory: a sector, or one chunk to compare. A span whose reply broke off is
+// asked for again from its first chunk not yet received; the chunks received stay.
+class SpanReader {
+ public:
+  SpanReader(Downloader& downloader, const DownloadTiming& timing, Progress& progress)
+      : downloader_(downloader), timing_(timing), progress_(progress) {}
+
+  // False when the download was interrupted; the reason goes into the result.
+  bool Read(std::uint32_t address, std::uint32_t length, std::uint8_t* dest, DownloadResult& result) {
     resumeChunk_ = 0;
     retries_ = 0;
+    for (;;) {
+      const Wait wait = ReadRest(address, length, dest);
+      if (wait == Wait::Got) return true;
+      if (!MayRetry(wait, result)) return false;
+    }
   }
 
+ private:
   // The keep-alive, the request for the chunks still missing, and their replies.
-  Wait ReadRestOfSector(std::uint32_t sectorAddress) {
+  Wait ReadRest(std::uint32_t address, std::uint32_t length, std::uint8_t* dest) {
     downloader_.Reader().Clear();
     Wait wait = downloader_.KeepAliveSentence();
     downloader_.ArmWatchdog();
     const std::uint32_t first = resumeChunk_ * memory::kDataChunk;
-    if (wait == Wait::Got)
-      wait = downloader_.Request(sectorAddress + first, static_cast<std::uint32_t>(memory::kSectorSize) - first);
-    for (std::uint32_t offset = first; wait == Wait::Got && offset < memory::kSectorSize; offset += memory::kDataChunk)
-      wait = TakeChunk(sectorAddress, offset);
+    if (wait == Wait::Got) wait = downloader_.Request(address + first, length - first);
+    for (std::uint32_t offset = first; wait == Wait::Got && offset < length; offset += memory::kDataChunk)
+      wait = TakeChunk(address + offset, dest + offset);
     return wait;
   }
 
-  Wait TakeChunk(std::uint32_t sectorAddress, std::uint32_t offset) {
-    const int percent = ProgressPercent(sectorAddress, offset, size_);
+  Wait TakeChunk(std::uint32_t address, std::uint8_t* dest) {
     std::string_view data;
-    const Wait wait = downloader_.AwaitChunk(sectorAddress + offset, data);
+    const Wait wait = downloader_.AwaitChunk(address, data);
     if (wait != Wait::Got) return wait;
     downloader_.DisarmWatchdog();
-    if (!HexPairsToBytes(data, sector_.data() + offset, memory::kDataChunk)) return Wait::BadChecksum;
-    resumeChunk_ = offset / memory::kDataChunk + 1;
-    listener_.OnProgress(percent, std::uint64_t{sectorAddress} + offset + memory::kDataChunk, BytesToRead(size_));
+    if (!HexPairsToBytes(data, dest, memory::kDataChunk)) return Wait::BadChecksum;
+    ++resumeChunk_;
+    progress_.Chunk(address);
     return Wait::Got;
   }
 
-  // Whether the sector is asked for again; an interruption's reason goes into the result.
   bool MayRetry(Wait wait, DownloadResult& result) {
     switch (wait) {
       case Wait::BadChecksum:
@@ -326,23 +348,154 @@ class SectorLoop {
 
   Downloader& downloader_;
   const DownloadTiming& timing_;
-  const std::uint32_t size_;
-  LogDecoder& decoder_;
-  DownloadListener& listener_;
-  std::vector<std::uint8_t> sector_;
-  std::uint32_t resumeChunk_ = 0;  // chunks of the sector received so far
-  int retries_ = 0;                // of this sector
+  Progress& progress_;
+  std::uint32_t resumeChunk_ = 0;  // chunks of the span received so far
+  int retries_ = 0;                // of this span
 };
 
-// Every sector below result.downloadSize, with the line held all along. False when interrupted.
-bool ReadSectors(Link& link, const DownloadTiming& timing, std::stop_token stop, LogDecoder& decoder,
-                 DownloadListener& listener, DownloadResult& result) {
-  Downloader downloader(link, timing, std::move(stop), link.fastMode.load());
+std::uint64_t BytesToRead(std::uint32_t size) {
+  const std::uint64_t sectors = (std::uint64_t{size} + memory::kSectorSize - 1) / memory::kSectorSize;
+  return sectors * memory::kSectorSize;
+}
+
+int ReasonText(FullReason reason) {
+  switch (reason) {
+    case FullReason::Changed: return txt::KeptMemoryChanged;
+    case FullReason::Wrapped: return txt::KeptMemoryWrapped;
+    case FullReason::Damaged: return txt::KeptCopyDamaged;
+    case FullReason::None: break;
+  }
+  return 0;
+}
+
+// The memory image of one download: the sectors the kept copy proves, and those read now.
+class MemoryRead {
+ public:
+  MemoryRead(Downloader& downloader, const DownloadSetup& setup, const TransferChoice& choice, const DeviceInfo& info,
+             DownloadListener& listener)
+      : downloader_(downloader), setup_(setup), choice_(choice), info_(info), listener_(listener),
+        store_(setup.keptFolder) {}
+
+  // Every sector below the download size in image_; false when interrupted.
+  bool Run(DownloadResult& result) {
+    Plan();
+    Progress progress(listener_, plan_.downloadSize, ToRead(), !setup_.keptFolder.empty() && (plan_.fromKept != 0));
+    SpanReader reader(downloader_, setup_.timing, progress);
+    if (!Prove(reader, result)) return false;
+    image_.held = plan_.fromKept;
+    const bool complete = ReadSectors(reader, progress, result);
+    result.sectorsRead = readNow_;
+    result.sectorsKept = plan_.KeptSectors();
+    if (!complete) KeepWhatCame();
+    return complete;
+  }
+
+  // After a complete read: the image to decode, and kept for the next download.
+  const KeptCopy& Image() const { return image_; }
+  void KeepImage() {
+    if (setup_.keptFolder.empty()) return;
+    if (info_.logWrapped == 1)
+      store_.Drop(image_.key);  // overwritten sectors: nothing of it could be taken next time
+    else
+      store_.Save(image_);
+  }
+
+ private:
+  void Plan() {
+    const bool keep = !setup_.keptFolder.empty();
+    LoggerIdentity identity{{}, info_.userName};
+    if (keep) identity.btAddress = downloader_.AskBtAddress().value_or(std::string());
+    image_.key = identity.Key();
+    image_.writePosition = info_.logUsedSize;
+    image_.wrapped = info_.logWrapped;
+    KeptLoad load = KeptLoad::Missing;
+    if (keep && choice_.readOnlyNew) load = store_.Load(image_.key, kept_);
+    plan_ = PlanRead(info_, load == KeptLoad::Loaded ? &kept_ : nullptr, load);
+    Announce(plan_.reason);
+    for (std::uint32_t s = 0; s < plan_.sectorCount; ++s)
+      if (plan_.FromKept(s)) std::copy_n(kept_.Sector(s), memory::kSectorSize, image_.Sector(s));
+  }
+
+  std::uint64_t ToRead() const {
+    const std::uint64_t sectors = static_cast<std::uint64_t>(plan_.sectorCount - static_cast<std::uint32_t>(plan_.KeptSectors()));
+    return sectors * memory::kSectorSize + plan_.proofs.size() * memory::kDataChunk;
+  }
+
+  void Announce(FullReason reason) {
+    if (const int id = ReasonText(reason); id != 0) {
+      listener_.OnStatus(id, {});
+      listener_.OnLine(id, {});
+    }
+  }
+
+  // The kept part against the logger, chunk by chunk. False when interrupted: the kept copy
+  // then stays as it was, nothing new was verified.
+  bool Prove(SpanReader& reader, DownloadResult& result) {
+    std::vector<std::uint8_t> chunk(memory::kDataChunk);
+    for (const std::uint32_t address : plan_.proofs) {
+      if (!reader.Read(address, memory::kDataChunk, chunk.data(), result)) return false;
+      if (!std::equal(chunk.begin(), chunk.end(), kept_.image.begin() + address)) {
+        plan_.ReadAll(FullReason::Changed);
+        Announce(plan_.reason);
+        return true;
+      }
+    }
+    return true;
+  }
+
+  // Lowest sector first, every one the image does not hold yet.
+  bool ReadSectors(SpanReader& reader, Progress& progress, DownloadResult& result) {
+    for (std::uint32_t s = 0; s < plan_.sectorCount; ++s) {
+      if (image_.Has(s)) continue;
+      if (!reader.Read(s * memory::kSectorSize, memory::kSectorSize, image_.Sector(s), result)) return false;
+      image_.held |= 1u << s;
+      ++readNow_;
+      if (!OverlapHolds(s)) {
+        // The kept sectors are no proof any more: read them too, from the start.
+        progress.More(std::uint64_t{memory::kSectorSize} * static_cast<std::uint64_t>(plan_.KeptSectors()));
+        image_.held &= ~plan_.fromKept;
+        plan_.ReadAll(FullReason::Changed);
+        Announce(plan_.reason);
+        s = static_cast<std::uint32_t>(-1);
+      }
+    }
+    return true;
+  }
+
+  // The part of sector s that was written before the last download must not have changed.
+  bool OverlapHolds(std::uint32_t s) const {
+    if (!plan_.overlapFrom || *plan_.overlapFrom != s * memory::kSectorSize || plan_.fromKept == 0) return true;
+    const auto from = static_cast<std::ptrdiff_t>(*plan_.overlapFrom);
+    const auto to = static_cast<std::ptrdiff_t>(plan_.overlapTo);
+    return std::equal(image_.image.begin() + from, image_.image.begin() + to, kept_.image.begin() + from);
+  }
+
+  // An interrupted download keeps the sectors that came whole (and the kept ones it proved),
+  // so the next one reads only the rest.
+  void KeepWhatCame() {
+    if (setup_.keptFolder.empty() || info_.logWrapped == 1 || image_.held == 0) return;
+    store_.Save(image_);
+  }
+
+  Downloader& downloader_;
+  const DownloadSetup& setup_;
+  const TransferChoice& choice_;
+  const DeviceInfo& info_;
+  DownloadListener& listener_;
+  KeptCopyStore store_;
+  KeptCopy kept_;
+  KeptCopy image_;
+  ReadPlan plan_;
+  int readNow_ = 0;
+};
+
+// The memory, with the line held all along. False when interrupted.
+bool ReadMemory(Link& link, Downloader& downloader, MemoryRead& read, DownloadResult& result) {
   auto lock = link.Lock();
   link.Port().DiscardInput();
-  SectorLoop sectors(downloader, timing, result.downloadSize, decoder, listener);
-  const bool complete = sectors.Run(result);
+  const bool complete = read.Run(result);
   result.replyBytes = downloader.Reader().Bytes();
+  result.bytesRequested = downloader.Requested();
   return complete;
 }
 
@@ -411,6 +564,28 @@ void WriteFiles(LogDecoder& decoder, const TransferChoice& choice, const std::st
   }
 }
 
+// Every sector below the download size, in address order, as a whole read hands them over.
+void DecodeImage(LogDecoder& decoder, const KeptCopy& image, std::uint32_t downloadSize) {
+  for (std::uint32_t m = 0; m < downloadSize; m += memory::kSectorSize) decoder.DecodeSector(image.image.data() + m);
+}
+
+// The erase the user asked for with the download: only when every file was written. The kept
+// copy goes with the log.
+void ClearAfterDownload(Link& link, DeviceState& device, const std::filesystem::path& keptFolder,
+                        const std::string& key, DownloadListener& listener, DownloadResult& result) {
+  if (result.failedFiles > 0) {
+    listener.OnLine(txt::ClearAfterFilesFailed, {std::to_string(result.failedFiles)});
+    return;
+  }
+  const StatusReport status = [&listener](int id) { listener.OnLine(id, {}); };
+  if (ClearLog(link, device, status) != SettingsOutcome::Done) {
+    result.clearFailed = true;
+    return;
+  }
+  KeptCopyStore(keptFolder).Drop(key);
+  result.cleared = true;
+}
+
 }  // namespace
 
 std::uint32_t DownloadSize(std::uint32_t logUsedSize, int logWrapped) {
@@ -454,10 +629,10 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
   KeepAliveOff(keepAlive, timing);
   const DeviceInfo info = device.Snapshot();
   result.downloadSize = DownloadSize(info.logUsedSize, info.logWrapped);
-  LogDecoder decoder;
-  decoder.ResetDecoder(zone.Clock(), LogDecoder::CurrentUtcYear());
   if (setup.bridge) SpeedUp(link, timing);
-  const bool complete = ReadSectors(link, timing, std::move(stop), decoder, listener, result);
+  Downloader downloader(link, timing, std::move(stop), link.fastMode.load());
+  MemoryRead reading(downloader, setup, *choice, info, listener);
+  const bool complete = ReadMemory(link, downloader, reading, result);
 
   // The files are written while the logger and the port go back to their normal speed (the
   // pauses of that sequence are long enough to write a whole memory's files and their KML).
@@ -465,19 +640,29 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
   // logger left at 921600 would not answer the next connect.
   std::thread writer;
   if (complete) {
-    writer = std::thread(
-        [&] { WriteFiles(decoder, *choice, info.userName, zone, strings, setup, listener, result); });
+    writer = std::thread([&] {
+      LogDecoder decoder;
+      decoder.ResetDecoder(zone.Clock(), LogDecoder::CurrentUtcYear());
+      DecodeImage(decoder, reading.Image(), result.downloadSize);
+      WriteFiles(decoder, *choice, info.userName, zone, strings, setup, listener, result);
+      reading.KeepImage();
+    });
   }
   if (setup.bridge) SpeedBack(link, keepAlive, timing);
   link.fastMode = false;
   if (writer.joinable()) writer.join();
 
   if (!complete) {
+    if (choice->clearAfter) listener.OnLine(txt::ClearAfterIncomplete, {});
     result.outcome = DownloadOutcome::Interrupted;
     return result;
   }
-  const std::uint64_t total = SectorLoop::BytesToRead(result.downloadSize);
+  const std::uint64_t total = BytesToRead(result.downloadSize);
   listener.OnProgress(100, total, total);
+  if (!setup.keptFolder.empty())
+    listener.OnLine(txt::KeptSectorsSummary, {std::to_string(result.sectorsRead), std::to_string(result.sectorsKept),
+                                              std::to_string(result.bytesRequested)});
+  if (choice->clearAfter) ClearAfterDownload(link, device, setup.keptFolder, reading.Image().key, listener, result);
   // Every sector came, but a file that is missing makes it no success.
   if (result.failedFiles > 0)
     listener.OnStatus(txt::UploadFilesFailed, {std::to_string(result.failedFiles)});
@@ -486,6 +671,32 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
   result.outcome = DownloadOutcome::Complete;
   KeepAliveAgain(keepAlive, keepAliveWanted);
   return result;
+}
+
+namespace {
+
+// The key of the connected logger's kept copy.
+std::string AskLoggerKey(Link& link, const DeviceState& device, const DownloadTiming& timing) {
+  LoggerIdentity identity{{}, device.Snapshot().userName};
+  Downloader downloader(link, timing, {}, link.fastMode.load());
+  auto lock = link.Lock();
+  identity.btAddress = downloader.AskBtAddress().value_or(std::string());
+  return identity.Key();
+}
+
+}  // namespace
+
+bool HasKeptCopy(Link& link, const DeviceState& device, const std::filesystem::path& keptFolder,
+                 const DownloadTiming& timing) {
+  if (keptFolder.empty() || !link.Port().IsOpen()) return false;
+  std::error_code ec;
+  return std::filesystem::exists(KeptCopyStore(keptFolder).PathFor(AskLoggerKey(link, device, timing)), ec);
+}
+
+void DropKeptCopy(Link& link, const DeviceState& device, const std::filesystem::path& keptFolder,
+                  const DownloadTiming& timing) {
+  if (keptFolder.empty() || !link.Port().IsOpen()) return;
+  KeptCopyStore(keptFolder).Drop(AskLoggerKey(link, device, timing));
 }
 
 }  // namespace kavro

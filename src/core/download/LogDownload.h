@@ -28,6 +28,10 @@ struct TransferChoice {
   bool writeTotal = false;
   std::filesystem::path photoDirectory;
   bool combinePhotos = false;  // only with a photo directory
+  // Take what the kept copy proves unchanged instead of reading the whole memory.
+  bool readOnlyNew = true;
+  // Erase the log once every sector came and every file was written.
+  bool clearAfter = false;
 };
 
 // The pace and bounds of a download. The defaults are the logger's; tests may shorten them.
@@ -42,6 +46,7 @@ struct DownloadTiming {
   ms speedPause{500};        // after each speed command
   ms settlePause{1000};      // after the speed is set back, before the next command
   ms keepAlivePause{1000};   // after the keep-alive is switched off, when it was running
+  ms btWait{1000};           // the Bluetooth address answer that tells the logger apart
 };
 
 // Where a download's progress and results go. Called on the downloading thread.
@@ -56,6 +61,9 @@ class DownloadListener {
   virtual void OnFile(const TrackFileReport& /*report*/) {}
   // A line of the photo combination (unsupported camera, unreadable input).
   virtual void OnPhotoLine(const std::string& /*line*/) {}
+  // A line for the Track Log File Status list: text id and arguments (sectors read, why the
+  // whole memory is read, the clear after the download).
+  virtual void OnLine(int /*textId*/, const std::vector<std::string>& /*args*/) {}
 };
 
 struct DownloadSetup {
@@ -68,6 +76,8 @@ struct DownloadSetup {
   int photoZoneRow = kUtcZoneRow;
   std::int32_t photoCalibrationSeconds = 0;
   bool writeGps = false;
+  // The cache folder of the kept copies; empty keeps none and reads the whole memory.
+  std::filesystem::path keptFolder;
 };
 
 enum class DownloadOutcome {
@@ -87,6 +97,11 @@ struct DownloadResult {
   std::uint32_t downloadSize = 0;
   int retries = 0;              // sector requests repeated (bad checksum, lost reply)
   std::uint64_t replyBytes = 0; // bytes received while sectors were read
+  int sectorsRead = 0;          // sectors read from the logger
+  int sectorsKept = 0;          // sectors taken from the kept copy
+  std::uint64_t bytesRequested = 0;  // memory asked for in the read requests, repeats included
+  bool cleared = false;         // the log was erased after the download
+  bool clearFailed = false;     // the erase after the download was asked for and failed
 };
 
 // downloadSize: the whole memory when it wrapped or nothing is recorded as used, else the
@@ -105,5 +120,12 @@ std::string LogRequestText(std::uint32_t address, std::uint32_t size);
 DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive, TimeZoneState& zone,
                            const StringTable& strings, const DownloadSetup& setup, DownloadListener& listener,
                            std::stop_token stop);
+
+// Whether a kept copy of the connected logger's memory is there (it asks the logger who it is).
+bool HasKeptCopy(Link& link, const DeviceState& device, const std::filesystem::path& keptFolder,
+                 const DownloadTiming& timing = {});
+// After an erase the kept copy of the connected logger can only mislead: it goes.
+void DropKeptCopy(Link& link, const DeviceState& device, const std::filesystem::path& keptFolder,
+                  const DownloadTiming& timing = {});
 
 }  // namespace kavro
