@@ -13,7 +13,7 @@ jobs=${KAVRO_FUZZ_JOBS:-1}
 nice_level=${KAVRO_FUZZ_NICE:-0}
 seconds=${1:-180}
 [ $# -gt 0 ] && shift
-all="fuzz_sentence fuzz_track_file fuzz_log_decoder fuzz_exif_reader fuzz_gps_writer fuzz_photo_metadata"
+all="fuzz_sentence fuzz_track_file fuzz_log_decoder fuzz_exif_reader fuzz_gps_writer fuzz_photo_metadata fuzz_exif_thumbnail"
 targets=${*:-$all}
 
 # clang with its libFuzzer and sanitizer runtimes (Debian 12: clang, libclang-rt-dev).

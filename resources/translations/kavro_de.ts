@@ -1533,5 +1533,10 @@
         <comment>1242</comment>
         <translation>Aufgenommen: %1</translation>
     </message>
+    <message>
+        <source>Photos on the map: %1 of %2</source>
+        <comment>1243</comment>
+        <translation>Fotos auf der Karte: %1 von %2</translation>
+    </message>
 </context>
 </TS>

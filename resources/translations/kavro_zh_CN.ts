@@ -1533,5 +1533,10 @@
         <comment>1242</comment>
         <translation>拍摄时间：%1</translation>
     </message>
+    <message>
+        <source>Photos on the map: %1 of %2</source>
+        <comment>1243</comment>
+        <translation>地图上的照片：%2 张中的 %1 张</translation>
+    </message>
 </context>
 </TS>

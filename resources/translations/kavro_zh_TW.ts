@@ -1533,5 +1533,10 @@
         <comment>1242</comment>
         <translation>拍攝時間：%1</translation>
     </message>
+    <message>
+        <source>Photos on the map: %1 of %2</source>
+        <comment>1243</comment>
+        <translation>地圖上的照片：%2 張中的 %1 張</translation>
+    </message>
 </context>
 </TS>

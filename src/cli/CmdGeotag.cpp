@@ -4,7 +4,7 @@
 #include <CLI/App.hpp>
 
 #include "Commands.h"
-#include "ZoneOption.h"
+#include "PhotoOptions.h"
 #include "common/Texts.h"
 #include "photo/PhotoConversion.h"
 #include "photo/PhotoReportText.h"
@@ -63,12 +63,9 @@ class GeotagCommand : public Command {
     Sub().add_option("TRACK.trl", trl_, "The track log file")->required();
     Sub().add_option("PHOTO_DIR", photoDir_, "Directory of the photos (JPEG, RAW, HEIC)")->required();
     Sub().add_option("--kml", kml_, "The KML file to write")->option_text("OUT.kml")->required();
-    zone_.AddTo(Sub(), "Time zone the camera clock was set to, e.g. +08:00 or Europe/Berlin; kavro zones lists them (default: the system's)");
-    Sub().add_option("--calibrate", calibration_, "Camera clock correction, days:hours:minutes:seconds, e.g. 0:1:-5:30")
-        ->option_text("D:H:M:S");
+    matching_.AddTo(Sub(), "Time zone the camera clock was set to, e.g. +08:00 or Europe/Berlin; kavro zones lists them (default: the system's)");
     Sub().add_flag("--write-gps", writeGps_, "Also write a copy of each matched photo with its position (*_GPS.jpg)");
     AddReportOptions();
-    AddMatchOptions();
     AddSidecarOptions();
   }
 
@@ -80,14 +77,6 @@ class GeotagCommand : public Command {
     Sub().add_flag("--json", json_, "Print the report of every photo as JSON on stdout (result lines go to stderr)");
     Sub().add_flag("--report", table_, "Print the report table even when stdout is not a terminal");
   }
-  void AddMatchOptions() {
-    Sub().add_flag("--interpolate", interpolate_,
-                   "Place each photo between the two track points around its time, linear in time");
-    Sub()
-        .add_option("--max-gap", maxGap_, "Two track points further apart than this take no photos between them")
-        ->option_text("SECONDS")
-        ->check(CLI::Range(1, kMaxGapLimitSeconds));
-  }
   void AddSidecarOptions() {
     Sub().add_flag("--sidecars", sidecarsAlways_, "Write XMP sidecars for JPEGs too, instead of GPS copies");
     Sub().add_flag("--sidecar-ext", sidecarExt_, "Name sidecars NAME.EXT.xmp instead of NAME.xmp");
@@ -95,21 +84,18 @@ class GeotagCommand : public Command {
   }
   void ApplyOptions(PhotoConversionSettings& settings) const {
     settings.dryRun = dryRun_;
-    settings.match.interpolate = interpolate_;
-    settings.match.maxGapSeconds = maxGap_;
     settings.sidecars = sidecarsAlways_ ? SidecarMode::Always : SidecarMode::ForRawOnly;
     settings.sidecarName = sidecarExt_ ? SidecarName::NameExtXmp : SidecarName::NameXmp;
     settings.replacePositions = replacePositions_;
   }
   void PrintReport(CliEnv& env, const PhotoConversionResult& result) const;
 
-  std::string trl_, photoDir_, kml_, calibration_;
+  std::string trl_, photoDir_, kml_;
   bool writeGps_ = false;
   bool dryRun_ = false, json_ = false, table_ = false;
-  bool interpolate_ = false;
-  std::int32_t maxGap_ = kMatchWindowSeconds;
   bool sidecarsAlways_ = false, sidecarExt_ = false, replacePositions_ = false;
-  ZoneOption zone_;
+  // The zone, the clock correction and the match options, shared with kavro map.
+  PhotoOptions matching_;
 };
 
 }  // namespace
@@ -127,20 +113,8 @@ int GeotagCommand::Run(CliEnv& env) {
   const QStringList positional = {QString::fromStdString(trl_), QString::fromStdString(photoDir_)};
   const StringTable& words = env.ctx.strings;
   if (kml_.empty()) return env.Usage(words.Format(txt::MissingArgument, {QStringLiteral("--kml")}));
-  const std::optional<int> row = zone_.Row(env);
-  if (!row) return 2;
-  std::int32_t calibrationSeconds = 0;
-  if (!calibration_.empty()) {
-    const std::optional<std::int32_t> parsed = ParseCalibration(calibration_);
-    if (!parsed) {
-      std::vector<QString> limits;
-      for (int limit : kCalibrationLimits) limits.push_back(QString::number(limit));
-      return env.Usage(words.Format(txt::CalibrationFormat, limits));
-    }
-    calibrationSeconds = *parsed;
-  }
-
   PhotoConversionSettings settings;
+  if (const int usage = matching_.Apply(env, settings); usage != 0) return usage;
   settings.trlPath = positional[0].toStdString();
   // The balloons point at the photos from wherever the KML is opened: absolute paths.
   std::error_code absError;
@@ -154,10 +128,6 @@ int GeotagCommand::Run(CliEnv& env) {
     }
   }
 
-  // The photo zone stays in force for the rest of the run, as after the page's Convert.
-  env.ctx.zone.ApplyZone(*row);
-  settings.photoZone = env.ctx.zone.Clock();
-  settings.clock = ClockCorrection::Offset(calibrationSeconds);
   settings.writeGps = writeGps_;
   ApplyOptions(settings);
 

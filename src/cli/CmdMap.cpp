@@ -4,10 +4,12 @@
 #include <filesystem>
 
 #include "Commands.h"
+#include "PhotoOptions.h"
 #include "common/FileReport.h"
 #include "common/Texts.h"
 #include "map/MapData.h"
 #include "map/MapPicture.h"
+#include "map/PhotoLocations.h"
 #include "map/TileSource.h"
 
 namespace kavro::cli {
@@ -40,11 +42,17 @@ class MapCommand : public Command {
     Sub().add_option("--tiles", tiles_, "Tile server address with {z}, {x} and {y} (default: OpenStreetMap's)")
         ->option_text("URL");
     Sub().add_flag("--no-tiles", noTiles_, "Draw on the plain background with its grid, fetch no tiles");
+    Sub().add_option("--photos", photos_, "Put the photos of this folder on the map, matched as kavro geotag does")
+        ->option_text("DIR");
+    matching_.AddTo(Sub(), "Time zone the camera clock was set to, and of the profile's times (default: the system's)");
   }
 
   int Run(CliEnv& env) override;
 
  private:
+  // The located photos of --photos onto the map; 0, or the exit status after a message.
+  int AddPhotos(CliEnv& env, const PhotoConversionSettings& settings, const std::vector<std::filesystem::path>& files,
+                map::MapData& data) const;
   // The tiles the view shows, waited for at most kTileWaitMs; the note says what is missing.
   std::unique_ptr<map::TileSource> FetchTiles(const StringTable& words, const map::MapView& view, QString& note) const;
 
@@ -52,6 +60,8 @@ class MapCommand : public Command {
   std::string png_;
   std::string size_ = "1200x800";
   std::string tiles_;
+  std::string photos_;
+  PhotoOptions matching_;
   bool profile_ = false;
   bool profileTime_ = false;
   bool noTiles_ = false;
@@ -65,6 +75,9 @@ int MapCommand::Run(CliEnv& env) {
   if (!tiles_.empty() && !map::TileSource::ValidTemplate(QString::fromStdString(tiles_)))
     return env.Usage(words.Format(txt::MapTileUrlBad, {QString::fromStdString(tiles_)}));
 
+  PhotoConversionSettings matching;
+  if (const int usage = matching_.Apply(env, matching); usage != 0) return usage;
+
   map::MapData data;
   const std::vector<std::filesystem::path> files(tracks_.begin(), tracks_.end());
   const std::vector<TextMessage> problems = map::LoadTrackFiles(files, data);
@@ -74,6 +87,8 @@ int MapCommand::Run(CliEnv& env) {
     return env.Fail(words.Format(problems.back()));
   }
   if (data.IsEmpty()) return env.Fail(words.Text(txt::MapNothingToDraw));
+  if (!photos_.empty())
+    if (const int failed = AddPhotos(env, matching, files, data); failed != 0) return failed;
 
   map::MapView view(QSizeF(*size), {0.5, 0.5}, map::kMinZoom);
   view.Fit(data.Extent(), 40);
@@ -83,11 +98,25 @@ int MapCommand::Run(CliEnv& env) {
   map::PictureOptions options;
   options.profile = profile_;
   options.profileOverTime = profileTime_;
+  options.zone = matching.photoZone;
   const QImage picture = map::RenderPicture(words, view, data, tiles.get(), overlay, options);
   std::string error;
   if (!map::WritePng(words, picture, png_, &error))
     return env.Fail(FileReportLine(words, {txt::OutputWriteFailed, png_, error}));
   env.out << FileReportLine(words, {txt::CreateFileOk, png_, {}}) << '\n';
+  return 0;
+}
+
+int MapCommand::AddPhotos(CliEnv& env, const PhotoConversionSettings& matching,
+                          const std::vector<std::filesystem::path>& files, map::MapData& data) const {
+  PhotoConversionSettings settings = matching;
+  settings.photoDir = photos_;
+  map::PhotoLocations located = map::LocatePhotos(env.ctx.strings, settings, files);
+  if (!located.problems.empty()) return env.Fail(QString::fromStdString(located.problems.front()));
+  env.out << env.ctx.strings.Format(txt::MapPhotosLocated, {QString::number(located.photos.size()),
+                                                            QString::number(located.scanned)})
+          << '\n';
+  for (map::MapPhoto& photo : located.photos) map::AddPhoto(data, std::move(photo));
   return 0;
 }
 

@@ -170,7 +170,9 @@ void MainWindow::ConnectMap() {
   connect(conversion, &ConversionPage::converted, map,
           [map](const QString& source) { map->ShowFiles({source.toStdString()}); });
   auto* photo = static_cast<PhotoPage*>(pages_[kPhotoTab]);
-  connect(photo, &PhotoPage::conversionFinished, map, [map, photo] { map->ShowFiles({photo->TrlPath().toStdString()}); });
+  connect(photo, &PhotoPage::conversionFinished, map, [this, map, photo] {
+    if (map->ShowFiles({photo->TrlPath().toStdString()}).isEmpty()) map->ShowPhotoReport(ctx_.photo.lastReport);
+  });
 }
 
 MainWindow::~MainWindow() {

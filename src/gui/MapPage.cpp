@@ -1,6 +1,9 @@
 #include "MapPage.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QImageReader>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,17 +12,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "JobRunner.h"
 #include "MapWidget.h"
 #include "ProfileWidget.h"
 #include "common/FileReport.h"
 #include "common/Texts.h"
+#include "map/MapHitTest.h"
 #include "map/MapPicture.h"
+#include "map/PhotoLocations.h"
 #include "map/TileSource.h"
 
 namespace kavro::gui {
 
 MapPage::MapPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   setObjectName(QStringLiteral("mapPage"));
+  // Its photo job holds nothing of the logger's: the other pages never wait for it.
+  runner_ = new JobRunner(this);
   BuildControls();
   ConnectControls();
   Retranslate();
@@ -27,7 +35,7 @@ MapPage::MapPage(AppContext& ctx, QWidget* parent) : Page(ctx, parent) {
   SetTileTemplate(map::TileSource::DefaultTemplate());
 }
 
-MapPage::~MapPage() = default;
+MapPage::~MapPage() { stop_.request_stop(); }
 
 void MapPage::BuildControls() {
   open_ = new QPushButton(this);
@@ -45,7 +53,7 @@ void MapPage::BuildControls() {
   tileLabel_ = new QLabel(this);
   tileField_ = new QLineEdit(this);
   tileField_->setObjectName(QStringLiteral("mapTileField"));
-  tileField_->setMinimumWidth(260);
+  tileField_->setMinimumWidth(80);
   tileLabel_->setBuddy(tileField_);
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("mapStatus"));
@@ -128,6 +136,21 @@ void MapPage::ShowPhotos(std::vector<map::MapPhoto> photos) {
   for (map::MapPhoto& photo : photos) map::AddPhoto(data_, std::move(photo));
   Reshow();
 }
+
+void MapPage::ShowPhotoReport(const PhotoReport& report) {
+  if (runner_->Busy()) {
+    stop_.request_stop();
+    runner_->Wait();
+  }
+  stop_ = std::stop_source();
+  auto found = std::make_shared<std::vector<map::MapPhoto>>();
+  const StringTable& strings = ctx_.strings;
+  // Reading every photo's thumbnail takes a while: never on the window's thread.
+  runner_->Start([found, report, &strings, stop = stop_.get_token()] { *found = map::LocatedPhotos(strings, report, stop); },
+                 [this, found] { ShowPhotos(std::move(*found)); });
+}
+
+void MapPage::WaitForIdle() { runner_->Wait(); }
 
 bool MapPage::SavePicture(const QString& path, QString* error) {
   map::MapOverlay overlay = map_->Overlay();
@@ -229,7 +252,33 @@ void MapPage::OnSave() {
 
 void MapPage::OnPhotoClicked(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= data_.photos.size()) return;
-  if (hooks_.showPhoto) hooks_.showPhoto(data_.photos[static_cast<std::size_t>(index)]);
+  const map::MapPhoto& photo = data_.photos[static_cast<std::size_t>(index)];
+  if (hooks_.showPhoto)
+    hooks_.showPhoto(photo);
+  else
+    ShowPhotoLarger(photo);
+}
+
+void MapPage::ShowPhotoLarger(const map::MapPhoto& photo) {
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("mapPhotoDialog"));
+  dialog.setWindowTitle(QString::fromStdString(photo.path.filename().string()));
+  auto* lay = new QVBoxLayout(&dialog);
+  QImageReader reader(QString::fromStdString(photo.path.string()));
+  reader.setAutoTransform(true);
+  if (reader.size().isValid()) reader.setScaledSize(reader.size().scaled(720, 540, Qt::KeepAspectRatio));
+  const QImage image = reader.read();
+  auto* picture = new QLabel(&dialog);
+  picture->setPixmap(QPixmap::fromImage(image.isNull() ? photo.thumbnail : image));
+  lay->addWidget(picture);
+  const ZoneClock zone = zone_ ? zone_() : ZoneClock::System();
+  lay->addWidget(new QLabel(ctx_.strings.Format(txt::MapPhotoTime, {map::LocalTimeText(photo.utc, zone)}), &dialog));
+  lay->addWidget(new QLabel(ctx_.strings.Format(txt::MapPhotoMatch, {QString::fromStdString(photo.matchText)}), &dialog));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  buttons->button(QDialogButtonBox::Ok)->setText(Text(txt::Ok));
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  lay->addWidget(buttons);
+  dialog.exec();
 }
 
 void MapPage::ShowStop(const QString& text) {

@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <vector>
 
 #include "Page.h"
 #include "map/MapData.h"
+#include "photo/PhotoConversion.h"
 #include "track/ZoneClock.h"
 
 class QComboBox;
@@ -21,6 +23,7 @@ class TileSource;
 
 namespace kavro::gui {
 
+class JobRunner;
 class MapWidget;
 class ProfileWidget;
 
@@ -50,6 +53,10 @@ class MapPage : public Page {
   QStringList ShowFiles(const std::vector<std::filesystem::path>& files);
   // Puts the located photos of a photo run on the map (replacing earlier ones).
   void ShowPhotos(std::vector<map::MapPhoto> photos);
+  // Shows the located photos of a photo run; their thumbnails are read on a worker.
+  void ShowPhotoReport(const PhotoReport& report);
+  // Blocks until a running photo job has ended and its photos are shown (tests).
+  void WaitForIdle();
   // Writes the picture as shown (with the profile) to a PNG file; false with the reason.
   bool SavePicture(const QString& path, QString* error);
 
@@ -81,6 +88,7 @@ class MapPage : public Page {
   void RequestTiles();
   void ShowTileState();
   void ShowStop(const QString& text);
+  void ShowPhotoLarger(const map::MapPhoto& photo);
   void Retranslate();
 
   Hooks hooks_;
@@ -88,6 +96,8 @@ class MapPage : public Page {
   map::MapData data_;
   std::vector<std::filesystem::path> files_;
   std::unique_ptr<map::TileSource> tiles_;
+  JobRunner* runner_ = nullptr;
+  std::stop_source stop_;
   QString tileTemplate_;
   QString tileCacheDir_;
   MapWidget* map_ = nullptr;

@@ -17,7 +17,7 @@ MapWidget::MapWidget(const StringTable& strings, QWidget* parent)
     : QWidget(parent), strings_(strings), painter_(strings) {
   setObjectName(QStringLiteral("mapView"));
   setMouseTracking(true);
-  setMinimumSize(320, 200);
+  setMinimumSize(160, 100);  // the window keeps its size: the map takes what room there is
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setCursor(Qt::OpenHandCursor);
   view_.SetSize(size());

@@ -8,6 +8,7 @@
 #include <stop_token>
 
 #include "Page.h"
+#include "photo/PhotoConversion.h"
 
 class QBoxLayout;
 class QGroupBox;

@@ -10,7 +10,7 @@ namespace kavro::gui {
 ProfileWidget::ProfileWidget(const StringTable& strings, QWidget* parent) : QWidget(parent), strings_(strings) {
   setObjectName(QStringLiteral("heightProfile"));
   setMouseTracking(true);
-  setMinimumHeight(120);
+  setMinimumHeight(60);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 }
 

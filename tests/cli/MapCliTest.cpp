@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/KavroRun.h"
+#include "support/PhotoTestSupport.h"
 #include "support/WriterTestSupport.h"
 
 namespace kavro {
@@ -88,6 +89,45 @@ TEST(MapCli, BadInputWritesNothingAndSaysWhy) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("such.png"), std::string::npos) << run.err;
   EXPECT_FALSE(fs::exists(s.dir / "no"));
+}
+
+TEST(MapCli, PhotosAreMatchedAsGeotagMatchesThemAndNothingIsWritten) {
+  const fs::path dir = TempDir("cli-map-photos");
+  const fs::path trl = dir / "t.trl", photos = dir / "photos", png = dir / "out.png";
+  fs::create_directory(photos);
+  const std::int32_t t10 = test::Utc(2008, 2, 28, 10, 0, 0);
+  WriteTrl(trl, {TrackRecord::Make(t10, -33.8568f, 151.2153f, 12), TrackRecord::Make(t10 + 60, -33.85f, 151.21f, 13),
+                 TrackRecord::Make(t10 + 120, -33.84f, 151.2f, 14)});
+  test::TinyJpeg a, b, c;
+  a.dateTimeOriginal = "2008:02:28 19:00:20";  // camera 1 h fast, +08:00
+  b.dateTimeOriginal = "2008:02:28 19:01:50";
+  c.dateTimeOriginal = "2008:02:28 20:00:00";
+  test::WriteBytes(photos / "a.jpg", a.Build());
+  test::WriteBytes(photos / "b.jpg", b.Build());
+  test::WriteBytes(photos / "c.jpg", c.Build());
+  test::WriteBytes(photos / "d.jpg", {});
+  const std::string base = "map " + Q(trl) + " --png " + Q(png) + " --no-tiles --photos " + Q(photos) + " --zone +08:00";
+  // With the clock correction two are located, as kavro geotag locates them.
+  test::CliRun run = test::Kavro(base + " --calibrate 0:-1:0:0");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Photos on the map: 2 of 4"), std::string::npos) << run.out;
+  const test::CliRun geotag = test::Kavro("geotag " + Q(trl) + " " + Q(photos) + " --kml " + Q(dir / "g.kml") +
+                                          " --zone +08:00 --calibrate 0:-1:0:0");
+  EXPECT_NE(geotag.out.find("Photo Combined: Pass:2"), std::string::npos) << geotag.out;
+  // Without it, none; the picture is drawn all the same.
+  run = test::Kavro(base);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Photos on the map: 0 of 4"), std::string::npos) << run.out;
+  // The photo folder is as it was: no copies, no sidecars.
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(photos)) ++files;
+  EXPECT_EQ(files, 4u);
+  // The same option checks as geotag, and a folder that is not there said in words.
+  run = test::Kavro(base + " --calibrate 99:0:0:0");
+  EXPECT_EQ(run.status, 2);
+  run = test::Kavro("map " + Q(trl) + " --png " + Q(png) + " --no-tiles --photos " + Q(dir / "none"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("No such folder"), std::string::npos) << run.err;
 }
 
 }  // namespace
