@@ -17,9 +17,9 @@ namespace kavro {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Has;
 using test::Kavro;
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 std::string Q(const fs::path& p) { return "'" + p.string() + "'"; }
 
 std::string ReadText(const fs::path& p) {

@@ -22,10 +22,9 @@ namespace kavro {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Has;
 using test::Kavro;
 using test::ReadDir;
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class DownloadCli : public ::testing::Test {
  protected:

@@ -17,9 +17,8 @@ namespace kavro {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Has;
 using test::Kavro;
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class FirmwareCli : public ::testing::Test {
  protected:

@@ -20,9 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::Has;
 using test::Kavro;
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 std::string Expected(const sim::Scenario& s, const std::string& version, const std::string& mode,
                      const std::string& basis, const std::string& unit) {

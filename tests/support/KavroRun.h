@@ -11,6 +11,9 @@
 
 namespace kavro::test {
 
+// Whether kavro's output holds `part` somewhere.
+inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 struct CliRun {
   int status = -1;
   std::string out;
