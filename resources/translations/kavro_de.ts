@@ -1154,6 +1154,96 @@
         <translation>%1 (gewählte Zone; doppelte Stunde, der frühere Versatz)</translation>
     </message>
     <message>
+        <source>--sync takes PHOTO=HH:MM:SS, a photo of a clock and the UTC time it shows, not &quot;%1&quot;.</source>
+        <comment>864</comment>
+        <translation>--sync erwartet FOTO=HH:MM:SS, ein Foto einer Uhr und die UTC-Zeit, die sie zeigt, nicht &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a clock reading: give the UTC time the photo shows as HH:MM:SS.</source>
+        <comment>865</comment>
+        <translation>&quot;%1&quot; ist keine Uhrzeit: Geben Sie die UTC-Zeit, die das Foto zeigt, als HH:MM:SS an.</translation>
+    </message>
+    <message>
+        <source>The photo of the clock %1 does not exist.</source>
+        <comment>866</comment>
+        <translation>Das Foto der Uhr %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The photo of the clock %1 cannot be used: %2</source>
+        <comment>867</comment>
+        <translation>Das Foto der Uhr %1 kann nicht verwendet werden: %2</translation>
+    </message>
+    <message>
+        <source>The photo of the clock %1 has no capture time: the camera&apos;s time of it is what the clock is compared with.</source>
+        <comment>868</comment>
+        <translation>Das Foto der Uhr %1 hat keine Aufnahmezeit: Mit der Kamerazeit des Fotos wird die Uhr verglichen.</translation>
+    </message>
+    <message>
+        <source>The two photos of the clock were taken %1 seconds apart by the camera; to measure its drift they must be at least %2 seconds apart.</source>
+        <comment>869</comment>
+        <translation>Die beiden Fotos der Uhr wurden laut Kamera %1 Sekunden nacheinander aufgenommen; um die Gangabweichung zu messen, müssen mindestens %2 Sekunden dazwischen liegen.</translation>
+    </message>
+    <message>
+        <source>The camera clock correction from the photo, %1 seconds, is beyond what the calibration takes (up to %2 days): check the time given.</source>
+        <comment>870</comment>
+        <translation>Die Korrektur der Kamerauhr aus dem Foto, %1 Sekunden, liegt außerhalb dessen, was die Kalibrierung erlaubt (bis zu %2 Tage): Prüfen Sie die angegebene Zeit.</translation>
+    </message>
+    <message>
+        <source>The two photos give a camera clock drift of %1 seconds a day, more than %2: check the times given.</source>
+        <comment>871</comment>
+        <translation>Die beiden Fotos ergeben eine Gangabweichung der Kamerauhr von %1 Sekunden am Tag, mehr als %2: Prüfen Sie die angegebenen Zeiten.</translation>
+    </message>
+    <message>
+        <source>Give one photo of a clock, or two for the drift.</source>
+        <comment>872</comment>
+        <translation>Geben Sie ein Foto einer Uhr an, oder zwei für die Gangabweichung.</translation>
+    </message>
+    <message>
+        <source>--sync and --calibrate both set the camera clock: give one of them.</source>
+        <comment>873</comment>
+        <translation>--sync und --calibrate stellen beide die Kamerauhr ein: Geben Sie nur eines an.</translation>
+    </message>
+    <message>
+        <source>Camera clock correction from %1: %2 (days:hours:minutes:seconds), %3 s</source>
+        <comment>874</comment>
+        <translation>Korrektur der Kamerauhr aus %1: %2 (Tage:Stunden:Minuten:Sekunden), %3 s</translation>
+    </message>
+    <message>
+        <source>Camera clock drift from %1 to %2: %3 s a day</source>
+        <comment>875</comment>
+        <translation>Gangabweichung der Kamerauhr von %1 bis %2: %3 s am Tag</translation>
+    </message>
+    <message>
+        <source>From a photo...</source>
+        <comment>876</comment>
+        <translation>Aus einem Foto...</translation>
+    </message>
+    <message>
+        <source>Camera Clock from a Photo</source>
+        <comment>877</comment>
+        <translation>Kamerauhr aus einem Foto</translation>
+    </message>
+    <message>
+        <source>Photo of a clock showing UTC:</source>
+        <comment>878</comment>
+        <translation>Foto einer Uhr, die UTC zeigt:</translation>
+    </message>
+    <message>
+        <source>The time it shows (UTC, HH:MM:SS):</source>
+        <comment>879</comment>
+        <translation>Die gezeigte Zeit (UTC, HH:MM:SS):</translation>
+    </message>
+    <message>
+        <source>A second photo of the clock, much later or earlier (for the drift)</source>
+        <comment>880</comment>
+        <translation>Ein zweites Foto der Uhr, viel später oder früher (für die Gangabweichung)</translation>
+    </message>
+    <message>
+        <source>Drift: %1 s a day (from the photos of a clock)</source>
+        <comment>881</comment>
+        <translation>Gangabweichung: %1 s am Tag (aus den Fotos einer Uhr)</translation>
+    </message>
+    <message>
         <source>The logger&apos;s memory changed since the last download: reading all of it.</source>
         <comment>900</comment>
         <translation>Der Speicher des Loggers hat sich seit dem letzten Auslesen geändert: er wird ganz gelesen.</translation>

@@ -1154,6 +1154,96 @@
         <translation>%1（所选时区；重复的小时，采用较早的时差）</translation>
     </message>
     <message>
+        <source>--sync takes PHOTO=HH:MM:SS, a photo of a clock and the UTC time it shows, not &quot;%1&quot;.</source>
+        <comment>864</comment>
+        <translation>--sync 需为 照片=HH:MM:SS，即一张时钟的照片及其显示的 UTC 时间，而非“%1”。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a clock reading: give the UTC time the photo shows as HH:MM:SS.</source>
+        <comment>865</comment>
+        <translation>“%1”不是时钟读数：请以 HH:MM:SS 输入照片显示的 UTC 时间。</translation>
+    </message>
+    <message>
+        <source>The photo of the clock %1 does not exist.</source>
+        <comment>866</comment>
+        <translation>时钟照片 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>The photo of the clock %1 cannot be used: %2</source>
+        <comment>867</comment>
+        <translation>无法使用时钟照片 %1：%2</translation>
+    </message>
+    <message>
+        <source>The photo of the clock %1 has no capture time: the camera&apos;s time of it is what the clock is compared with.</source>
+        <comment>868</comment>
+        <translation>时钟照片 %1 没有拍摄时间：需以相机记录的时间与时钟比对。</translation>
+    </message>
+    <message>
+        <source>The two photos of the clock were taken %1 seconds apart by the camera; to measure its drift they must be at least %2 seconds apart.</source>
+        <comment>869</comment>
+        <translation>两张时钟照片按相机时间仅相隔 %1 秒；要测量漂移，至少须相隔 %2 秒。</translation>
+    </message>
+    <message>
+        <source>The camera clock correction from the photo, %1 seconds, is beyond what the calibration takes (up to %2 days): check the time given.</source>
+        <comment>870</comment>
+        <translation>由照片算出的相机时钟校正 %1 秒超出校正范围（最多 %2 天）：请检查输入的时间。</translation>
+    </message>
+    <message>
+        <source>The two photos give a camera clock drift of %1 seconds a day, more than %2: check the times given.</source>
+        <comment>871</comment>
+        <translation>两张照片算出相机时钟每天漂移 %1 秒，超过 %2：请检查输入的时间。</translation>
+    </message>
+    <message>
+        <source>Give one photo of a clock, or two for the drift.</source>
+        <comment>872</comment>
+        <translation>请指定一张时钟照片，或两张以测量漂移。</translation>
+    </message>
+    <message>
+        <source>--sync and --calibrate both set the camera clock: give one of them.</source>
+        <comment>873</comment>
+        <translation>--sync 与 --calibrate 都会设定相机时钟：请只指定其一。</translation>
+    </message>
+    <message>
+        <source>Camera clock correction from %1: %2 (days:hours:minutes:seconds), %3 s</source>
+        <comment>874</comment>
+        <translation>由 %1 算出的相机时钟校正：%2（日:时:分:秒），%3 秒</translation>
+    </message>
+    <message>
+        <source>Camera clock drift from %1 to %2: %3 s a day</source>
+        <comment>875</comment>
+        <translation>由 %1 至 %2 的相机时钟漂移：每天 %3 秒</translation>
+    </message>
+    <message>
+        <source>From a photo...</source>
+        <comment>876</comment>
+        <translation>由照片...</translation>
+    </message>
+    <message>
+        <source>Camera Clock from a Photo</source>
+        <comment>877</comment>
+        <translation>由照片设定相机时钟</translation>
+    </message>
+    <message>
+        <source>Photo of a clock showing UTC:</source>
+        <comment>878</comment>
+        <translation>显示 UTC 的时钟照片：</translation>
+    </message>
+    <message>
+        <source>The time it shows (UTC, HH:MM:SS):</source>
+        <comment>879</comment>
+        <translation>其显示的时间（UTC，HH:MM:SS）：</translation>
+    </message>
+    <message>
+        <source>A second photo of the clock, much later or earlier (for the drift)</source>
+        <comment>880</comment>
+        <translation>第二张时钟照片，时间相隔较久（用于漂移）</translation>
+    </message>
+    <message>
+        <source>Drift: %1 s a day (from the photos of a clock)</source>
+        <comment>881</comment>
+        <translation>漂移：每天 %1 秒（由时钟照片算出）</translation>
+    </message>
+    <message>
         <source>The logger&apos;s memory changed since the last download: reading all of it.</source>
         <comment>900</comment>
         <translation>记录器的存储器自上次下载后已更改: 将读取全部存储器。</translation>

@@ -1154,6 +1154,96 @@
         <translation>%1（所選時區；重複的小時，採用較早的時差）</translation>
     </message>
     <message>
+        <source>--sync takes PHOTO=HH:MM:SS, a photo of a clock and the UTC time it shows, not &quot;%1&quot;.</source>
+        <comment>864</comment>
+        <translation>--sync 需為 相片=HH:MM:SS，即一張時鐘的相片及其顯示的 UTC 時間，而非「%1」。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a clock reading: give the UTC time the photo shows as HH:MM:SS.</source>
+        <comment>865</comment>
+        <translation>「%1」不是時鐘讀數：請以 HH:MM:SS 輸入相片顯示的 UTC 時間。</translation>
+    </message>
+    <message>
+        <source>The photo of the clock %1 does not exist.</source>
+        <comment>866</comment>
+        <translation>時鐘相片 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>The photo of the clock %1 cannot be used: %2</source>
+        <comment>867</comment>
+        <translation>無法使用時鐘相片 %1：%2</translation>
+    </message>
+    <message>
+        <source>The photo of the clock %1 has no capture time: the camera&apos;s time of it is what the clock is compared with.</source>
+        <comment>868</comment>
+        <translation>時鐘相片 %1 沒有拍攝時間：需以相機記錄的時間與時鐘比對。</translation>
+    </message>
+    <message>
+        <source>The two photos of the clock were taken %1 seconds apart by the camera; to measure its drift they must be at least %2 seconds apart.</source>
+        <comment>869</comment>
+        <translation>兩張時鐘相片依相機時間僅相隔 %1 秒；要測量漂移，至少須相隔 %2 秒。</translation>
+    </message>
+    <message>
+        <source>The camera clock correction from the photo, %1 seconds, is beyond what the calibration takes (up to %2 days): check the time given.</source>
+        <comment>870</comment>
+        <translation>由相片算出的相機時鐘校正 %1 秒超出校正範圍（最多 %2 天）：請檢查輸入的時間。</translation>
+    </message>
+    <message>
+        <source>The two photos give a camera clock drift of %1 seconds a day, more than %2: check the times given.</source>
+        <comment>871</comment>
+        <translation>兩張相片算出相機時鐘每天漂移 %1 秒，超過 %2：請檢查輸入的時間。</translation>
+    </message>
+    <message>
+        <source>Give one photo of a clock, or two for the drift.</source>
+        <comment>872</comment>
+        <translation>請指定一張時鐘相片，或兩張以測量漂移。</translation>
+    </message>
+    <message>
+        <source>--sync and --calibrate both set the camera clock: give one of them.</source>
+        <comment>873</comment>
+        <translation>--sync 與 --calibrate 都會設定相機時鐘：請只指定其一。</translation>
+    </message>
+    <message>
+        <source>Camera clock correction from %1: %2 (days:hours:minutes:seconds), %3 s</source>
+        <comment>874</comment>
+        <translation>由 %1 算出的相機時鐘校正：%2（日:時:分:秒），%3 秒</translation>
+    </message>
+    <message>
+        <source>Camera clock drift from %1 to %2: %3 s a day</source>
+        <comment>875</comment>
+        <translation>由 %1 至 %2 的相機時鐘漂移：每天 %3 秒</translation>
+    </message>
+    <message>
+        <source>From a photo...</source>
+        <comment>876</comment>
+        <translation>由相片...</translation>
+    </message>
+    <message>
+        <source>Camera Clock from a Photo</source>
+        <comment>877</comment>
+        <translation>由相片設定相機時鐘</translation>
+    </message>
+    <message>
+        <source>Photo of a clock showing UTC:</source>
+        <comment>878</comment>
+        <translation>顯示 UTC 的時鐘相片：</translation>
+    </message>
+    <message>
+        <source>The time it shows (UTC, HH:MM:SS):</source>
+        <comment>879</comment>
+        <translation>其顯示的時間（UTC，HH:MM:SS）：</translation>
+    </message>
+    <message>
+        <source>A second photo of the clock, much later or earlier (for the drift)</source>
+        <comment>880</comment>
+        <translation>第二張時鐘相片，時間相隔較久（用於漂移）</translation>
+    </message>
+    <message>
+        <source>Drift: %1 s a day (from the photos of a clock)</source>
+        <comment>881</comment>
+        <translation>漂移：每天 %1 秒（由時鐘相片算出）</translation>
+    </message>
+    <message>
         <source>The logger&apos;s memory changed since the last download: reading all of it.</source>
         <comment>900</comment>
         <translation>記錄器的記憶體自上次下載後已變更: 將讀取全部記憶體。</translation>

@@ -114,7 +114,8 @@ int GeotagCommand::Run(CliEnv& env) {
   const StringTable& words = env.ctx.strings;
   if (kml_.empty()) return env.Usage(words.Format(txt::MissingArgument, {QStringLiteral("--kml")}));
   PhotoConversionSettings settings;
-  if (const int usage = matching_.Apply(env, settings); usage != 0) return usage;
+  std::string syncSummary;
+  if (const int usage = matching_.Apply(env, settings, &syncSummary); usage != 0) return usage;
   settings.trlPath = positional[0].toStdString();
   // The balloons point at the photos from wherever the KML is opened: absolute paths.
   std::error_code absError;
@@ -131,6 +132,11 @@ int GeotagCommand::Run(CliEnv& env) {
   settings.writeGps = writeGps_;
   ApplyOptions(settings);
 
+  if (!syncSummary.empty()) {
+    QTextStream& to = json_ ? env.err : env.out;
+    to << QString::fromStdString(syncSummary) << '\n';
+    to.flush();
+  }
   PrintingListener listener(env, json_);
   PhotoConversion conversion(words);
   std::string error;

@@ -1,7 +1,8 @@
 #pragma once
-// How photos are matched to a track, as options: --zone, --ignore-photo-zone, --calibrate,
-// --interpolate and --max-gap, shared by geotag and map so both match alike.
+// How photos are matched to a track, as options: --zone, --ignore-photo-zone, --calibrate or
+// --sync, --interpolate and --max-gap, shared by geotag and map so both match alike.
 #include <string>
+#include <vector>
 
 #include "Cli.h"
 #include "ZoneOption.h"
@@ -14,12 +15,16 @@ class PhotoOptions {
   void AddTo(CLI::App& sub, const char* zoneDescription);
   // Checks the options and puts the photo zone in force for the run (as after the photo page's
   // Convert); fills the zone, the clock correction and the match options into settings. Returns 0, or 2 after a
-  // usage message.
-  int Apply(CliEnv& env, PhotoConversionSettings& settings) const;
+  // usage message. syncSummary, when given, gets the correction computed from --sync (else empty).
+  int Apply(CliEnv& env, PhotoConversionSettings& settings, std::string* syncSummary = nullptr) const;
 
  private:
+  // The clock correction of --calibrate or --sync (in the zone already in settings); 0 or 2.
+  int ApplyClock(CliEnv& env, PhotoConversionSettings& settings, std::string* syncSummary) const;
+
   ZoneOption zone_;
   std::string calibration_;
+  std::vector<std::string> sync_;
   bool interpolate_ = false;
   bool ignorePhotoZone_ = false;
   std::int32_t maxGap_ = kMatchWindowSeconds;

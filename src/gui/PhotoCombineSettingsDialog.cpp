@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ClockSyncDialog.h"
 #include "ZoneCombo.h"
 #include "common/Texts.h"
 #include "track/TimeZoneTable.h"
@@ -51,6 +52,7 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
     grid->addWidget(new QLabel(words.Text(labels[i]), this), 1, i);
   }
   layout->addLayout(grid);
+  AddSyncButton(layout);
 
   rules_ = new QLabel(words.Text(txt::DiscardRulesIntro) + QStringLiteral("\n(1) ") + words.Text(txt::DiscardOutsideTrack) +
                           QStringLiteral("\n(2) ") + words.Text(txt::DiscardLongGap) + QStringLiteral("\n"),
@@ -127,6 +129,50 @@ void PhotoCombineSettingsDialog::AddZoneOptions(QBoxLayout* layout) {
   layout->addWidget(ignorePhotoZone_);
 }
 
+void PhotoCombineSettingsDialog::AddSyncButton(QBoxLayout* layout) {
+  auto* row = new QHBoxLayout;
+  fromPhoto_ = new QPushButton(ctx_.strings.Text(txt::FromAPhoto), this);
+  fromPhoto_->setObjectName(QStringLiteral("calibrationFromPhoto"));
+  row->addWidget(fromPhoto_);
+  driftLabel_ = new QLabel(this);
+  driftLabel_->setObjectName(QStringLiteral("calibrationDrift"));
+  row->addWidget(driftLabel_, 1);
+  layout->addLayout(row);
+  drift_ = ctx_.photo.stored.drift;
+  driftReference_ = ctx_.photo.stored.driftReference;
+  ShowDrift();
+  connect(fromPhoto_, &QPushButton::clicked, this, &PhotoCombineSettingsDialog::OnFromPhoto);
+}
+
+void PhotoCombineSettingsDialog::ShowDrift() {
+  driftLabel_->setText(drift_ == 0 ? QString()
+                                   : ctx_.strings.Format(txt::ClockDriftShown, {QString::fromStdString(DriftPerDayText(drift_))}));
+}
+
+ClockCorrection PhotoCombineSettingsDialog::Clock() const {
+  ClockCorrection c = ClockCorrection::Offset(calibrationSeconds_);
+  c.driftPerSecond = drift_;
+  c.referenceUtc = driftReference_;
+  return c;
+}
+
+// The correction from photos of a clock, read in the zone the list shows now, fills the fields.
+void PhotoCombineSettingsDialog::OnFromPhoto() {
+  ClockSyncDialog sync(ctx_, ClockForRow(row_), ignorePhotoZone_->isChecked(), this);
+  const int result = syncRunner_ ? syncRunner_(sync) : sync.exec();
+  if (result != QDialog::Accepted || !sync.Result().ok) return;
+  const ClockCorrection& clock = sync.Result().clock;
+  const std::optional<std::array<int, 4>> parts = CalibrationParts(clock.offsetSeconds);
+  if (!parts) return;
+  filling_ = true;
+  drift_ = clock.driftPerSecond;
+  driftReference_ = clock.referenceUtc;
+  for (int i = 0; i < 4; ++i) spins_[i]->setValue((*parts)[static_cast<std::size_t>(i)]);
+  OnCalibrationEdited();  // also when no field changed
+  filling_ = false;
+  ShowDrift();
+}
+
 void PhotoCombineSettingsDialog::ChooseStartRow() {
   const DeviceInfo info = ctx_.device.Snapshot();
   const PhotoSettings::StartRow start =
@@ -153,13 +199,20 @@ void PhotoCombineSettingsDialog::OnCalibrationEdited() {
   if (!ready_) return;
   const int d = spins_[0]->value(), h = spins_[1]->value(), m = spins_[2]->value(), s = spins_[3]->value();
   calibrationSeconds_ = kavro::CalibrationSeconds(d, h, m, s);
-  ctx_.photo.stored = {zoneHours_, zoneMinutes_, d, h, m, s, row_};
+  if (!filling_ && drift_ != 0) {
+    drift_ = 0;
+    driftReference_ = 0;
+    ShowDrift();
+  }
+  ctx_.photo.stored = {zoneHours_, zoneMinutes_, d, h, m, s, row_, drift_, driftReference_};
 }
 
 void PhotoCombineSettingsDialog::accept() {
   const bool wasReady = ready_;
   ready_ = true;
+  filling_ = true;  // the fields as they are: a drift from photos stays
   OnCalibrationEdited();
+  filling_ = false;
   ready_ = wasReady;
   ctx_.photo.timeZoneIndex = row_;
   ctx_.photo.writeGps = writeGpsValue_;

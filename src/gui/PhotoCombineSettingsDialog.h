@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 
 #include "AppContext.h"
 
@@ -8,9 +9,12 @@ class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 
 namespace kavro::gui {
+
+class ClockSyncDialog;
 
 // "Photo Combine Setting": the photo time zone, the camera clock calibration and the write-GPS
 // option. Edits are stored in the context at once (they stay even when the dialog is
@@ -21,7 +25,7 @@ class PhotoCombineSettingsDialog : public QDialog {
   PhotoCombineSettingsDialog(AppContext& ctx, QWidget* parent);
 
   std::int32_t CalibrationSeconds() const { return calibrationSeconds_; }
-  ClockCorrection Clock() const { return ClockCorrection::Offset(calibrationSeconds_); }
+  ClockCorrection Clock() const;
 
   QComboBox* ZoneList() const { return zoneList_; }
   QSpinBox* DaySpin() const { return spins_[0]; }
@@ -30,6 +34,10 @@ class PhotoCombineSettingsDialog : public QDialog {
   QSpinBox* SecondSpin() const { return spins_[3]; }
   QCheckBox* WriteGpsBox() const { return writeGps_; }
   QCheckBox* IgnorePhotoZoneBox() const { return ignorePhotoZone_; }
+  QPushButton* FromPhotoButton() const { return fromPhoto_; }
+  QLabel* DriftLabel() const { return driftLabel_; }
+  // Runs the "From a photo..." dialog instead of exec() (tests).
+  void SetSyncRunner(std::function<int(ClockSyncDialog&)> runner) { syncRunner_ = std::move(runner); }
   QLabel* DiscardRules() const { return rules_; }
   QCheckBox* InterpolateBox() const { return interpolate_; }
   QSpinBox* MaxGapSpin() const { return maxGap_; }
@@ -43,6 +51,9 @@ class PhotoCombineSettingsDialog : public QDialog {
   void AddMatchOptions(QBoxLayout* layout);
   void AddSidecarOptions(QBoxLayout* layout);
   void AddZoneOptions(QBoxLayout* layout);
+  void AddSyncButton(QBoxLayout* layout);
+  void OnFromPhoto();
+  void ShowDrift();
   void ChooseStartRow();
   void OnZoneSelected(int index);
   void OnCalibrationEdited();
@@ -52,6 +63,12 @@ class PhotoCombineSettingsDialog : public QDialog {
   QSpinBox* spins_[4] = {};
   QCheckBox* writeGps_ = nullptr;
   QCheckBox* ignorePhotoZone_ = nullptr;
+  QPushButton* fromPhoto_ = nullptr;
+  QLabel* driftLabel_ = nullptr;
+  std::function<int(ClockSyncDialog&)> syncRunner_;
+  double drift_ = 0;
+  std::int64_t driftReference_ = 0;
+  bool filling_ = false;  // the fields are set from a photo of a clock, not by hand
   QLabel* rules_ = nullptr;
   QCheckBox* interpolate_ = nullptr;
   QSpinBox* maxGap_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -10,6 +11,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "ClockSyncDialog.h"
 #include "PhotoCombineSettingsDialog.h"
 #include "PhotoPage.h"
 #include "common/Texts.h"
@@ -101,6 +103,77 @@ class PhotoTimeSettingsTest : public QObject {
       return 0;
     });
     QVERIFY(wasChecked);
+  }
+
+  // Two photos of a clock, four hours apart by a camera at +08:00 that is 1 h 20 s fast and
+  // loses 4 s on the way: the fields show the offset, the label the drift, and the run uses both.
+  void fromAPhotoFillsTheCalibrationAndTheDrift() {
+    test::TempDir dir("page-sync");
+    const fs::path photos = dir.path / "photos";
+    fs::create_directory(photos);
+    auto jpeg = [](const fs::path& path, const char* taken) {
+      test::TinyJpeg j;
+      j.dateTimeOriginal = taken;
+      test::WriteBytes(path, j.Build());
+    };
+    const QString first = QString::fromStdString((dir.path / "first.jpg").string());
+    const QString second = QString::fromStdString((dir.path / "second.jpg").string());
+    jpeg(dir.path / "first.jpg", "2008:02:28 19:00:20");
+    jpeg(dir.path / "second.jpg", "2008:02:28 23:00:20");
+    jpeg(photos / "between.jpg", "2008:02:28 21:00:20");
+    const std::int32_t noon = test::Utc(2008, 2, 28, 12, 0, 0);
+    test::WriteTrl(dir.path / "t.trl", {kavro::TrackRecord::Make(noon, 25.0f, 121.0f, 1),
+                                        kavro::TrackRecord::Make(noon + 30, 25.5f, 121.5f, 1)});
+    page->SetTrlPath(QString::fromStdString((dir.path / "t.trl").string()));
+    page->SetPhotoDirectory(QString::fromStdString(photos.string()));
+
+    QString problem;
+    QString drift;
+    int fields[4] = {};
+    OpenSettings([&](PhotoCombineSettingsDialog& d) {
+      d.ZoneList()->setCurrentIndex(6);  // +08:00
+      emit d.ZoneList()->activated(6);
+      d.SetSyncRunner([&](kavro::gui::ClockSyncDialog& sync) {
+        sync.PhotoEdit(0)->setText(first);
+        sync.TimeEdit(0)->setText(QStringLiteral("25:00"));
+        sync.accept();
+        if (!sync.Problem()->isHidden()) problem = sync.Problem()->text();
+        sync.TimeEdit(0)->setText(QStringLiteral("10:00:00"));
+        sync.SecondPhotoBox()->setChecked(true);
+        sync.PhotoEdit(1)->setText(second);
+        sync.TimeEdit(1)->setText(QStringLiteral("14:00:04"));
+        sync.accept();
+        return sync.result();
+      });
+      QTest::mouseClick(d.FromPhotoButton(), Qt::LeftButton);
+      fields[0] = d.DaySpin()->value();
+      fields[1] = d.HourSpin()->value();
+      fields[2] = d.MinuteSpin()->value();
+      fields[3] = d.SecondSpin()->value();
+      drift = d.DriftLabel()->text();
+      d.accept();
+      return static_cast<int>(QDialog::Accepted);
+    });
+    QCOMPARE(problem, ctx->strings.Format(txt::SyncBadReading, {QStringLiteral("25:00")}));
+    QCOMPARE(fields[0], 0);
+    QCOMPARE(fields[1], -1);
+    QCOMPARE(fields[2], 0);
+    QCOMPARE(fields[3], -20);
+    QCOMPARE(drift, ctx->strings.Format(txt::ClockDriftShown, {QStringLiteral("+24.0")}));
+    QCOMPARE(page->Clock().offsetSeconds, std::int64_t{-3620});
+    QVERIFY(Preview());
+    QCOMPARE(page->ReportTable()->item(0, 2)->text(), QStringLiteral("2008-02-28T12:00:02Z"));
+
+    // Kept for the next opening; a field edited by hand drops the drift.
+    OpenSettings([&](PhotoCombineSettingsDialog& d) {
+      drift = d.DriftLabel()->text();
+      d.SecondSpin()->setValue(-21);
+      problem = d.DriftLabel()->text();
+      return 0;
+    });
+    QCOMPARE(drift, ctx->strings.Format(txt::ClockDriftShown, {QStringLiteral("+24.0")}));
+    QVERIFY(problem.isEmpty());
+    QCOMPARE(ctx->photo.stored.drift, 0.0);
   }
 };
 

@@ -38,6 +38,10 @@ struct PhotoSettings {
     int minute = 0;
     int second = 0;
     int zoneRow = kUtcZoneRow;  // the row of zoneHours/zoneMinutes; the only record of a named zone
+    // The drift found from two photos of a clock, with the camera time it is counted from; an
+    // edit of the fields by hand drops it.
+    double drift = 0;
+    std::int64_t driftReference = 0;
   } stored;
   bool defaultsPending = false;       // Default All: the dialog next starts at " 00:00"
   bool zonePicked = false;            // a zone was chosen in the dialog; the logger's no longer counts
