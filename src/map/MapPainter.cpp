@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "common/Texts.h"
-#include "map/TrackLine.h"
 
 namespace kavro::map {
 namespace {
@@ -66,7 +65,7 @@ void MapPainter::Paint(QPainter& p, const MapView& view, const MapData& data, co
   PaintGrid(p, view);
   if (tiles != nullptr) PaintTiles(p, view, *tiles);
   p.setRenderHint(QPainter::Antialiasing, true);
-  PaintTracks(p, view, data);
+  tracks_.Paint(p, view, data);
   PaintMarks(p, view, data);
   PaintPhotos(p, view, data);
   PaintHover(p, view, data, overlay);
@@ -112,18 +111,6 @@ void MapPainter::PaintTiles(QPainter& p, const MapView& view, const TileImages& 
     // Whole pixels on both edges: no seams between neighbours.
     const QRectF target(QPointF(std::floor(tl.x()), std::floor(tl.y())), QPointF(std::ceil(br.x()), std::ceil(br.y())));
     p.drawImage(target, image);
-  }
-}
-
-void MapPainter::PaintTracks(QPainter& p, const MapView& view, const MapData& data) {
-  const double minPixels = SimplifyPixels(view.Zoom());
-  for (const MapTrack& track : data.tracks) {
-    VisibleLines(track.points, view, minPixels, lines_);
-    // A pale casing keeps the line apart from roads of the same colour.
-    p.setPen(QPen(QColor(255, 255, 255, 190), 5.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const QPolygonF& line : lines_) p.drawPolyline(line);
-    p.setPen(QPen(track.color, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const QPolygonF& line : lines_) p.drawPolyline(line);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "map/MapData.h"
 #include "map/MapView.h"
 #include "map/TileKey.h"
+#include "map/TrackLayer.h"
 
 namespace kavro::map {
 
@@ -55,7 +56,6 @@ class MapPainter {
  private:
   void PaintGrid(QPainter& p, const MapView& view) const;
   void PaintTiles(QPainter& p, const MapView& view, const TileImages& tiles) const;
-  void PaintTracks(QPainter& p, const MapView& view, const MapData& data);
   void PaintMarks(QPainter& p, const MapView& view, const MapData& data) const;
   void PaintPhotos(QPainter& p, const MapView& view, const MapData& data) const;
   void PaintHover(QPainter& p, const MapView& view, const MapData& data, const MapOverlay& overlay) const;
@@ -63,7 +63,7 @@ class MapPainter {
   void PaintNotes(QPainter& p, const MapView& view, const MapOverlay& overlay) const;
 
   const StringTable& strings_;
-  std::vector<QPolygonF> lines_;  // kept between frames: no allocation while panning
+  TrackLayer tracks_;
 };
 
 // Lines of the grid: the step in degrees for a view (lines about 100 pixels or more apart).
