@@ -56,7 +56,7 @@ QString GridLabel(double degrees, double step, bool latitude) {
                                                   : (rounded > 0 ? QStringLiteral("E") : QStringLiteral("W")));
 }
 
-void MapPainter::Paint(QPainter& p, const MapView& view, const MapData& data, const TileImages* tiles,
+bool MapPainter::Paint(QPainter& p, const MapView& view, const MapData& data, const TileImages* tiles,
                        const MapOverlay& overlay) {
   p.save();
   p.setClipRect(QRectF(QPointF(0, 0), view.Size()));
@@ -65,13 +65,14 @@ void MapPainter::Paint(QPainter& p, const MapView& view, const MapData& data, co
   PaintGrid(p, view);
   if (tiles != nullptr) PaintTiles(p, view, *tiles);
   p.setRenderHint(QPainter::Antialiasing, true);
-  tracks_.Paint(p, view, data);
+  const bool settled = tracks_.Paint(p, view, data, quickZoom_);
   PaintMarks(p, view, data);
   PaintPhotos(p, view, data);
   PaintHover(p, view, data, overlay);
   PaintScaleBar(p, view);
   PaintNotes(p, view, overlay);
   p.restore();
+  return settled;
 }
 
 void MapPainter::PaintGrid(QPainter& p, const MapView& view) const {

@@ -44,8 +44,12 @@ class MapPainter {
  public:
   explicit MapPainter(const StringTable& strings) : strings_(strings) {}
 
-  void Paint(QPainter& painter, const MapView& view, const MapData& data, const TileImages* tiles,
+  // False when the tracks were shown quickly (see SetQuickZoom): paint again once it is off.
+  bool Paint(QPainter& painter, const MapView& view, const MapData& data, const TileImages* tiles,
              const MapOverlay& overlay);
+  // While a wheel turns, a new zoom shows the tracks' last picture scaled instead of drawing
+  // them anew for every step.
+  void SetQuickZoom(bool quick) { quickZoom_ = quick; }
 
   // Where a photo's thumbnail is drawn in this view.
   static QRectF PhotoRect(const MapView& view, const MapPhoto& photo);
@@ -64,6 +68,7 @@ class MapPainter {
 
   const StringTable& strings_;
   TrackLayer tracks_;
+  bool quickZoom_ = false;
 };
 
 // Lines of the grid: the step in degrees for a view (lines about 100 pixels or more apart).

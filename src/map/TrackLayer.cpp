@@ -28,9 +28,15 @@ bool TrackLayer::Covers(const MapView& view, QPointF& corner) const {
          corner.y() + size.height() >= view.Size().height();
 }
 
-void TrackLayer::Paint(QPainter& p, const MapView& view, const MapData& data) {
+bool TrackLayer::Paint(QPainter& p, const MapView& view, const MapData& data, bool quick) {
   const qreal ratio = p.device() != nullptr ? p.device()->devicePixelRatioF() : 1.0;
   Key key = KeyOf(view, data, ratio);
+  if (quick && !image_.isNull() && key.zoom != key_.zoom && key.SameButZoom(key_)) {
+    const QPointF topLeft = view.ToScreen(imageView_.ToWorld(QPointF(0, 0)));
+    const QPointF bottomRight = view.ToScreen(imageView_.ToWorld(QPointF(imageView_.Size().width(), imageView_.Size().height())));
+    p.drawImage(QRectF(topLeft, bottomRight), image_);
+    return false;
+  }
   QPointF corner;
   if (key != key_ || !Covers(view, corner)) {
     key_ = std::move(key);
@@ -38,6 +44,7 @@ void TrackLayer::Paint(QPainter& p, const MapView& view, const MapData& data) {
     corner = QPointF(-kMargin, -kMargin);
   }
   p.drawImage(corner, image_);
+  return true;
 }
 
 void TrackLayer::Render(const MapView& view, const MapData& data, qreal pixelRatio) {

@@ -17,7 +17,9 @@ namespace kavro::map {
 // every side, so a drag draws from it until it has moved the margin's width.
 class TrackLayer {
  public:
-  void Paint(QPainter& p, const MapView& view, const MapData& data);
+  // With `quick`, another zoom of the same tracks shows the kept picture scaled, for a wheel
+  // that turns on; false then, and the caller paints again without `quick` once it rests.
+  bool Paint(QPainter& p, const MapView& view, const MapData& data, bool quick = false);
 
   // How far beyond the view the picture reaches, in pixels.
   static constexpr double kMargin = 512;
@@ -39,6 +41,7 @@ class TrackLayer {
     QSizeF viewSize;
     qreal pixelRatio = 1;
     bool operator==(const Key&) const = default;
+    bool SameButZoom(const Key& o) const { return tracks == o.tracks && viewSize == o.viewSize && pixelRatio == o.pixelRatio; }
   };
 
   static Key KeyOf(const MapView& view, const MapData& data, qreal pixelRatio);

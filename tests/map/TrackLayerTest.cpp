@@ -1,5 +1,5 @@
 // The tracks' kept picture: a dragged view drawn from it looks as one drawn afresh, and new
-// tracks, another zoom or a drag past its margin draw it anew.
+// tracks, another zoom or a drag past its margin draw it anew; a turning wheel scales it.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -92,6 +92,31 @@ TEST(TrackLayer, OtherTracksOrZoomAreDrawnAnew) {
   const MapView wider(QSizeF(320, 240), ToWorld(45.002, 90.04), 11);
   TrackLayer fresh;
   EXPECT_LE(Differing(Frame(layer, wider, second), Frame(fresh, wider, second)), 320 * 240 / 500);
+}
+
+TEST(TrackLayer, TurningWheelShowsTheKeptPictureScaledUntilItRests) {
+  MapData data;
+  data.tracks.push_back(Zigzag(0, 45, 90, 300));
+  MapView view(QSizeF(320, 240), ToWorld(45.002, 90.06), 12);
+  TrackLayer layer;
+  QImage image(320, 240, QImage::Format_ARGB32_Premultiplied);
+  {
+    QPainter p(&image);
+    EXPECT_TRUE(layer.Paint(p, view, data, true));  // nothing kept yet: drawn properly
+  }
+  view.ZoomAt(QPointF(160, 120), 0.5);
+  image.fill(Qt::black);
+  {
+    QPainter p(&image);
+    EXPECT_FALSE(layer.Paint(p, view, data, true));
+  }
+  TrackLayer fresh;
+  const QImage proper = Frame(fresh, view, data);
+  // The scaled picture puts the line where it belongs, if less sharp.
+  EXPECT_GT(Coloured(image, TrackColor(0)), Coloured(proper, TrackColor(0)) / 2);
+  EXPECT_LE(Differing(image, proper), 320 * 240 / 25);  // thicker lines, but in place
+  // At rest: drawn at the new zoom.
+  EXPECT_LE(Differing(Frame(layer, view, data), proper), 320 * 240 / 500);
 }
 
 }  // namespace
