@@ -215,7 +215,9 @@ void MapPainter::PaintNotes(QPainter& p, const MapView& view, const MapOverlay& 
     const double w = fm.horizontalAdvance(overlay.attribution) + 8;
     BoxedText(p, QPointF(view.Size().width() - w, view.Size().height() - fm.height() - 4), {overlay.attribution});
   }
-  if (!overlay.tileNote.isEmpty()) BoxedText(p, QPointF(6, fm.height() + 10), {overlay.tileNote});
+  // Above the scale bar: at the top it would hide the grid's labels.
+  if (!overlay.tileNote.isEmpty())
+    BoxedText(p, QPointF(8, view.Size().height() - 36 - fm.height()), {overlay.tileNote});
 }
 
 }  // namespace kavro::map
