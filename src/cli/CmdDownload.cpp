@@ -200,6 +200,7 @@ int DownloadCommand::Run(CliEnv& env) {
 
   DownloadSetup setup;
   setup.bridge = fast_ || (!slow_ && logger.OnBridge());
+  setup.releasedAfter = true;
   setup.photoZoneRow = photoRow;
   setup.writeGps = writeGps_;
   setup.keptFolder = env.ctx.keptCopyFolder;

@@ -248,7 +248,9 @@ void SpeedUp(Link& link, const DownloadTiming& timing) {
 // Both ends back to the normal speed after a download through a bridge. Also after a declined
 // dialog, before anything was sped up: the command is harmless there and leaves the logger at
 // the normal speed whatever came before.
-void SpeedBack(Link& link, KeepAlive* keepAlive, const DownloadTiming& timing) {
+// Without `settle` when the logger is let go right after: the goodbye may follow the speed
+// change at once, as it does when the program exits.
+void SpeedBack(Link& link, KeepAlive* keepAlive, const DownloadTiming& timing, bool settle = true) {
   KeepAliveOff(keepAlive, timing);
   PmtkExchange(link, pmtk::kSpeed, SerialPort::kDefaultBaud, 0);
   Pause(timing.speedPause);
@@ -256,7 +258,7 @@ void SpeedBack(Link& link, KeepAlive* keepAlive, const DownloadTiming& timing) {
     auto lock = link.Lock();
     link.Port().RestoreSpeed();
   }
-  Pause(timing.settlePause);
+  if (settle) Pause(timing.settlePause);
   link.fastMode = false;
 }
 
@@ -529,7 +531,8 @@ bool CombineOne(const StringTable& strings, TimeZoneState& zone, const DownloadS
   }
   PhotoLines lines(listener);
   const PhotoConversionResult r = CombinePhotosForTrack(strings, trl, file, photoDir, setup.photoZoneRow,
-                                                        setup.photoClock, setup.writeGps, &lines, &zone);
+                                                        setup.photoClock, setup.writeGps, &lines, &zone,
+                                                        setup.ignorePhotoZone);
   if (!r.outputOk) {
     file.Discard();
     listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, std::strerror(EIO)});
@@ -660,7 +663,7 @@ DownloadResult LogDownload(Link& link, DeviceState& device, KeepAlive* keepAlive
       reading.KeepImage();
     });
   }
-  if (setup.bridge) SpeedBack(link, keepAlive, timing);
+  if (setup.bridge) SpeedBack(link, keepAlive, timing, !setup.releasedAfter || choice->clearAfter);
   link.fastMode = false;
   if (writer.joinable()) writer.join();
 

@@ -71,6 +71,9 @@ class DownloadListener {
 struct DownloadSetup {
   // The port is a CP210x or Prolific bridge: the download runs at 921600 baud.
   bool bridge = false;
+  // The caller disconnects right after the download (kavro download): no command follows the
+  // speed change but the goodbye, so the settling pause before the next command is left out.
+  bool releasedAfter = false;
   DownloadTiming timing;
   // Asked once the download may start; empty means the user cancelled (nothing is read).
   std::function<std::optional<TransferChoice>()> choose;
@@ -78,6 +81,7 @@ struct DownloadSetup {
   int photoZoneRow = kUtcZoneRow;
   ClockCorrection photoClock;
   bool writeGps = false;
+  bool ignorePhotoZone = false;  // the zone row also for photos that store their own
   // The cache folder of the kept copies; empty keeps none and reads the whole memory.
   std::filesystem::path keptFolder;
 };
