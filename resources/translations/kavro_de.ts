@@ -1109,6 +1109,51 @@
         <translation>Um 1024 Wochen zu frühe Daten korrigieren (GPS-Wochenüberlauf)</translation>
     </message>
     <message>
+        <source>%1: taken at UTC%2, the time zone stored in the photo (%3).</source>
+        <comment>855</comment>
+        <translation>%1: aufgenommen um UTC%2, der im Foto gespeicherten Zeitzone (%3).</translation>
+    </message>
+    <message>
+        <source>%1: its camera time falls in the hour skipped when the clocks went forward; it was moved forward past it, to UTC%2.</source>
+        <comment>856</comment>
+        <translation>%1: Die Kamerazeit liegt in der Stunde, die bei der Zeitumstellung übersprungen wurde; sie wurde dahinter verschoben, auf UTC%2.</translation>
+    </message>
+    <message>
+        <source>%1: its camera time occurs twice as the clocks went back; the first, at UTC%2, was used.</source>
+        <comment>857</comment>
+        <translation>%1: Die Kamerazeit kommt bei der Rückstellung der Uhren zweimal vor; die erste, um UTC%2, wurde verwendet.</translation>
+    </message>
+    <message>
+        <source>Use this time zone also for photos that store their own</source>
+        <comment>858</comment>
+        <translation>Diese Zeitzone auch für Fotos verwenden, die eine eigene speichern</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <comment>859</comment>
+        <translation>Versatz</translation>
+    </message>
+    <message>
+        <source>%1 from the photo (%2)</source>
+        <comment>860</comment>
+        <translation>%1 aus dem Foto (%2)</translation>
+    </message>
+    <message>
+        <source>%1 (chosen zone)</source>
+        <comment>861</comment>
+        <translation>%1 (gewählte Zone)</translation>
+    </message>
+    <message>
+        <source>%1 (chosen zone; skipped hour, moved forward)</source>
+        <comment>862</comment>
+        <translation>%1 (gewählte Zone; übersprungene Stunde, vorverlegt)</translation>
+    </message>
+    <message>
+        <source>%1 (chosen zone; repeated hour, the earlier offset)</source>
+        <comment>863</comment>
+        <translation>%1 (gewählte Zone; doppelte Stunde, der frühere Versatz)</translation>
+    </message>
+    <message>
         <source>The logger&apos;s memory changed since the last download: reading all of it.</source>
         <comment>900</comment>
         <translation>Der Speicher des Loggers hat sich seit dem letzten Auslesen geändert: er wird ganz gelesen.</translation>

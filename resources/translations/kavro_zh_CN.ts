@@ -1109,6 +1109,51 @@
         <translation>更正提早 1024 周的日期（GPS 周数翻转）</translation>
     </message>
     <message>
+        <source>%1: taken at UTC%2, the time zone stored in the photo (%3).</source>
+        <comment>855</comment>
+        <translation>%1：拍摄于 UTC%2，即照片中存储的时区（%3）。</translation>
+    </message>
+    <message>
+        <source>%1: its camera time falls in the hour skipped when the clocks went forward; it was moved forward past it, to UTC%2.</source>
+        <comment>856</comment>
+        <translation>%1：相机时间落在时钟拨快时跳过的那一小时；已往后移过该小时，改为 UTC%2。</translation>
+    </message>
+    <message>
+        <source>%1: its camera time occurs twice as the clocks went back; the first, at UTC%2, was used.</source>
+        <comment>857</comment>
+        <translation>%1：时钟拨慢时此相机时间出现两次；采用第一次，即 UTC%2。</translation>
+    </message>
+    <message>
+        <source>Use this time zone also for photos that store their own</source>
+        <comment>858</comment>
+        <translation>照片自带时区时也使用此时区</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <comment>859</comment>
+        <translation>时差</translation>
+    </message>
+    <message>
+        <source>%1 from the photo (%2)</source>
+        <comment>860</comment>
+        <translation>%1，取自照片（%2）</translation>
+    </message>
+    <message>
+        <source>%1 (chosen zone)</source>
+        <comment>861</comment>
+        <translation>%1（所选时区）</translation>
+    </message>
+    <message>
+        <source>%1 (chosen zone; skipped hour, moved forward)</source>
+        <comment>862</comment>
+        <translation>%1（所选时区；跳过的小时，已往后移）</translation>
+    </message>
+    <message>
+        <source>%1 (chosen zone; repeated hour, the earlier offset)</source>
+        <comment>863</comment>
+        <translation>%1（所选时区；重复的小时，采用较早的时差）</translation>
+    </message>
+    <message>
         <source>The logger&apos;s memory changed since the last download: reading all of it.</source>
         <comment>900</comment>
         <translation>记录器的存储器自上次下载后已更改: 将读取全部存储器。</translation>

@@ -1109,6 +1109,51 @@
         <translation>更正提早 1024 週的日期（GPS 週數翻轉）</translation>
     </message>
     <message>
+        <source>%1: taken at UTC%2, the time zone stored in the photo (%3).</source>
+        <comment>855</comment>
+        <translation>%1：拍攝於 UTC%2，即相片中儲存的時區（%3）。</translation>
+    </message>
+    <message>
+        <source>%1: its camera time falls in the hour skipped when the clocks went forward; it was moved forward past it, to UTC%2.</source>
+        <comment>856</comment>
+        <translation>%1：相機時間落在時鐘撥快時跳過的那一小時；已往後移過該小時，改為 UTC%2。</translation>
+    </message>
+    <message>
+        <source>%1: its camera time occurs twice as the clocks went back; the first, at UTC%2, was used.</source>
+        <comment>857</comment>
+        <translation>%1：時鐘撥慢時此相機時間出現兩次；採用第一次，即 UTC%2。</translation>
+    </message>
+    <message>
+        <source>Use this time zone also for photos that store their own</source>
+        <comment>858</comment>
+        <translation>相片自帶時區時也使用此時區</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <comment>859</comment>
+        <translation>時差</translation>
+    </message>
+    <message>
+        <source>%1 from the photo (%2)</source>
+        <comment>860</comment>
+        <translation>%1，取自相片（%2）</translation>
+    </message>
+    <message>
+        <source>%1 (chosen zone)</source>
+        <comment>861</comment>
+        <translation>%1（所選時區）</translation>
+    </message>
+    <message>
+        <source>%1 (chosen zone; skipped hour, moved forward)</source>
+        <comment>862</comment>
+        <translation>%1（所選時區；跳過的小時，已往後移）</translation>
+    </message>
+    <message>
+        <source>%1 (chosen zone; repeated hour, the earlier offset)</source>
+        <comment>863</comment>
+        <translation>%1（所選時區；重複的小時，採用較早的時差）</translation>
+    </message>
+    <message>
         <source>The logger&apos;s memory changed since the last download: reading all of it.</source>
         <comment>900</comment>
         <translation>記錄器的記憶體自上次下載後已變更: 將讀取全部記憶體。</translation>

@@ -9,6 +9,8 @@ namespace kavro::cli {
 
 void PhotoOptions::AddTo(CLI::App& sub, const char* zoneDescription) {
   zone_.AddTo(sub, zoneDescription);
+  sub.add_flag("--ignore-photo-zone", ignorePhotoZone_,
+               "Use --zone for every photo, also for those that store their own time zone (OffsetTimeOriginal)");
   sub.add_option("--calibrate", calibration_, "Camera clock correction, days:hours:minutes:seconds, e.g. 0:1:-5:30")
       ->option_text("D:H:M:S");
   sub.add_flag("--interpolate", interpolate_, "Place each photo between the two track points around its time, linear in time");
@@ -34,6 +36,7 @@ int PhotoOptions::Apply(CliEnv& env, PhotoConversionSettings& settings) const {
   env.ctx.zone.ApplyZone(*row);
   settings.photoZone = env.ctx.zone.Clock();
   settings.clock = ClockCorrection::Offset(calibrationSeconds);
+  settings.ignorePhotoZone = ignorePhotoZone_;
   settings.match.interpolate = interpolate_;
   settings.match.maxGapSeconds = maxGap_;
   return 0;

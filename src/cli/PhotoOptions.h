@@ -1,6 +1,6 @@
 #pragma once
-// How photos are matched to a track, as options: --zone, --calibrate, --interpolate and
-// --max-gap, shared by geotag and map so both match alike.
+// How photos are matched to a track, as options: --zone, --ignore-photo-zone, --calibrate,
+// --interpolate and --max-gap, shared by geotag and map so both match alike.
 #include <string>
 
 #include "Cli.h"
@@ -21,6 +21,7 @@ class PhotoOptions {
   ZoneOption zone_;
   std::string calibration_;
   bool interpolate_ = false;
+  bool ignorePhotoZone_ = false;
   std::int32_t maxGap_ = kMatchWindowSeconds;
 };
 

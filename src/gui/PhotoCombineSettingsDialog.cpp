@@ -30,6 +30,7 @@ PhotoCombineSettingsDialog::PhotoCombineSettingsDialog(AppContext& ctx, QWidget*
   zoneList_->setObjectName(QStringLiteral("photoZoneList"));
   zoneRow->addWidget(zoneList_);
   layout->addLayout(zoneRow);
+  AddZoneOptions(layout);
 
   auto* calibrate = new QLabel(words.Text(txt::CalibrateTime), this);
   calibrate->setWordWrap(true);
@@ -119,6 +120,13 @@ void PhotoCombineSettingsDialog::AddSidecarOptions(QBoxLayout* layout) {
   for (QCheckBox* box : {sidecarsAlways_, sidecarExt_, replacePositions_}) layout->addWidget(box);
 }
 
+void PhotoCombineSettingsDialog::AddZoneOptions(QBoxLayout* layout) {
+  ignorePhotoZone_ = new QCheckBox(ctx_.strings.Text(txt::IgnorePhotoZone), this);
+  ignorePhotoZone_->setObjectName(QStringLiteral("ignorePhotoZone"));
+  ignorePhotoZone_->setChecked(ctx_.photo.ignorePhotoZone);
+  layout->addWidget(ignorePhotoZone_);
+}
+
 void PhotoCombineSettingsDialog::ChooseStartRow() {
   const DeviceInfo info = ctx_.device.Snapshot();
   const PhotoSettings::StartRow start =
@@ -155,6 +163,7 @@ void PhotoCombineSettingsDialog::accept() {
   ready_ = wasReady;
   ctx_.photo.timeZoneIndex = row_;
   ctx_.photo.writeGps = writeGpsValue_;
+  ctx_.photo.ignorePhotoZone = ignorePhotoZone_->isChecked();
   ctx_.photo.match.interpolate = interpolate_->isChecked();
   ctx_.photo.match.maxGapSeconds = maxGap_->value();
   ctx_.photo.sidecars = sidecarsAlways_->isChecked() ? SidecarMode::Always : SidecarMode::ForRawOnly;

@@ -29,6 +29,7 @@ class PhotoCombineSettingsDialog : public QDialog {
   QSpinBox* MinuteSpin() const { return spins_[2]; }
   QSpinBox* SecondSpin() const { return spins_[3]; }
   QCheckBox* WriteGpsBox() const { return writeGps_; }
+  QCheckBox* IgnorePhotoZoneBox() const { return ignorePhotoZone_; }
   QLabel* DiscardRules() const { return rules_; }
   QCheckBox* InterpolateBox() const { return interpolate_; }
   QSpinBox* MaxGapSpin() const { return maxGap_; }
@@ -41,6 +42,7 @@ class PhotoCombineSettingsDialog : public QDialog {
  private:
   void AddMatchOptions(QBoxLayout* layout);
   void AddSidecarOptions(QBoxLayout* layout);
+  void AddZoneOptions(QBoxLayout* layout);
   void ChooseStartRow();
   void OnZoneSelected(int index);
   void OnCalibrationEdited();
@@ -49,6 +51,7 @@ class PhotoCombineSettingsDialog : public QDialog {
   QComboBox* zoneList_ = nullptr;
   QSpinBox* spins_[4] = {};
   QCheckBox* writeGps_ = nullptr;
+  QCheckBox* ignorePhotoZone_ = nullptr;
   QLabel* rules_ = nullptr;
   QCheckBox* interpolate_ = nullptr;
   QSpinBox* maxGap_ = nullptr;

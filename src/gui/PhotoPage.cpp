@@ -289,6 +289,7 @@ void PhotoPage::StartRun(const std::filesystem::path& kmlPath, bool dryRun) {
   settings.photoDir = photoDir_.toStdString();
   settings.photoZone = ctx_.zone.Clock();
   settings.clock = clock_;
+  settings.ignorePhotoZone = ctx_.photo.ignorePhotoZone;
   settings.writeGps = ctx_.photo.writeGps;
   settings.match = ctx_.photo.match;
   settings.sidecars = ctx_.photo.sidecars;
@@ -349,14 +350,14 @@ void PhotoPage::AddReportWidgets(QBoxLayout* outer) {
   progress_->setRange(0, 100);
   progress_->hide();
   outer->addWidget(progress_);
-  report_ = new QTableWidget(0, 10, this);
-  report_->setObjectName(QStringLiteral("photoReport"));
   QStringList header;
   for (const std::string& h : PhotoReportText(ctx_.strings).Header()) header << QString::fromStdString(h);
+  report_ = new QTableWidget(0, static_cast<int>(header.size()), this);
+  report_->setObjectName(QStringLiteral("photoReport"));
   report_->setHorizontalHeaderLabels(header);
   report_->verticalHeader()->hide();
   report_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  // The table takes the room it is given: its ten columns must not widen the window. Shown once
+  // The table takes the room it is given: its many columns must not widen the window. Shown once
   // a run has rows for it.
   report_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   report_->setMinimumSize(0, 0);

@@ -375,6 +375,7 @@ void TrackLogPage::OnUpload() {
   setup.timing = downloadTiming_;
   setup.photoZoneRow = ctx_.photo.timeZoneIndex;
   setup.photoClock = ctx_.photo.clock;
+  setup.ignorePhotoZone = ctx_.photo.ignorePhotoZone;
   setup.writeGps = ctx_.photo.writeGps;
   setup.keptFolder = ctx_.keptCopyFolder;
   QPointer<TrackLogPage> self(this);

@@ -66,7 +66,7 @@ TEST_F(CommandLineCli, EverySubcommandHasHelpNamingItsOptions) {
       {"clear", {"--port", "--simulate", "--yes"}},
       {"convert", {"TRACK.trl", "--text", "--kml", "--nmea", "--gpx", "--gpx-track", "TRACK_track.gpx", "--zone"}},
       {"tracks", {"MEMORY.bin", "--dir", "--total", "--user", "--zone", "--kml"}},
-      {"geotag", {"TRACK.trl", "PHOTO_DIR", "--kml", "--zone", "--calibrate", "--write-gps"}},
+      {"geotag", {"TRACK.trl", "PHOTO_DIR", "--kml", "--zone", "--calibrate", "--write-gps", "--ignore-photo-zone"}},
       {"zones", {"TEXT"}},
   };
   const test::CliRun top = Kavro("--help");

@@ -531,7 +531,8 @@ bool CombineOne(const StringTable& strings, TimeZoneState& zone, const DownloadS
   }
   PhotoLines lines(listener);
   const PhotoConversionResult r = CombinePhotosForTrack(strings, trl, file, photoDir, setup.photoZoneRow,
-                                                        setup.photoClock, setup.writeGps, &lines, &zone);
+                                                        setup.photoClock, setup.writeGps, &lines, &zone,
+                                                        setup.ignorePhotoZone);
   if (!r.outputOk) {
     file.Discard();
     listener.OnFile(TrackFileReport{txt::CreateFileFailed, kml, std::strerror(EIO)});

@@ -81,6 +81,7 @@ struct DownloadSetup {
   int photoZoneRow = kUtcZoneRow;
   ClockCorrection photoClock;
   bool writeGps = false;
+  bool ignorePhotoZone = false;  // the zone row also for photos that store their own
   // The cache folder of the kept copies; empty keeps none and reads the whole memory.
   std::filesystem::path keptFolder;
 };

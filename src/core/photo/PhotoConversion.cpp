@@ -109,6 +109,21 @@ std::string PhotoConversion::NoMatchExplanation(const MatchCounts& counts, const
       .toStdString();
 }
 
+std::string PhotoConversion::TimeNoteLine(const std::string& path, const PhotoUtc& when) const {
+  if (!when.ok) return {};
+  const QString offset = Q(OffsetLabel(when.offsetMinutes * 60));
+  if (when.source != OffsetSource::ChosenZone) {
+    const QString tag = when.source == OffsetSource::PhotoOffsetTimeOriginal ? QStringLiteral("OffsetTimeOriginal")
+                                                                            : QStringLiteral("OffsetTime");
+    return strings_.Format(txt::PhotoOwnZoneUsed, {Q(path), offset, tag}).toStdString();
+  }
+  if (when.note == LocalTimeNote::SkippedHourMovedForward)
+    return strings_.Format(txt::PhotoSkippedHour, {Q(path), offset}).toStdString();
+  if (when.note == LocalTimeNote::RepeatedHourEarlierOffset)
+    return strings_.Format(txt::PhotoRepeatedHour, {Q(path), offset}).toStdString();
+  return {};
+}
+
 std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
   if (result.messageId == txt::PhotoOpenFailed || result.messageId == txt::PhotoUnreadable)
     return strings_.Format(result.messageId, {Q(result.detail)}).toStdString();
@@ -181,21 +196,23 @@ bool PhotoConversion::ReadInputs(const PhotoConversionSettings& settings, PhotoC
 
 namespace {
 
-// The capture time from what was read, with the JPEG reader's rules for every kind of file.
-PhotoTimeResult TimeOf(const PhotoMetadata& meta, const ZoneClock& zone) {
+// The capture time from what was read: the photo's own offset (unless ignored), else the chosen
+// zone with its clock changes; with a fixed offset and no offset in the photo, the JPEG
+// reader's rules to the second.
+PhotoTimeResult TimeOf(const PhotoMetadata& meta, const PhotoConversionSettings& settings, PhotoUtc& when) {
   PhotoTimeResult r;
   r.messageId = meta.messageId;
   r.detail = meta.detail;
+  when = PhotoUtc{};
   if (!meta.dateTimeOriginal) return r;
-  const std::string& text = *meta.dateTimeOriginal;
-  const std::int64_t utc = ParseExifDateTime(text.data(), text.size(), zone);
-  if (utc < 0) {
+  when = ResolveCaptureTime(meta, settings.photoZone, settings.ignorePhotoZone);
+  if (!when.ok) {
     r.messageId = txt::PhotoDateFormatError;
     return r;
   }
   r.status = 0;
   r.messageId = 0;
-  r.captureTime = static_cast<std::int32_t>(utc);
+  r.captureTime = static_cast<std::int32_t>(when.utc);
   return r;
 }
 
@@ -210,6 +227,7 @@ bool PhotoConversion::ReadPhotoTimes(const PhotoConversionSettings& settings, Ph
                                      const std::stop_token& stop, PhotoConversionResult& result) {
   parse_.assign(photos_.size(), ParseResult{});
   facts_.assign(photos_.size(), PhotoFacts{});
+  times_.assign(photos_.size(), PhotoUtc{});
   stepsDone_ = 0;
   stepsTotal_ = photos_.size() * 2;
   for (std::size_t i = 0; i < photos_.size(); ++i) {
@@ -219,7 +237,7 @@ bool PhotoConversion::ReadPhotoTimes(const PhotoConversionSettings& settings, Ph
     facts_[i].kind = meta.kind;
     facts_[i].readable = meta.readable;
     facts_[i].captureText = meta.dateTimeOriginal.value_or(std::string());
-    const PhotoTimeResult taken = TimeOf(meta, settings.photoZone);
+    const PhotoTimeResult taken = TimeOf(meta, settings, times_[i]);
     facts_[i].messageId = taken.messageId;
     photo.captureTime = taken.status == 0 ? taken.captureTime : 0;
     parse_[i].ok = taken.status == 0;
@@ -231,6 +249,7 @@ bool PhotoConversion::ReadPhotoTimes(const PhotoConversionSettings& settings, Ph
     }
     if (talk) {
       talk->OnLine(taken.status == 0 ? ParsedPassLine(photo.path) : ParsedErrorLine(photo.path, parse_[i].message));
+      if (const std::string note = TimeNoteLine(photo.path, times_[i]); !note.empty()) talk->OnLine(note);
       talk->OnSummary(ParsedSummary(result.parsedPass, result.parsedError));
     }
     Progress(talk);
@@ -370,7 +389,9 @@ void PhotoConversion::FillReport(const PhotoConversionSettings& settings, PhotoC
     PhotoReportRow& row = result.report.rows[i];
     row.path = photos_[i].path;
     row.captureText = facts.captureText;
-    row.offsetMinutes = offset;
+    row.offsetMinutes = times_[i].ok ? times_[i].offsetMinutes : offset;
+    row.offsetSource = times_[i].source;
+    row.localNote = times_[i].note;
     row.written = facts.written;
     row.writtenPath = facts.writtenPath;
     row.reasonId = facts.reasonId;
@@ -442,7 +463,8 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
 PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,
                                             OutputSink& out, const std::filesystem::path& photoDir, int photoZoneRow,
                                             const ClockCorrection& clock, bool writeGps,
-                                            PhotoConversionListener* listener, TimeZoneState* zoneInForce) {
+                                            PhotoConversionListener* listener, TimeZoneState* zoneInForce,
+                                            bool ignorePhotoZone) {
   PhotoConversionSettings s;
   s.trlPath = trlPath;
   s.photoDir = photoDir;
@@ -451,6 +473,7 @@ PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const st
   s.photoZone = ClockForRow(photoZoneRow);
   s.clock = clock;
   s.writeGps = writeGps;
+  s.ignorePhotoZone = ignorePhotoZone;
   s.quiet = true;
   PhotoConversion conversion(strings);
   return conversion.Run(s, out, listener);

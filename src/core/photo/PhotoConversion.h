@@ -13,6 +13,7 @@
 #include "photo/PhotoEntry.h"
 #include "photo/PhotoKml.h"
 #include "photo/PhotoMatcher.h"
+#include "photo/PhotoTime.h"
 #include "photo/PhotoMetadata.h"
 #include "photo/PhotoReport.h"
 #include "photo/XmpSidecar.h"
@@ -27,6 +28,7 @@ struct PhotoConversionSettings {
   // -- time --
   ZoneClock photoZone = ZoneClock::System();  // for photos without an offset of their own
   ClockCorrection clock;                      // the camera clock's offset and drift
+  bool ignorePhotoZone = false;               // the chosen zone for every photo, even one with its own offset
   bool writeGps = false;
   bool quiet = false;  // no result lines and no summary, only the unsupported-camera lines
   // An unreadable track or photo folder ends the run at once instead of giving an empty table.
@@ -109,6 +111,11 @@ class PhotoConversion {
   // Both time ranges and what to try, when nothing matched although there was something to
   // match; empty otherwise. Works on the tables of the last run.
   std::string NoMatchExplanation(const MatchCounts& counts, const ZoneClock& photoZone) const;
+  // How a photo's time was read when it is worth saying: its own offset, or a camera time in an
+  // hour the chosen zone skipped or repeated; empty otherwise.
+  std::string TimeNoteLine(const std::string& path, const PhotoUtc& when) const;
+  // Each photo's UTC time and where its offset came from, at the photo's index (last run).
+  const std::vector<PhotoUtc>& PhotoTimes() const { return times_; }
   // The reason a photo's time was not read, in words.
   std::string MessageText(const PhotoTimeResult& result) const;
   // A sidecar the user asked for that was not written, with the reason.
@@ -156,6 +163,7 @@ class PhotoConversion {
   std::vector<TrackOrderEntry> trackOrder_;
   std::vector<PhotoEntry> photos_;
   std::vector<ParseResult> parse_;
+  std::vector<PhotoUtc> times_;
   std::vector<PhotoOrderEntry> photoOrder_;
   std::vector<PhotoMatchDetail> details_;  // at the photo-order index
   std::vector<PhotoFacts> facts_;
@@ -169,6 +177,7 @@ class PhotoConversion {
 PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,
                                             OutputSink& out, const std::filesystem::path& photoDir, int photoZoneRow,
                                             const ClockCorrection& clock, bool writeGps,
-                                            PhotoConversionListener* listener, TimeZoneState* zoneInForce = nullptr);
+                                            PhotoConversionListener* listener, TimeZoneState* zoneInForce = nullptr,
+                                            bool ignorePhotoZone = false);
 
 }  // namespace kavro

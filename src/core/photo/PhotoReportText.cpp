@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "common/Texts.h"
+#include "track/TimeZoneTable.h"
 #include "track/ZoneClock.h"
 
 namespace kavro {
@@ -40,7 +41,8 @@ std::string UtcText(std::int64_t utc) {
 std::vector<std::string> PhotoReportText::Header() const {
   std::vector<std::string> h;
   for (int id : {txt::ReportFile, txt::ReportCaptured, txt::ReportUtc, txt::ReportMatch, txt::ReportSeconds,
-                 txt::ReportLatitude, txt::ReportLongitude, txt::ReportAltitude, txt::ReportWritten, txt::ReportReason})
+                 txt::ReportLatitude, txt::ReportLongitude, txt::ReportAltitude, txt::ReportWritten, txt::ReportReason,
+                 txt::ReportOffset})
     h.push_back(strings_.Utf8(id));
   return h;
 }
@@ -83,7 +85,26 @@ std::vector<std::string> PhotoReportText::Cells(const PhotoReportRow& row) const
   c.push_back(row.located ? Fixed(row.alt, 2) : std::string());
   c.push_back(WrittenText(row, false));
   c.push_back(ReasonText(row));
+  c.push_back(row.utc ? OffsetText(row) : std::string());
   return c;
+}
+
+std::string PhotoReportText::OffsetText(const PhotoReportRow& row) const {
+  const QString offset = QString::fromStdString(OffsetLabel(row.offsetMinutes * 60));
+  switch (row.offsetSource) {
+    case OffsetSource::PhotoOffsetTimeOriginal:
+    case OffsetSource::PhotoOffsetTime:
+      return strings_.Format(txt::OffsetFromPhoto, {offset, QString::fromLatin1(OffsetSourceKey(row.offsetSource))})
+          .toStdString();
+    case OffsetSource::ChosenZone: break;
+  }
+  switch (row.localNote) {
+    case LocalTimeNote::SkippedHourMovedForward: return strings_.Format(txt::OffsetSkippedHour, {offset}).toStdString();
+    case LocalTimeNote::RepeatedHourEarlierOffset:
+      return strings_.Format(txt::OffsetRepeatedHour, {offset}).toStdString();
+    case LocalTimeNote::None: break;
+  }
+  return strings_.Format(txt::OffsetFromZone, {offset}).toStdString();
 }
 
 std::string PhotoReportText::Table(const PhotoReport& report) const {
@@ -122,6 +143,24 @@ const char* PhotoReportText::MatchKey(PhotoMatchKind kind) {
   return "";
 }
 
+const char* PhotoReportText::OffsetSourceKey(OffsetSource source) {
+  switch (source) {
+    case OffsetSource::PhotoOffsetTimeOriginal: return "OffsetTimeOriginal";
+    case OffsetSource::PhotoOffsetTime: return "OffsetTime";
+    case OffsetSource::ChosenZone: return "zone";
+  }
+  return "";
+}
+
+const char* PhotoReportText::LocalNoteKey(LocalTimeNote note) {
+  switch (note) {
+    case LocalTimeNote::SkippedHourMovedForward: return "skipped-hour-moved-forward";
+    case LocalTimeNote::RepeatedHourEarlierOffset: return "repeated-hour-earlier-offset";
+    case LocalTimeNote::None: break;
+  }
+  return "";
+}
+
 const char* PhotoReportText::WrittenKey(PhotoWriteKind kind) {
   switch (kind) {
     case PhotoWriteKind::Copy: return "copy";
@@ -139,6 +178,8 @@ std::string PhotoReportText::Json(const PhotoReport& report) {
     o["captureText"] = row.captureText.empty() ? QJsonValue() : QJsonValue(QString::fromStdString(row.captureText));
     o["utc"] = row.utc ? QJsonValue(QString::fromStdString(UtcText(*row.utc))) : QJsonValue();
     o["offsetMinutes"] = row.offsetMinutes;
+    o["offsetSource"] = OffsetSourceKey(row.offsetSource);
+    o["localTimeNote"] = row.localNote == LocalTimeNote::None ? QJsonValue() : QJsonValue(LocalNoteKey(row.localNote));
     o["match"] = MatchKey(row.match);
     o["secondsToNearest"] = row.secondsToNearest ? QJsonValue(static_cast<double>(*row.secondsToNearest)) : QJsonValue();
     o["located"] = row.located;

@@ -18,11 +18,16 @@ class PhotoReportText {
   std::string MatchText(PhotoMatchKind kind) const;
   std::string WrittenText(const PhotoReportRow& row, bool dryRun) const;
   std::string ReasonText(const PhotoReportRow& row) const;
+  // "-04:00 from the photo (OffsetTimeOriginal)", "+02:00 (chosen zone)", with a skipped or
+  // repeated hour said.
+  std::string OffsetText(const PhotoReportRow& row) const;
   // Columns padded to their widest cell, one line a photo, the header first.
   std::string Table(const PhotoReport& report) const;
   static std::string Json(const PhotoReport& report);
   static const char* MatchKey(PhotoMatchKind kind);
   static const char* WrittenKey(PhotoWriteKind kind);
+  static const char* OffsetSourceKey(OffsetSource source);
+  static const char* LocalNoteKey(LocalTimeNote note);
 
  private:
   const StringTable& strings_;

@@ -43,6 +43,7 @@ struct PhotoSettings {
   bool zonePicked = false;            // a zone was chosen in the dialog; the logger's no longer counts
   // -- time --
   ClockCorrection clock;  // the camera clock correction taken over by the photo page at the dialog's last OK
+  bool ignorePhotoZone = false;  // the chosen zone even for photos that carry their own, set by the dialog's OK
   // How photos take positions and what RAW/HEIC files get, set by the dialog's OK.
   MatchOptions match;
   SidecarMode sidecars = SidecarMode::ForRawOnly;
