@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   }
   kavro::ConversionRequest all;
   all.source = trl;
-  all.text = all.kml = all.nmea = all.gpx = true;
+  all.formats = {kavro::TrackFormat::Text, kavro::TrackFormat::Kml, kavro::TrackFormat::Nmea, kavro::TrackFormat::Gpx};
   all.clock = clock;
   const double allSeconds = Best(runs, [&] {
     if (!kavro::ConvertTrackFile(all).Ok()) std::exit(1);

@@ -10,6 +10,7 @@
 namespace kavro {
 namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
+constexpr std::size_t kDirectSize = 1 << 16;
 }
 
 FileSink::~FileSink() { Close(); }
@@ -33,10 +34,10 @@ bool FileSink::Attach(int fd) {
   return true;
 }
 
-bool FileSink::Flush() {
+bool FileSink::WriteAll(const char* data, std::size_t size) {
   std::size_t done = 0;
-  while (done < used_ && !failed_) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
+  while (done < size && !failed_) {
+    const ssize_t n = ::write(fd_, data + done, size - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       failed_ = true;
@@ -45,30 +46,21 @@ bool FileSink::Flush() {
       done += static_cast<std::size_t>(n);
     }
   }
-  used_ = 0;
   return !failed_;
+}
+
+bool FileSink::Flush() {
+  const bool ok = WriteAll(buffer_.data(), used_);
+  used_ = 0;
+  return ok;
 }
 
 bool FileSink::Write(std::string_view text) {
   if (fd_ < 0 || failed_) return false;
   if (text.empty()) return true;
-  if (text.size() > buffer_.size() - used_) {
-    if (!Flush()) return false;
-    if (text.size() > buffer_.size()) {
-      // Larger than the buffer: straight through.
-      const char* p = text.data();
-      std::size_t left = text.size();
-      while (left > 0) {
-        const std::size_t piece = std::min(left, buffer_.size());
-        std::memcpy(buffer_.data(), p, piece);
-        used_ = piece;
-        if (!Flush()) return false;
-        p += piece;
-        left -= piece;
-      }
-      return true;
-    }
-  }
+  // A large piece goes straight from the caller's memory, not through the buffer.
+  if (text.size() >= kDirectSize) return Flush() && WriteAll(text.data(), text.size());
+  if (text.size() > buffer_.size() - used_ && !Flush()) return false;
   std::memcpy(buffer_.data() + used_, text.data(), text.size());
   used_ += text.size();
   return true;

@@ -36,6 +36,7 @@ class FileSink : public OutputSink {
   friend class ReplacingFileSink;
   bool Attach(int fd);
   bool Flush();
+  bool WriteAll(const char* data, std::size_t size);
 
   int fd_ = -1;
   std::vector<char> buffer_;

@@ -4,6 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace kavro {
 namespace {
 
@@ -73,25 +77,64 @@ std::string CodePageToUtf8(std::string_view bytes, int codePage) {
   return out;
 }
 
+char* PutUtf16Le(char* out, char32_t u) {
+  *out++ = static_cast<char>(u & 0xFF);
+  *out++ = static_cast<char>((u >> 8) & 0xFF);
+  return out;
+}
+
+// Widens the leading whole blocks of sixteen ASCII bytes; returns how many bytes it took.
+std::size_t WidenAsciiBlocks(const unsigned char* in, std::size_t size, char* out) {
+  constexpr std::size_t kBlock = 16;
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const __m128i zero = _mm_setzero_si128();
+  for (; size - i >= kBlock; i += kBlock) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    if (_mm_movemask_epi8(v) != 0) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + kBlock), _mm_unpackhi_epi8(v, zero));
+  }
+#else
+  for (; size - i >= kBlock; i += kBlock) {
+    unsigned char any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) any |= in[i + k];
+    if (any >= 0x80) break;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+      out[2 * (i + k)] = static_cast<char>(in[i + k]);
+      out[2 * (i + k) + 1] = 0;
+    }
+  }
+#endif
+  return i;
+}
+
 }  // namespace
 
-std::string Utf8ToUtf16Le(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size() * 2);
-  auto put = [&out](char32_t u) {
-    out += static_cast<char>(u & 0xFF);
-    out += static_cast<char>((u >> 8) & 0xFF);
-  };
-  for (std::size_t i = 0; i < utf8.size();) {
+char* WidenUtf8(std::string_view utf8, char* out) {
+  const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    // Our documents are nearly all ASCII: sixteen characters at a time while it lasts.
+    const std::size_t ascii = WidenAsciiBlocks(in + i, utf8.size() - i, out);
+    i += ascii;
+    out += 2 * ascii;
+    if (i >= utf8.size()) break;
     const char32_t cp = NextCodePoint(utf8, i);
     if (cp >= 0x10000) {
       const char32_t v = cp - 0x10000;
-      put(0xD800 + (v >> 10));
-      put(0xDC00 + (v & 0x3FF));
+      out = PutUtf16Le(out, 0xD800 + (v >> 10));
+      out = PutUtf16Le(out, 0xDC00 + (v & 0x3FF));
     } else {
-      put(cp);
+      out = PutUtf16Le(out, cp);
     }
   }
+  return out;
+}
+
+std::string Utf8ToUtf16Le(std::string_view utf8) {
+  std::string out(MaxUtf16LeSize(utf8.size()), '\0');
+  out.resize(static_cast<std::size_t>(WidenUtf8(utf8, out.data()) - out.data()));
   return out;
 }
 
@@ -157,8 +200,10 @@ bool TextFile::WriteString(std::string_view utf8) {
       if (!WriteBytes(bom, 2)) return false;
     }
     bomWritten_ = true;
-    const std::string wide = Utf8ToUtf16Le(utf8);
-    return WriteBytes(wide.data(), wide.size());
+    // One buffer for the file's life: a writer's many small writes allocate nothing.
+    if (wide_.size() < MaxUtf16LeSize(utf8.size())) wide_.resize(MaxUtf16LeSize(utf8.size()));
+    const char* end = WidenUtf8(utf8, wide_.data());
+    return WriteBytes(wide_.data(), static_cast<std::size_t>(end - wide_.data()));
   }
   if (!IsUtf8Page(fileCodePage_)) {
     const std::string narrow = Utf8ToCodePage(utf8, fileCodePage_);

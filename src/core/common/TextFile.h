@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/OutputSink.h"
 
@@ -65,10 +66,15 @@ class TextFile : public OutputSink {
   bool unicodeText_ = false;
   bool failed_ = false;
   bool bomWritten_ = false;
+  std::vector<char> wide_;  // the UTF-16 of the last write
 };
 
 // UTF-8 to UTF-16LE bytes (invalid sequences become U+FFFD).
 std::string Utf8ToUtf16Le(std::string_view utf8);
+// The same into a caller's buffer of at least MaxUtf16LeSize(utf8.size()) bytes; returns the end.
+char* WidenUtf8(std::string_view utf8, char* out);
+// Every UTF-8 byte gives at most two UTF-16LE bytes (a four-byte sequence gives four).
+constexpr std::size_t MaxUtf16LeSize(std::size_t utf8Size) { return 2 * utf8Size; }
 // UTF-8 to a narrow code page; characters the page cannot hold become '#'.
 std::string Utf8ToCodePage(std::string_view utf8, int codePage);
 

@@ -1,5 +1,6 @@
 #include "convert/NumberFormat.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -7,19 +8,82 @@ namespace kavro {
 
 namespace {
 
-constexpr std::uint64_t kPow10[] = {1,          10,          100,          1000,          10000,
-                                    100000,     1000000,     10000000,     100000000,     1000000000};
+constexpr std::uint64_t kPow10[] = {1ull,
+                                    10ull,
+                                    100ull,
+                                    1000ull,
+                                    10000ull,
+                                    100000ull,
+                                    1000000ull,
+                                    10000000ull,
+                                    100000000ull,
+                                    1000000000ull,
+                                    10000000000ull,
+                                    100000000000ull,
+                                    1000000000000ull,
+                                    10000000000000ull,
+                                    100000000000000ull,
+                                    1000000000000000ull,
+                                    10000000000000000ull,
+                                    100000000000000000ull,
+                                    1000000000000000000ull,
+                                    10000000000000000000ull};
 
-// The decimal digits of v, at least minDigits of them (leading zeros).
-char* PutDigits(char* out, std::uint64_t v, int minDigits) {
-  char tmp[24];
-  int len = 0;
-  while (v != 0 || len < minDigits) {
-    tmp[len++] = static_cast<char>('0' + v % 10);
-    v /= 10;
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Decimal digits of v (none for 0).
+[[gnu::always_inline]] inline int DigitCount(std::uint64_t v) {
+  const int bits = 64 - __builtin_clzll(v | 1);
+  const int t = (bits * 1233) >> 12;  // 1233 / 4096 is just above log10(2)
+  return t + (v >= kPow10[t] ? 1 : 0);
+}
+
+// Writes the last `count` digits of v so that they end at `end`; returns where they start.
+template <typename U>
+[[gnu::always_inline]] inline char* PutLastDigits(char* end, U v, int count) {
+  for (; count >= 2; count -= 2) {
+    end -= 2;
+    std::memcpy(end, kPairs + 2 * (v % 100), 2);
+    v /= 100;
   }
-  while (len > 0) *out++ = tmp[--len];
-  return out;
+  if (count == 1) *--end = static_cast<char>('0' + v % 10);
+  return end;
+}
+
+// The same for a count known when compiling: the loop unrolled.
+template <int N>
+[[gnu::always_inline]] inline char* PutLastDigitsN(char* end, std::uint32_t v) {
+  if constexpr (N >= 2) {
+    end -= 2;
+    std::memcpy(end, kPairs + 2 * (v % 100), 2);
+    return PutLastDigitsN<N - 2>(end, v / 100);
+  } else if constexpr (N == 1) {
+    *--end = static_cast<char>('0' + v % 10);
+    return end;
+  } else {
+    return end;
+  }
+}
+
+// q in units of the last decimal, written with D decimals. Split once by a constant power of
+// ten, the fraction then fits 32 bits; digits go backwards, two at a time, straight into place.
+template <int D>
+[[gnu::always_inline]] inline char* PutFixed(char* out, std::uint64_t q, bool negative) {
+  const std::uint64_t whole = q / kPow10[D];
+  const auto fraction = static_cast<std::uint32_t>(q % kPow10[D]);
+  const int wholeDigits = whole < 10 ? 1 : DigitCount(whole);
+  if (negative) *out++ = '-';
+  char* const end = out + wholeDigits + (D > 0 ? D + 1 : 0);
+  if constexpr (D > 0) {
+    PutLastDigitsN<D>(end, fraction);
+    out[wholeDigits] = '.';
+  }
+  if (whole < (std::uint64_t{1} << 32)) PutLastDigits(out + wholeDigits, static_cast<std::uint32_t>(whole), wholeDigits);
+  else PutLastDigits(out + wholeDigits, whole, wholeDigits);
+  return end;
 }
 
 }  // namespace
@@ -54,13 +118,18 @@ char* FormatFixed(char* out, float value, int decimals) {
     const std::uint64_t half = std::uint64_t{1} << (shift - 1);
     if (rest > half || (rest == half && (q & 1) != 0)) ++q;  // to nearest, ties to even
   }
-  if (bits >> 31) *out++ = '-';
-  out = PutDigits(out, q / kPow10[decimals], 1);
-  if (decimals > 0) {
-    *out++ = '.';
-    out = PutDigits(out, q % kPow10[decimals], decimals);
+  switch (decimals) {
+    case 0: return PutFixed<0>(out, q, bits >> 31);
+    case 1: return PutFixed<1>(out, q, bits >> 31);
+    case 2: return PutFixed<2>(out, q, bits >> 31);
+    case 3: return PutFixed<3>(out, q, bits >> 31);
+    case 4: return PutFixed<4>(out, q, bits >> 31);
+    case 5: return PutFixed<5>(out, q, bits >> 31);
+    case 6: return PutFixed<6>(out, q, bits >> 31);
+    case 7: return PutFixed<7>(out, q, bits >> 31);
+    case 8: return PutFixed<8>(out, q, bits >> 31);
+    default: return PutFixed<9>(out, q, bits >> 31);
   }
-  return out;
 }
 
 char* FormatInt(char* out, std::int64_t value) {

@@ -1,5 +1,6 @@
 #include "photo/PhotoKml.h"
 
+#include <array>
 #include <set>
 
 #include "convert/KmlWriter.h"
@@ -27,7 +28,7 @@ class BatchingSink : public OutputSink {
   }
 
  private:
-  static constexpr std::size_t kBatch = 1 << 16;
+  static constexpr std::size_t kBatch = 1 << 17;
   void Pass(bool all) {
     std::size_t cut = buffer_.size();
     if (!all) {
@@ -50,6 +51,8 @@ class Lines {
     ok_ = out_.Write(text) && ok_;
     ok_ = out_.Write("\r\n") && ok_;
   }
+  // Text that already holds its line ends.
+  void Text(std::string_view text) { ok_ = out_.Write(text) && ok_; }
   bool Ok() const { return ok_; }
 
  private:
@@ -101,13 +104,34 @@ std::string BalloonPathText(const std::string& path) {
 
 namespace {
 
-// The route from the file itself, tuple by tuple, without the table's limit.
+// "lon,lat,alt" as the route and the placemarks both write a point.
+char* CoordinateText(char* p, float lon, float lat, float alt) {
+  p = FormatFixed(p, lon, 7);
+  *p++ = ',';
+  p = FormatFixed(p, lat, 7);
+  *p++ = ',';
+  return FormatFixed(p, alt, 2);
+}
+
+// The route from the file itself, tuple by tuple, without the table's limit; gathered into
+// large writes.
 void WriteRouteLine(OutputSink& out, const std::filesystem::path& trlPath) {
   WriteKmlPathOpen(out);
   TrackFileReader route;
   if (route.Open(trlPath)) {
+    std::array<char, 1 << 14> buf;
+    char* const limit = buf.data() + buf.size() - (3 * kFormatBufferSize + 4);
+    char* p = buf.data();
     TrackRecord record;
-    while (route.Next(record)) WriteKmlPathPoint(out, record.Longitude(), record.Latitude(), record.Height());
+    while (route.Next(record)) {
+      p = CoordinateText(p, record.Longitude(), record.Latitude(), record.Height());
+      *p++ = ' ';
+      if (p >= limit) {
+        out.Write(std::string_view(buf.data(), static_cast<std::size_t>(p - buf.data())));
+        p = buf.data();
+      }
+    }
+    out.Write(std::string_view(buf.data(), static_cast<std::size_t>(p - buf.data())));
   }
   WriteKmlPathClose(out);
 }
@@ -134,22 +158,24 @@ class PlacemarkWriter {
  private:
   bool HasPhotos(std::size_t k) const { return first_[k] != first_[k + 1]; }
 
+  // Each placemark is made in one buffer and written at once; only a balloon goes line by line.
   void Placemark(std::size_t k) {
     const TrackPoint& point = (*points_)[k];
-    lines_.Line("<Placemark>");
-    lines_.Line("<name>");
-    lines_.Line(point.nameText.data());
-    lines_.Line("</name>");
-    if (HasPhotos(k)) Balloon(k, point);
-    lines_.Line("<styleUrl>");
-    lines_.Line(Style(k));
-    lines_.Line("</styleUrl>");
-    lines_.Line("<Point>");
-    lines_.Line("<coordinates>");
-    Coordinates(point);
-    lines_.Line("</coordinates>");
-    lines_.Line("</Point>");
-    lines_.Line("</Placemark>");
+    char buf[3 * kFormatBufferSize + 256];
+    char* p = PutText(buf, "<Placemark>\r\n<name>\r\n");
+    p = PutText(p, point.nameText.data());
+    p = PutText(p, "\r\n</name>\r\n");
+    if (HasPhotos(k)) {
+      lines_.Text(std::string_view(buf, static_cast<std::size_t>(p - buf)));
+      Balloon(k, point);
+      p = buf;
+    }
+    p = PutText(p, "<styleUrl>\r\n");
+    p = PutText(p, Style(k));
+    p = PutText(p, "\r\n</styleUrl>\r\n<Point>\r\n<coordinates>\r\n");
+    p = CoordinateText(p, point.lon, point.lat, point.alt);
+    p = PutText(p, "\r\n</coordinates>\r\n</Point>\r\n</Placemark>\r\n");
+    lines_.Text(std::string_view(buf, static_cast<std::size_t>(p - buf)));
   }
 
   const char* Style(std::size_t k) const {
@@ -191,16 +217,6 @@ class PlacemarkWriter {
     const GpsCopyResult result = WriteGpsPhotoCopy(photo.path, point, copyPath);
     if (result.status == 0 && result.supported) written_.insert(copyPath);
     if (onCopy_) onCopy_(photo, result);
-  }
-
-  void Coordinates(const TrackPoint& point) {
-    char number[3 * kFormatBufferSize];
-    char* p = FormatFixed(number, point.lon, 7);
-    *p++ = ',';
-    p = FormatFixed(p, point.lat, 7);
-    *p++ = ',';
-    p = FormatFixed(p, point.alt, 2);
-    lines_.Line(std::string_view(number, static_cast<std::size_t>(p - number)));
   }
 
   Lines lines_;

@@ -1,6 +1,7 @@
 #include "track/TrackRecord.h"
 
 #include <bit>
+#include <cstring>
 
 namespace kavro {
 namespace {
@@ -19,9 +20,16 @@ void StoreLe32(std::uint8_t* p, std::uint32_t v) {
 }  // namespace
 
 std::uint8_t RecordChecksum(const std::uint8_t* record) {
-  std::uint8_t x = record[14];
-  for (int i = 13; i >= 0; --i) x ^= record[i];
-  return x;
+  // All sixteen bytes folded in two words (XOR does not care for byte order), then byte 15 out.
+  std::uint64_t a;
+  std::uint64_t b;
+  std::memcpy(&a, record, 8);
+  std::memcpy(&b, record + 8, 8);
+  std::uint64_t x = a ^ b;
+  x ^= x >> 32;
+  x ^= x >> 16;
+  x ^= x >> 8;
+  return static_cast<std::uint8_t>(x ^ record[15]);
 }
 
 void TrackRecord::SetTime(std::int32_t time) {

@@ -29,7 +29,7 @@ struct TrackRecord {
   bool IsValid() const;
 };
 
-// XOR of bytes 0-14.
+// XOR of bytes 0-14 of a whole 16-byte record.
 std::uint8_t RecordChecksum(const std::uint8_t* record);
 // The checksum matches byte 15.
 bool RecordIsValid(const std::uint8_t* record);

@@ -89,6 +89,74 @@ TEST_F(TextFileTest, NarrowCodePagesGetHashForWhatTheyCannotHold) {
   EXPECT_EQ(ReadLines(dir_ / "latin.txt", TextFile::CodePageLatin1), (std::vector<std::string>{"Käse #"}));
 }
 
+// Each character placed at every offset of a long ASCII text, so it falls before, inside and
+// after the runs that are widened many bytes at a time; the expected bytes are written out by hand.
+TEST_F(TextFileTest, Utf16OfOneCharacterAtEveryPlaceInAsciiText) {
+  const std::vector<std::pair<std::string, std::string>> characters = {
+      {"\xC3\xBC", std::string("\xFC\x00", 2)},                         // ü
+      {"\xE5\x8C\x97", std::string("\x17\x53", 2)},                    // 北
+      {"\xF0\x9D\x84\x9E", std::string("\x34\xD8\x1E\xDD", 4)},        // a surrogate pair
+      {"\xFF", std::string("\xFD\xFF", 2)},                             // not UTF-8
+      {"\xED\xA0\x80", std::string("\xFD\xFF", 2)},                     // an encoded surrogate
+      {"\xE5\x8C", std::string("\xFD\xFF\xFD\xFF", 4)},                  // cut short
+  };
+  auto wide = [](const std::string& ascii) {
+    std::string out;
+    for (char c : ascii) {
+      out += c;
+      out += '\0';
+    }
+    return out;
+  };
+  const std::string ascii = "<coordinates>121.5654297,25.0330009,12.50</coordinates>\r\n";
+  for (const auto& [utf8, utf16] : characters) {
+    for (std::size_t at = 0; at <= ascii.size(); ++at) {
+      const std::string text = ascii.substr(0, at) + utf8 + ascii.substr(at);
+      const std::string expected = wide(ascii.substr(0, at)) + utf16 + wide(ascii.substr(at));
+      ASSERT_EQ(Utf8ToUtf16Le(text), expected) << "at " << at << " of " << utf16.size() << "-byte UTF-16";
+    }
+  }
+  // The file's writes give the same bytes, however many of them there are.
+  TextFile f;
+  ASSERT_TRUE(f.Open(dir_ / "w.kml", TextFile::ModeWrite | TextFile::ModeCreate | TextFile::ModeWriteUnicode));
+  std::string all;
+  for (int i = 0; i < 3000; ++i) {
+    const std::string piece = ascii.substr(0, static_cast<std::size_t>(i) % ascii.size()) + "北" + std::to_string(i);
+    all += piece;
+    EXPECT_TRUE(f.WriteString(piece));
+  }
+  const std::string big = std::string(200000, 'k') + "ü";
+  all += big;
+  EXPECT_TRUE(f.WriteString(big));
+  EXPECT_TRUE(f.WriteString("end"));
+  all += "end";
+  EXPECT_TRUE(f.Close());
+  EXPECT_EQ(Bytes(dir_ / "w.kml"), "\xFF\xFE" + Utf8ToUtf16Le(all));
+}
+
+// Small pieces go through the buffer, large ones straight to the file: the order stays.
+TEST_F(TextFileTest, LargeAndSmallWritesKeepTheirOrder) {
+  FileSink sink;
+  ASSERT_TRUE(sink.Open(dir_ / "mixed.txt"));
+  std::string expected;
+  for (std::size_t size : {3u, 70000u, 5u, 1u << 16, 1u << 20, 7u, (1u << 20) + 3, 2u}) {
+    const std::string piece(size, static_cast<char>('a' + expected.size() % 26));
+    expected += piece;
+    EXPECT_TRUE(sink.Write(piece));
+  }
+  EXPECT_TRUE(sink.Close());
+  EXPECT_EQ(Bytes(dir_ / "mixed.txt"), expected);
+  if (fs::exists("/dev/full")) {
+    FileSink full;
+    ASSERT_TRUE(full.Open("/dev/full"));
+    full.Write("x");
+    EXPECT_FALSE(full.Write(std::string(1 << 17, 'y')));  // the buffered byte and the large piece both fail
+    std::string error;
+    EXPECT_FALSE(full.Close(&error));
+    EXPECT_EQ(error, std::strerror(ENOSPC));
+  }
+}
+
 TEST_F(TextFileTest, FailuresAreReported) {
   TextFile f;
   std::string error;

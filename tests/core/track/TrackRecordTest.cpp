@@ -24,4 +24,25 @@ TEST(TrackRecord, MadeRecordRoundTripsAndChecksums) {
   EXPECT_FALSE(bad.IsValid());
 }
 
+// Every bit of bytes 0-14 counts once, byte 15 (where the checksum is kept) not at all.
+TEST(TrackRecord, ChecksumIsTheXorOfTheFirstFifteenBytes) {
+  std::uint8_t r[16] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80, 0x03, 0x05, 0x09, 0x11, 0x21, 0x41, 0x81, 0x00};
+  EXPECT_EQ(RecordChecksum(r), 0x01 ^ 0x02 ^ 0x04 ^ 0x08 ^ 0x10 ^ 0x20 ^ 0x40 ^ 0x80 ^ 0x03 ^ 0x05 ^ 0x09 ^ 0x11 ^ 0x21 ^
+                                   0x41 ^ 0x81);
+  const std::uint8_t base = RecordChecksum(r);
+  for (int i = 0; i < 15; ++i) {
+    for (int bit = 0; bit < 8; ++bit) {
+      r[i] ^= static_cast<std::uint8_t>(1 << bit);
+      EXPECT_EQ(RecordChecksum(r), base ^ (1 << bit)) << "byte " << i << " bit " << bit;
+      r[i] ^= static_cast<std::uint8_t>(1 << bit);
+    }
+  }
+  for (int v : {0x00, 0x5A, 0xFF}) {
+    r[15] = static_cast<std::uint8_t>(v);
+    EXPECT_EQ(RecordChecksum(r), base);
+  }
+  r[15] = base;
+  EXPECT_TRUE(RecordIsValid(r));
+}
+
 }  // namespace kavro
