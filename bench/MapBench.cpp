@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) frames = std::atoi(argv[++i]);
     else trl = argv[i];
   }
-  if (trl.empty() || cache.empty() || frames < 1) {
+  if (trl.empty() || cache.empty() || frames < 2) {
     std::fprintf(stderr, "usage: bench_map TRACK.trl --cache DIR [--frames N]\n");
     return 2;
   }
@@ -88,11 +88,33 @@ int main(int argc, char** argv) {
     tiles.Request(map::VisibleTiles(walk));  // as the window asks on every move
     panning.push_back(Frame(painter, image, walk, data, tiles));
   }
-  const Figures s = Summarise(still), m = Summarise(panning);
+  // Each step of a wheel draws the tracks anew at the new zoom.
+  std::vector<double> zooming;
+  walk = view;
+  for (int i = 0; i < 10; ++i) {
+    walk.ZoomAt(QPointF(600, 400), i % 2 == 0 ? 0.25 : -0.25);
+    zooming.push_back(Frame(painter, image, walk, data, tiles));
+  }
+  // While the wheel turns the window shows the last picture of the tracks scaled.
+  std::vector<double> turning;
+  painter.SetQuickZoom(true);
+  for (int i = 0; i < 10; ++i) {
+    walk.ZoomAt(QPointF(600, 400), i % 2 == 0 ? 0.25 : -0.25);
+    turning.push_back(Frame(painter, image, walk, data, tiles));
+  }
+  painter.SetQuickZoom(false);
+  const double first = still.front();
+  still.erase(still.begin());
+  const Figures s = Summarise(still), m = Summarise(panning), z = Summarise(zooming), t = Summarise(turning);
   std::printf("tiles %s\n", settings.urlTemplate.toStdString().c_str());
   std::printf("points %zu, loaded in %.1f ms, zoom %.2f, %zu tiles a view, %zu tile requests\n", data.PointCount(),
               loadMs, view.Zoom(), map::VisibleTiles(view).size(), server.Count());
-  std::printf("still:   median %.2f ms, worst %.2f ms a frame (%d frames)\n", s.median, s.worst, frames);
+  std::printf("first:   %.2f ms (the tracks drawn for the view)\n", first);
+  std::printf("still:   median %.2f ms, worst %.2f ms a frame (%d frames after the first)\n", s.median, s.worst,
+              frames - 1);
   std::printf("panning: median %.2f ms, worst %.2f ms a frame (%d frames)\n", m.median, m.worst, frames);
+  std::printf("zooming: median %.2f ms, worst %.2f ms a frame (10 wheel steps of a quarter, each at rest)\n", z.median,
+              z.worst);
+  std::printf("turning: median %.2f ms, worst %.2f ms a frame (10 steps while the wheel turns)\n", t.median, t.worst);
   return 0;
 }

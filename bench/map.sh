@@ -16,6 +16,7 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/src/sim/t580-sim" --scenario full --dump "$work/full.bin"
+mkdir -p "$work/tracks"
 "$build/src/cli/kavro" tracks "$work/full.bin" --dir "$work/tracks" --total >/dev/null
 total=$(ls "$work"/tracks/*_Total_*.trl)
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -11,6 +11,7 @@ namespace {
 constexpr double kHoverPixels = 12;
 constexpr double kFitMargin = 40;
 constexpr double kWheelStepsPerNotch = 0.5;  // two notches double the scale
+constexpr int kWheelRestMs = 150;
 }  // namespace
 
 MapWidget::MapWidget(const StringTable& strings, QWidget* parent)
@@ -21,6 +22,13 @@ MapWidget::MapWidget(const StringTable& strings, QWidget* parent)
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setCursor(Qt::OpenHandCursor);
   view_.SetSize(size());
+  // The tracks are drawn anew at the new zoom once the wheel has rested this long.
+  settle_.setSingleShot(true);
+  settle_.setInterval(kWheelRestMs);
+  connect(&settle_, &QTimer::timeout, this, [this] {
+    painter_.SetQuickZoom(false);
+    update();
+  });
 }
 
 void MapWidget::SetData(const map::MapData* shown) {
@@ -89,6 +97,8 @@ void MapWidget::wheelEvent(QWheelEvent* event) {
   if (notches == 0) return;
   fitPending_ = false;
   view_.ZoomAt(event->position(), notches * kWheelStepsPerNotch);
+  painter_.SetQuickZoom(true);
+  settle_.start();
   update();
   emit viewChanged();
   event->accept();

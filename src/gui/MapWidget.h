@@ -1,4 +1,5 @@
 #pragma once
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -65,6 +66,7 @@ class MapWidget : public QWidget {
   QPointF pressAt_;
   bool dragged_ = false;
   bool fitPending_ = true;  // showing everything until the user moves the map
+  QTimer settle_;           // the wheel's rest
 };
 
 }  // namespace kavro::gui

@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "common/Texts.h"
-#include "map/TrackLine.h"
 
 namespace kavro::map {
 namespace {
@@ -57,7 +56,7 @@ QString GridLabel(double degrees, double step, bool latitude) {
                                                   : (rounded > 0 ? QStringLiteral("E") : QStringLiteral("W")));
 }
 
-void MapPainter::Paint(QPainter& p, const MapView& view, const MapData& data, const TileImages* tiles,
+bool MapPainter::Paint(QPainter& p, const MapView& view, const MapData& data, const TileImages* tiles,
                        const MapOverlay& overlay) {
   p.save();
   p.setClipRect(QRectF(QPointF(0, 0), view.Size()));
@@ -66,13 +65,14 @@ void MapPainter::Paint(QPainter& p, const MapView& view, const MapData& data, co
   PaintGrid(p, view);
   if (tiles != nullptr) PaintTiles(p, view, *tiles);
   p.setRenderHint(QPainter::Antialiasing, true);
-  PaintTracks(p, view, data);
+  const bool settled = tracks_.Paint(p, view, data, quickZoom_);
   PaintMarks(p, view, data);
   PaintPhotos(p, view, data);
   PaintHover(p, view, data, overlay);
   PaintScaleBar(p, view);
   PaintNotes(p, view, overlay);
   p.restore();
+  return settled;
 }
 
 void MapPainter::PaintGrid(QPainter& p, const MapView& view) const {
@@ -112,18 +112,6 @@ void MapPainter::PaintTiles(QPainter& p, const MapView& view, const TileImages& 
     // Whole pixels on both edges: no seams between neighbours.
     const QRectF target(QPointF(std::floor(tl.x()), std::floor(tl.y())), QPointF(std::ceil(br.x()), std::ceil(br.y())));
     p.drawImage(target, image);
-  }
-}
-
-void MapPainter::PaintTracks(QPainter& p, const MapView& view, const MapData& data) {
-  const double minPixels = SimplifyPixels(view.Zoom());
-  for (const MapTrack& track : data.tracks) {
-    VisibleLines(track.points, view, minPixels, lines_);
-    // A pale casing keeps the line apart from roads of the same colour.
-    p.setPen(QPen(QColor(255, 255, 255, 190), 5.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const QPolygonF& line : lines_) p.drawPolyline(line);
-    p.setPen(QPen(track.color, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const QPolygonF& line : lines_) p.drawPolyline(line);
   }
 }
 
@@ -227,7 +215,9 @@ void MapPainter::PaintNotes(QPainter& p, const MapView& view, const MapOverlay& 
     const double w = fm.horizontalAdvance(overlay.attribution) + 8;
     BoxedText(p, QPointF(view.Size().width() - w, view.Size().height() - fm.height() - 4), {overlay.attribution});
   }
-  if (!overlay.tileNote.isEmpty()) BoxedText(p, QPointF(6, fm.height() + 10), {overlay.tileNote});
+  // Above the scale bar: at the top it would hide the grid's labels.
+  if (!overlay.tileNote.isEmpty())
+    BoxedText(p, QPointF(8, view.Size().height() - 36 - fm.height()), {overlay.tileNote});
 }
 
 }  // namespace kavro::map

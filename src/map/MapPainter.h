@@ -10,6 +10,7 @@
 #include "map/MapData.h"
 #include "map/MapView.h"
 #include "map/TileKey.h"
+#include "map/TrackLayer.h"
 
 namespace kavro::map {
 
@@ -43,8 +44,12 @@ class MapPainter {
  public:
   explicit MapPainter(const StringTable& strings) : strings_(strings) {}
 
-  void Paint(QPainter& painter, const MapView& view, const MapData& data, const TileImages* tiles,
+  // False when the tracks were shown quickly (see SetQuickZoom): paint again once it is off.
+  bool Paint(QPainter& painter, const MapView& view, const MapData& data, const TileImages* tiles,
              const MapOverlay& overlay);
+  // While a wheel turns, a new zoom shows the tracks' last picture scaled instead of drawing
+  // them anew for every step.
+  void SetQuickZoom(bool quick) { quickZoom_ = quick; }
 
   // Where a photo's thumbnail is drawn in this view.
   static QRectF PhotoRect(const MapView& view, const MapPhoto& photo);
@@ -55,7 +60,6 @@ class MapPainter {
  private:
   void PaintGrid(QPainter& p, const MapView& view) const;
   void PaintTiles(QPainter& p, const MapView& view, const TileImages& tiles) const;
-  void PaintTracks(QPainter& p, const MapView& view, const MapData& data);
   void PaintMarks(QPainter& p, const MapView& view, const MapData& data) const;
   void PaintPhotos(QPainter& p, const MapView& view, const MapData& data) const;
   void PaintHover(QPainter& p, const MapView& view, const MapData& data, const MapOverlay& overlay) const;
@@ -63,7 +67,8 @@ class MapPainter {
   void PaintNotes(QPainter& p, const MapView& view, const MapOverlay& overlay) const;
 
   const StringTable& strings_;
-  std::vector<QPolygonF> lines_;  // kept between frames: no allocation while panning
+  TrackLayer tracks_;
+  bool quickZoom_ = false;
 };
 
 // Lines of the grid: the step in degrees for a view (lines about 100 pixels or more apart).
