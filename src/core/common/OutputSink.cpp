@@ -30,7 +30,6 @@ bool FileSink::Attach(int fd) {
   failed_ = false;
   errno_ = 0;
   used_ = 0;
-  buffer_.resize(kBufferSize);
   return true;
 }
 
@@ -50,7 +49,7 @@ bool FileSink::WriteAll(const char* data, std::size_t size) {
 }
 
 bool FileSink::Flush() {
-  const bool ok = WriteAll(buffer_.data(), used_);
+  const bool ok = used_ == 0 ? !failed_ : WriteAll(buffer_.get(), used_);
   used_ = 0;
   return ok;
 }
@@ -60,8 +59,11 @@ bool FileSink::Write(std::string_view text) {
   if (text.empty()) return true;
   // A large piece goes straight from the caller's memory, not through the buffer.
   if (text.size() >= kDirectSize) return Flush() && WriteAll(text.data(), text.size());
-  if (text.size() > buffer_.size() - used_ && !Flush()) return false;
-  std::memcpy(buffer_.data() + used_, text.data(), text.size());
+  if (text.size() > kBufferSize - used_ && !Flush()) return false;
+  // Made on the first small piece and left uninitialised: a file written in large pieces, such
+  // as a photo copy, never touches it.
+  if (!buffer_) buffer_.reset(new char[kBufferSize]);
+  std::memcpy(buffer_.get() + used_, text.data(), text.size());
   used_ += text.size();
   return true;
 }
@@ -74,8 +76,7 @@ bool FileSink::Close(std::string* error) {
       errno_ = errno;
     }
     fd_ = -1;
-    buffer_.clear();
-    buffer_.shrink_to_fit();
+    buffer_.reset();
   }
   if (failed_ && error) *error = std::strerror(errno_ != 0 ? errno_ : EIO);
   return !failed_;

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,7 +40,7 @@ class FileSink : public OutputSink {
   bool WriteAll(const char* data, std::size_t size);
 
   int fd_ = -1;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   bool failed_ = false;
   int errno_ = 0;

@@ -64,10 +64,24 @@ QString StringTable::Text(int id) const {
   return QString::fromUtf8(e->source.english);
 }
 
+// In one pass: an argument that itself holds "%2" (a file name can) stays as it is, where
+// chained QString::arg calls would fill it in with the next argument.
 QString StringTable::Format(int id, const std::vector<QString>& args) const {
-  QString t = Text(id);
-  for (const QString& a : args) t = t.arg(a);
-  return t;
+  const QString t = Text(id);
+  QString out;
+  out.reserve(t.size());
+  for (qsizetype i = 0; i < t.size(); ++i) {
+    qsizetype end = i + 1;
+    int n = 0;
+    while (t[i] == u'%' && end < t.size() && end - i <= 2 && t[end].isDigit()) n = n * 10 + t[end++].digitValue();
+    if (n >= 1 && static_cast<std::size_t>(n) <= args.size()) {
+      out += args[static_cast<std::size_t>(n - 1)];
+      i = end - 1;
+    } else {
+      out += t[i];
+    }
+  }
+  return out;
 }
 
 QString StringTable::Format(const TextMessage& message) const {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <system_error>
@@ -496,7 +497,13 @@ GpsCopyOutcome BuildGpsCopy(const std::uint8_t* data, std::size_t size, const Tr
 
 namespace {
 
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+// The photo's bytes, read into memory that is not cleared first: every byte is read over.
+struct FileBytes {
+  std::unique_ptr<std::uint8_t[]> data;
+  std::size_t size = 0;
+};
+
+bool ReadWholeFile(const std::filesystem::path& path, FileBytes& bytes, std::string& error) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = std::strerror(errno);
@@ -508,15 +515,16 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
     close(fd);
     return false;
   }
-  bytes.resize(static_cast<std::size_t>(st.st_size));
+  const auto size = static_cast<std::size_t>(st.st_size);
+  bytes.data.reset(new std::uint8_t[size == 0 ? 1 : size]);
   std::size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+  while (got < size) {
+    const ssize_t n = read(fd, bytes.data.get() + got, size - got);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     got += static_cast<std::size_t>(n);
   }
-  bytes.resize(got);  // a file that shrank meanwhile is taken as it is now
+  bytes.size = got;  // a file that shrank meanwhile is taken as it is now
   close(fd);
   return true;
 }
@@ -547,13 +555,13 @@ GpsCopyResult WriteGpsPhotoCopy(const std::filesystem::path& photo, const TrackP
   GpsCopyResult r;
   r.copyPath = copyPath;
   const std::filesystem::path gpsDir = r.copyPath.parent_path();
-  std::vector<std::uint8_t> source;
+  FileBytes source;
   if (!ReadWholeFile(photo, source, r.detail)) {
     r.messageId = txt::PhotoOpenFailed;
     return r;
   }
   std::vector<std::uint8_t> copy;
-  r.outcome = BuildGpsCopy(source.data(), source.size(), point, copy);
+  r.outcome = BuildGpsCopy(source.data.get(), source.size, point, copy);
   switch (r.outcome) {
     case GpsCopyOutcome::Written:
       if (!dryRun) break;

@@ -121,5 +121,20 @@ TEST(StringTableTest, AnIdMissingFromATranslationFallsBackToEnglish) {
   EXPECT_TRUE(table.Text(99).isEmpty());  // no such id at all
 }
 
+TEST(StringTableTest, ArgumentsAreFilledInOnceEvenWhenTheyHoldPlaceholders) {
+  const StringTable strings;
+  // A file name with "%2" and "%1" in it stays the file's name.
+  EXPECT_EQ(strings.Format(txt::NotATrackLog, {QStringLiteral("/tmp/50%2off%1.trl"), QStringLiteral("3%")}),
+            QStringLiteral("The file /tmp/50%2off%1.trl is not a track log file: only 3% of its records are valid. "
+                           "Nothing was written."));
+  EXPECT_EQ(strings.Format(txt::MapNotATrackLog, {QStringLiteral("a.trl"), QStringLiteral("7")}),
+            QStringLiteral("The file a.trl is not a track log file: only 7% of its records are valid. It is not "
+                           "shown on the map."));
+  // Too few arguments: the placeholder stays, as QString::arg leaves it.
+  EXPECT_EQ(strings.Format(txt::NotATrackLog, {QStringLiteral("b.trl")}),
+            QStringLiteral("The file b.trl is not a track log file: only %2 of its records are valid. Nothing was "
+                           "written."));
+}
+
 }  // namespace
 }  // namespace kavro

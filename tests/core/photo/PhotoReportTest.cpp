@@ -174,7 +174,9 @@ TEST(PhotoReport, InterpolationPlacesThePhotoBetweenItsTwoPointsWithinTheGap) {
   EXPECT_EQ(Row(r.report, "a_exact.jpg").match, PhotoMatchKind::Exact);
   // The copy carries the interpolated position.
   const std::string gps = test::RunCommand("exiftool -n -s3 -GPSLatitude " + test::Quote(b.writtenPath));
-  if (test::HaveTool("exiftool")) EXPECT_EQ(gps.substr(0, 5), "25.25");
+  if (test::HaveTool("exiftool")) {
+    EXPECT_EQ(gps.substr(0, 5), "25.25");
+  }
 
   // A smaller gap than the points' spacing: nothing between them takes a position.
   s.match.maxGapSeconds = 30;
