@@ -13,7 +13,8 @@ jobs=${KAVRO_FUZZ_JOBS:-1}
 nice_level=${KAVRO_FUZZ_NICE:-0}
 seconds=${1:-180}
 [ $# -gt 0 ] && shift
-all="fuzz_sentence fuzz_track_file fuzz_log_decoder fuzz_exif_reader fuzz_gps_writer fuzz_photo_metadata fuzz_exif_thumbnail"
+all="fuzz_sentence fuzz_track_file fuzz_log_decoder fuzz_exif_reader fuzz_gps_writer fuzz_photo_metadata fuzz_exif_thumbnail
+  fuzz_boot_rom_frames"
 targets=${*:-$all}
 
 # clang with its libFuzzer and sanitizer runtimes (Debian 12: clang, libclang-rt-dev).
@@ -42,6 +43,7 @@ corpus_of() {
     fuzz_track_file) echo track_file ;;
     fuzz_log_decoder) echo log_memory ;;
     fuzz_photo_metadata) echo photo_metadata ;;
+    fuzz_boot_rom_frames) echo boot_rom ;;
     *) echo exif ;;
   esac
 }
