@@ -32,6 +32,8 @@ struct AppContext {
   // Where the kept copies of the log memory live (the user's cache folder); empty keeps none,
   // so tests and embedders choose a folder of their own.
   std::filesystem::path keptCopyFolder;
+  // Transform to File's week-rollover choice, as last confirmed with OK.
+  bool downloadWeekFix = true;
   // -- conversion --
   // The conversion page's zone: a row of the zone list (the 34 offsets, then the named zones).
   ZoneChoice conversionZone;

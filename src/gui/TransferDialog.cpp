@@ -94,6 +94,7 @@ TransferDialog::TransferDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
 void TransferDialog::AddWeekFixOption(QWidget* group, QGridLayout* grid, int row) {
   weekFix_ = new QCheckBox(ctx_.strings.Text(txt::CorrectWeekRollover), group);
   weekFix_->setObjectName(QStringLiteral("weekFixCheck"));
+  choice_.weekFix = ctx_.downloadWeekFix;
   weekFix_->setChecked(choice_.weekFix);
   grid->addWidget(weekFix_, row, 0, 1, 2);
   connect(weekFix_, &QCheckBox::toggled, this, [this](bool on) { choice_.weekFix = on; });
@@ -144,6 +145,7 @@ void TransferDialog::accept() {
     box.exec();
     return;
   }
+  ctx_.downloadWeekFix = choice_.weekFix;
   QDialog::accept();
 }
 
