@@ -44,16 +44,24 @@ class TrackLayer {
     bool SameButZoom(const Key& o) const { return tracks == o.tracks && viewSize == o.viewSize && pixelRatio == o.pixelRatio; }
   };
 
+  struct Band {
+    QImage image;
+    double top = 0;     // in the picture's pixels
+    double height = 0;
+  };
+
   static Key KeyOf(const MapView& view, const MapData& data, qreal pixelRatio);
   // Where the picture's corner lies in the view, when the picture covers all of the view.
   bool Covers(const MapView& view, QPointF& corner) const;
   void Render(const MapView& view, const MapData& data, qreal pixelRatio);
-  void Stroke(QPainter& p) const;
+  void RenderBand(Band& band, double width, const MapData& data, qreal pixelRatio) const;
+  // The pieces of the lines that reach between `from` and `to` (the picture's y).
+  static void Stroke(QPainter& p, const std::vector<QPolygonF>& lines, double from, double to);
 
-  QImage image_;
+  std::vector<Band> bands_;
   MapView imageView_;  // the view the picture was drawn for (the view grown by its margin)
   Key key_;
-  std::vector<QPolygonF> lines_;  // kept between pictures: no allocation for each
+  std::vector<std::vector<QPolygonF>> lines_;  // each track's, kept between pictures
 };
 
 }  // namespace kavro::map
