@@ -63,16 +63,15 @@ void AppendStyleGroup(std::string& s, const StyleGroup& g) {
   Line(s, "</StyleMap>");
 }
 
-// "%4.7f,%4.7f,%4.2f" of a point.
-char* FormatPoint(char* p, float longitude, float latitude, float height) {
+}  // namespace
+
+char* FormatKmlPoint(char* p, float longitude, float latitude, float height) {
   p = FormatFixed(p, longitude, 7);
   *p++ = ',';
   p = FormatFixed(p, latitude, 7);
   *p++ = ',';
   return FormatFixed(p, height, 2);
 }
-
-}  // namespace
 
 void WriteKmlHead(OutputSink& out, const char* encoding) {
   std::string s;
@@ -101,7 +100,7 @@ void WriteKmlPathOpen(OutputSink& out) {
 
 void WriteKmlPathPoint(OutputSink& out, float longitude, float latitude, float height) {
   char buf[3 * kFormatBufferSize + 4];
-  char* p = FormatPoint(buf, longitude, latitude, height);
+  char* p = FormatKmlPoint(buf, longitude, latitude, height);
   *p++ = ' ';
   out.Write(std::string_view(buf, static_cast<std::size_t>(p - buf)));
 }
@@ -132,7 +131,7 @@ void WriteKmlPointPlacemark(OutputSink& out, std::string_view name, const char* 
   put("\r\n</name>\r\n<styleUrl>\r\n");
   put(style);
   put("\r\n</styleUrl>\r\n<Point>\r\n<coordinates>\r\n");
-  p = FormatPoint(p, longitude, latitude, height);
+  p = FormatKmlPoint(p, longitude, latitude, height);
   put("\r\n</coordinates>\r\n</Point>\r\n</Placemark>\r\n");
   out.Write(std::string_view(buf, static_cast<std::size_t>(p - buf)));
 }

@@ -21,6 +21,9 @@ void WriteKmlHead(OutputSink& out, const char* encoding = "UTF-8");
 // point ("%4.7f,%4.7f,%4.2f " of longitude, latitude, height, all on one line), then the closing
 // lines starting with "</coordinates>".
 void WriteKmlPathOpen(OutputSink& out);
+// "%4.7f,%4.7f,%4.2f" of a point (longitude, latitude, height) into p, at most
+// 3 * kFormatBufferSize + 2 bytes; returns the end.
+char* FormatKmlPoint(char* p, float longitude, float latitude, float height);
 void WriteKmlPathPoint(OutputSink& out, float longitude, float latitude, float height);
 void WriteKmlPathClose(OutputSink& out);
 

@@ -104,15 +104,6 @@ std::string BalloonPathText(const std::string& path) {
 
 namespace {
 
-// "lon,lat,alt" as the route and the placemarks both write a point.
-char* CoordinateText(char* p, float lon, float lat, float alt) {
-  p = FormatFixed(p, lon, 7);
-  *p++ = ',';
-  p = FormatFixed(p, lat, 7);
-  *p++ = ',';
-  return FormatFixed(p, alt, 2);
-}
-
 // The route from the file itself, tuple by tuple, without the table's limit; gathered into
 // large writes.
 void WriteRouteLine(OutputSink& out, const std::filesystem::path& trlPath) {
@@ -124,7 +115,7 @@ void WriteRouteLine(OutputSink& out, const std::filesystem::path& trlPath) {
     char* p = buf.data();
     TrackRecord record;
     while (route.Next(record)) {
-      p = CoordinateText(p, record.Longitude(), record.Latitude(), record.Height());
+      p = FormatKmlPoint(p, record.Longitude(), record.Latitude(), record.Height());
       *p++ = ' ';
       if (p >= limit) {
         out.Write(std::string_view(buf.data(), static_cast<std::size_t>(p - buf.data())));
@@ -173,7 +164,7 @@ class PlacemarkWriter {
     p = PutText(p, "<styleUrl>\r\n");
     p = PutText(p, Style(k));
     p = PutText(p, "\r\n</styleUrl>\r\n<Point>\r\n<coordinates>\r\n");
-    p = CoordinateText(p, point.lon, point.lat, point.alt);
+    p = FormatKmlPoint(p, point.lon, point.lat, point.alt);
     p = PutText(p, "\r\n</coordinates>\r\n</Point>\r\n</Placemark>\r\n");
     lines_.Text(std::string_view(buf, static_cast<std::size_t>(p - buf)));
   }
