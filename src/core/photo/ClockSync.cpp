@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "common/Texts.h"
+#include "photo/PhotoConversion.h"
 #include "photo/PhotoMetadata.h"
 #include "photo/PhotoSettings.h"
 #include "photo/PhotoTime.h"
@@ -20,13 +21,6 @@ ClockSync Refused(const StringTable& strings, int id, const std::vector<QString>
   s.messageId = id;
   s.message = strings.Format(id, args).toStdString();
   return s;
-}
-
-// Why a photo's metadata gave no time, in words.
-QString ReadProblem(const StringTable& strings, const PhotoMetadata& m) {
-  if (m.messageId == txt::PhotoOpenFailed || m.messageId == txt::PhotoUnreadable)
-    return strings.Format(m.messageId, {Q(m.detail)});
-  return m.messageId != 0 ? strings.Text(m.messageId) : QString();
 }
 
 QString PartsText(const std::array<int, 4>& parts) {
@@ -56,7 +50,7 @@ ClockSync SyncCameraClock(const StringTable& strings, const std::vector<ClockPho
     std::error_code ec;
     if (!std::filesystem::is_regular_file(p.photo, ec)) return Refused(strings, txt::SyncPhotoMissing, {path});
     const PhotoMetadata m = ReadPhotoMetadata(p.photo);
-    if (!m.readable) return Refused(strings, txt::SyncPhotoUnreadable, {path, ReadProblem(strings, m)});
+    if (!m.readable) return Refused(strings, txt::SyncPhotoUnreadable, {path, PhotoTimeProblemText(strings, m.messageId, m.detail)});
     const PhotoUtc when = ResolveCaptureTime(m, zone, ignorePhotoZone);
     if (!when.ok) return Refused(strings, txt::SyncPhotoNoTime, {path});
     sync.cameraUtc.push_back(when.utc);

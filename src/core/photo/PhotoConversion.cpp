@@ -125,9 +125,7 @@ std::string PhotoConversion::TimeNoteLine(const std::string& path, const PhotoUt
 }
 
 std::string PhotoConversion::MessageText(const PhotoTimeResult& result) const {
-  if (result.messageId == txt::PhotoOpenFailed || result.messageId == txt::PhotoUnreadable)
-    return strings_.Format(result.messageId, {Q(result.detail)}).toStdString();
-  return strings_.Utf8(result.messageId);
+  return PhotoTimeProblemText(strings_, result.messageId, result.detail).toStdString();
 }
 
 std::string PhotoConversion::SidecarReason(const SidecarResult& sidecar) const {
@@ -458,6 +456,12 @@ PhotoConversionResult PhotoConversion::RunToFile(const PhotoConversionSettings& 
     error = strings_.Format(txt::FileWriteFailed, {Q(kmlPath.string()), Q(reason)}).toStdString();
   }
   return result;
+}
+
+QString PhotoTimeProblemText(const StringTable& strings, int messageId, const std::string& detail) {
+  if (messageId == txt::PhotoOpenFailed || messageId == txt::PhotoUnreadable)
+    return strings.Format(messageId, {Q(detail)});
+  return strings.Text(messageId);
 }
 
 PhotoConversionResult CombinePhotosForTrack(const StringTable& strings, const std::filesystem::path& trlPath,

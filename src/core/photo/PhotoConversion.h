@@ -171,6 +171,10 @@ class PhotoConversion {
   std::size_t stepsDone_ = 0, stepsTotal_ = 0;
 };
 
+// Why a photo's capture time was not read, in words: the text of messageId, with the file's own
+// reason (detail) where the text takes one.
+QString PhotoTimeProblemText(const StringTable& strings, int messageId, const std::string& detail);
+
 // The photo part of a download: the same conversion in quiet mode, in the given zone row (put in
 // force for the run when zoneInForce is given), into an output the caller opened for Unicode
 // writing (and closes). Only unsupported-camera lines and problems reach the listener.
