@@ -133,17 +133,12 @@ char* FormatFixed(char* out, float value, int decimals) {
 }
 
 char* FormatInt(char* out, std::int64_t value) {
-  char tmp[24];
-  int len = 0;
   const bool negative = value < 0;
-  std::uint64_t u = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-  do {
-    tmp[len++] = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u != 0);
+  const std::uint64_t u = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
   if (negative) *out++ = '-';
-  while (len > 0) *out++ = tmp[--len];
-  return out;
+  const int digits = u < 10 ? 1 : DigitCount(u);
+  PutLastDigits(out + digits, u, digits);
+  return out + digits;
 }
 
 char* FormatInt2(char* out, int value) {

@@ -58,6 +58,15 @@ TEST(NumberFormat, Integers) {
   EXPECT_EQ(std::string(buf, FormatInt(buf, std::numeric_limits<std::int64_t>::min())), "-9223372036854775808");
   EXPECT_EQ(std::string(buf, FormatInt2(buf, 7)), "07");
   EXPECT_EQ(std::string(buf, FormatInt2(buf, 123)), "123");
+  // Each side of every power of ten, where the digit count changes.
+  EXPECT_EQ(std::string(buf, FormatInt(buf, std::numeric_limits<std::int64_t>::max())), "9223372036854775807");
+  for (std::int64_t p = 1; p <= 1000000000000000000; p *= 10) {
+    for (const std::int64_t v : {p - 1, p, p + 1, -(p - 1), -p}) {
+      char expected[32];
+      std::snprintf(expected, sizeof expected, "%lld", static_cast<long long>(v));
+      EXPECT_EQ(std::string(buf, FormatInt(buf, v)), expected);
+    }
+  }
 }
 
 }  // namespace
