@@ -21,19 +21,9 @@ using namespace kavro::gui;
 using kavro::gui::test::SimulatedLogger;
 namespace fs = std::filesystem;
 
-namespace {
+using kavro::test::WaitFor;
 
-template <typename Cond>
-bool WaitFor(Cond cond, int ms = 60000) {
-  QElapsedTimer t;
-  t.start();
-  while (!cond()) {
-    if (t.elapsed() > ms) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-    QTest::qWait(5);
-  }
-  return true;
-}
+namespace {
 
 struct Session {
   SimulatedLogger logger;

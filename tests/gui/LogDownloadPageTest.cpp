@@ -33,19 +33,9 @@ using kavro::gui::test::SimulatedLogger;
 namespace fs = std::filesystem;
 using kavro::test::ReadDir;
 
-namespace {
+using kavro::test::WaitFor;
 
-template <typename Cond>
-bool WaitFor(Cond cond, int ms = 60000) {
-  QElapsedTimer t;
-  t.start();
-  while (!cond()) {
-    if (t.elapsed() > ms) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-    QTest::qWait(5);
-  }
-  return true;
-}
+namespace {
 
 // Answers the next message box that comes up (they run their own loop) and keeps its text.
 void AnswerNextMessageBox(QString* text) {

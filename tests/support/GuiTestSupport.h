@@ -3,6 +3,7 @@
 // Device page's port list, and the steps to connect to it through the real buttons.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -65,6 +66,19 @@ struct SimulatedLogger {
     return out;
   }
 };
+
+// Lets the window run until cond holds, at most ms; false when it never did.
+template <typename Cond>
+inline bool WaitFor(Cond cond, int ms = 60000) {
+  QElapsedTimer t;
+  t.start();
+  while (!cond()) {
+    if (t.elapsed() > ms) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QTest::qWait(5);
+  }
+  return true;
+}
 
 inline QPushButton* Button(QWidget* root, const char* name) { return root->findChild<QPushButton*>(QString::fromLatin1(name)); }
 
